@@ -1,0 +1,37 @@
+# The two commands of the README: `make run` and `make test`.
+BUILD_DIR ?= build
+JOBS ?= 2
+DEBIAN_PACKAGES = build-essential cmake pkg-config ccache \
+  qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev sqlite3 libqpdf-dev \
+  libcurl4-openssl-dev fonts-liberation2 python3 python3-aiosmtpd poppler-utils \
+  xvfb xauth imagemagick
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@missing=""; for p in $(DEBIAN_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
+	  $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing; \
+	fi
+
+configure:
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: deps build
+	./$(BUILD_DIR)/src/fennick
+
+test: deps build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+bench: deps build
+	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done; true
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,77 @@
+#include "app/unitDialogs.h"
+
+#include "app/unitAppInfo.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+MessageAnswerer& currentAnswerer()
+{
+    static MessageAnswerer answerer;
+    return answerer;
+}
+
+MessageAnswer showStandardBox(const MessageRequest& request)
+{
+    QWidget* parent = QApplication::activeWindow();
+    QMessageBox box(parent);
+    box.setWindowTitle(request.title);
+    box.setText(request.text);
+    switch (request.kind) {
+    case MessageKind::Question: {
+        box.setIcon(QMessageBox::Question);
+        QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == yes) return MessageAnswer::Yes;
+        if (box.clickedButton() == no) return MessageAnswer::No;
+        return MessageAnswer::Cancel;
+    }
+    case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+MessageAnswer show(MessageKind kind, const QString& title, const QString& text)
+{
+    const MessageRequest request{kind, title, text};
+    if (currentAnswerer()) return currentAnswerer()(request);
+    return showStandardBox(request);
+}
+
+} // namespace
+
+void SetMessageAnswerer(MessageAnswerer answerer) { currentAnswerer() = std::move(answerer); }
+
+MessageAnswer AskYesNoCancel(const QString& text)
+{
+    return show(MessageKind::Question, QStringLiteral("Confirm"), text);
+}
+
+void ShowInformation(const QString& text)
+{
+    show(MessageKind::Information, QStringLiteral("Information"), text);
+}
+
+void ShowPlainMessage(const QString& text) { show(MessageKind::Plain, GetProductName(), text); }
+
+QString ApplyFullStopRule(const QString& text)
+{
+    if (!text.isEmpty() && text.back() > QChar('.')) return text + '.';
+    return text;
+}
+
+void ShowErrorBox(const QString& text)
+{
+    show(MessageKind::Error, GetProductName(), ApplyFullStopRule(text));
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The program's message boxes. Every box goes through one replaceable answerer:
+// in the running program it is an ordinary QMessageBox; a test installs its own
+// to queue answers and read what was shown.
+#include <QString>
+#include <functional>
+
+enum class MessageKind { Question, Information, Plain, Error };
+enum class MessageAnswer { Yes, No, Cancel, Ok };
+
+struct MessageRequest {
+    MessageKind kind;
+    QString title;
+    QString text;
+};
+
+using MessageAnswerer = std::function<MessageAnswer(const MessageRequest&)>;
+
+// Installs an answerer; an empty function restores the standard message boxes.
+void SetMessageAnswerer(MessageAnswerer answerer);
+
+// "Confirm" box with "&Yes", "&No" and "Cancel"; closing the box counts as Cancel.
+MessageAnswer AskYesNoCancel(const QString& text);
+// "Information" box with "OK".
+void ShowInformation(const QString& text);
+// Box titled with the application title, with "OK".
+void ShowPlainMessage(const QString& text);
+// Error box: application title as caption, the full-stop rule applied to the text.
+void ShowErrorBox(const QString& text);
+
+// A full stop is appended when the last character sorts after "." in character code.
+QString ApplyFullStopRule(const QString& text);

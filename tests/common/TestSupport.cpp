@@ -1,0 +1,43 @@
+#include "common/TestSupport.h"
+
+TestDataFolder::TestDataFolder() : m_previous(qgetenv("XDG_DATA_HOME"))
+{
+    qputenv("XDG_DATA_HOME", m_dir.path().toUtf8());
+}
+
+TestDataFolder::~TestDataFolder() { qputenv("XDG_DATA_HOME", m_previous); }
+
+ScriptedMessages::ScriptedMessages()
+{
+    SetMessageAnswerer([this](const MessageRequest& request) {
+        m_shown.append(request);
+        if (request.kind != MessageKind::Question) return MessageAnswer::Ok;
+        if (m_answers.empty()) {
+            QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + request.text), __FILE__, __LINE__);
+            return MessageAnswer::Cancel;
+        }
+        const MessageAnswer answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    });
+}
+
+ScriptedMessages::~ScriptedMessages() { SetMessageAnswerer({}); }
+
+QStringList ScriptedMessages::texts() const
+{
+    QStringList result;
+    for (const MessageRequest& request : m_shown) result << request.text;
+    return result;
+}
+
+int RunFennickTest(int argc, char** argv, QObject* testObject)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Every test program starts in its own empty data folder; no test touches real data.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    return QTest::qExec(testObject, argc, argv);
+}
