@@ -1,0 +1,74 @@
+#pragma once
+// The main window: the hub of the program. It offers every command through its
+// menu and tool bar, shows today's date and the unpaid and recurring summaries,
+// and stays open for the whole run; closing it ends the program.
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QToolBar;
+struct TrecMainCounters;
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Reads the summaries again and shows them (also reached through
+    // RefreshMainCounters by any screen that changes documents).
+    void pRefreshSummaries();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Whether the summaries are read again after a command's screen has closed.
+    enum class After { Nothing, RefreshSummaries };
+
+    void pBuildMenu();
+    void pBuildToolBar();
+    void pBuildSummaries();
+    void pWireCommands();
+    void pWire(QAction* action, std::function<void()> command, After after = After::Nothing);
+    void pFormShow();
+    void pShowFormInformation();
+    void pShowCounters(const TrecMainCounters& counters);
+
+    QAction* newCommand(const QString& objectName, const QString& text);
+
+    // Commands: each menu entry and its tool button share one action.
+    QAction* actExit = nullptr;
+    QAction* actNewInvoice = nullptr;
+    QAction* actInvoiceMaintenance = nullptr;
+    QAction* actManualInvoice = nullptr;
+    QAction* actCompanyMaintenance = nullptr;
+    QAction* actCustomerMaintenance = nullptr;
+    QAction* actPriceSheet = nullptr;
+    QAction* actPlanner = nullptr;
+    QAction* actBackupData = nullptr;
+    QAction* actRestoreData = nullptr;
+    QAction* actContractWriter = nullptr;
+    QAction* actWarrantyWriter = nullptr;
+    QAction* actReport = nullptr;
+    QAction* actHelp = nullptr;
+    QAction* actAbout = nullptr;
+    QAction* actRecurringPrint = nullptr;       // btnRecurringPrint
+    QAction* actViewUnPaidInvoices = nullptr;   // btnViewUnPaidInvoices
+
+    QToolBar* ToolBar1 = nullptr;
+    QLabel* lblTodaysDate = nullptr;
+    QGroupBox* GroupBoxRecurring = nullptr;
+    QLabel* lblRecurringLastPrinted = nullptr;
+    QPushButton* btnRecurringPrint = nullptr;
+    QGroupBox* GroupBoxUnPaidInvoices = nullptr;
+    QLabel* lblUnPaidInvoices = nullptr;
+    QPushButton* btnViewUnPaidInvoices = nullptr;
+
+    bool m_closing = false;
+};
