@@ -1,0 +1,241 @@
+#include "maintenance/unitfrmInvoiceMaintenance.h"
+
+#include "app/unitAppInfo.h"
+#include "app/unitDialogs.h"
+#include "app/unitDispatch.h"
+#include "app/unitErrorHandler.h"
+#include "app/unitMainCounters.h"
+#include "app/unitModeValues.h"
+#include "maintenance/unitInvMaintenanceListModel.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+TfrmInvoiceMaintenance::TfrmInvoiceMaintenance(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmInvoiceMaintenance"));
+    setWindowTitle(QStringLiteral("Invoice Maintenance"));
+    resize(860, 560);
+
+    auto* toolBar = new QToolBar(this);
+    toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar->setIconSize(QSize(32, 32));
+    auto makeToolButton = [this, toolBar](const QString& name, const QString& caption, QStyle::StandardPixmap icon) {
+        auto* button = new QToolButton(toolBar);
+        button->setObjectName(name);
+        button->setText(caption);
+        button->setIcon(style()->standardIcon(icon));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(true);
+        toolBar->addWidget(button);
+        return button;
+    };
+    tlbtnClose = makeToolButton(QStringLiteral("tlbtnClose"), QStringLiteral("Close"), QStyle::SP_DialogCloseButton);
+    tlbtnHelp = makeToolButton(QStringLiteral("tlbtnHelp"), QStringLiteral("Help"), QStyle::SP_DialogHelpButton);
+
+    lblInvMaintenanceType = new QLabel(this);
+    lblInvMaintenanceType->setObjectName(QStringLiteral("lblInvMaintenanceType"));
+    cmboInvMaintenanceType = new QComboBox(this);
+    cmboInvMaintenanceType->setObjectName(QStringLiteral("cmboInvMaintenanceType"));
+    cmboInvMaintenanceType->setMinimumWidth(320);
+    lblInvMaintenanceType->setBuddy(cmboInvMaintenanceType);
+
+    lblInvMaintenance = new QLabel(this);
+    lblInvMaintenance->setObjectName(QStringLiteral("lblInvMaintenance"));
+    cmboInvSearch = new QComboBox(this);
+    cmboInvSearch->setObjectName(QStringLiteral("cmboInvSearch"));
+    cmboInvSearch->setMinimumWidth(220);
+    lblInvMaintenance->setBuddy(cmboInvSearch);
+    txtInvSearch = new QLineEdit(this);
+    txtInvSearch->setObjectName(QStringLiteral("txtInvSearch"));
+    txtInvSearch->setClearButtonEnabled(true);
+
+    // The list can hold every stored document: a model with uniform rows keeps
+    // filling and scrolling fast at any length.
+    m_model = new TInvMaintenanceListModel(this);
+    lstvwInvMaintenance = new QTreeView(this);
+    lstvwInvMaintenance->setObjectName(QStringLiteral("lstvwInvMaintenance"));
+    lstvwInvMaintenance->setModel(m_model);
+    lstvwInvMaintenance->setRootIsDecorated(false);
+    lstvwInvMaintenance->setItemsExpandable(false);
+    lstvwInvMaintenance->setUniformRowHeights(true);
+    lstvwInvMaintenance->setAlternatingRowColors(true);
+    lstvwInvMaintenance->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstvwInvMaintenance->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstvwInvMaintenance->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstvwInvMaintenance->setAllColumnsShowFocus(true);
+    lstvwInvMaintenance->header()->setStretchLastSection(true);
+    const int widths[] = {80, 110, 190, 200, 100};
+    for (int column = 0; column < 5; ++column) lstvwInvMaintenance->setColumnWidth(column, widths[column]);
+    lstvwInvMaintenance->installEventFilter(this);
+
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(lblInvMaintenanceType);
+    modeRow->addWidget(cmboInvMaintenanceType, 1);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(lblInvMaintenance);
+    searchRow->addWidget(cmboInvSearch);
+    searchRow->addWidget(txtInvSearch, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(toolBar);
+    layout->addLayout(modeRow);
+    layout->addLayout(searchRow);
+    layout->addWidget(lstvwInvMaintenance, 1);
+
+    connect(tlbtnClose, &QToolButton::clicked, this, [this] { RunGuarded([this] { close(); }); });
+    connect(tlbtnHelp, &QToolButton::clicked, this, [] { RunGuarded([] { OpenHelpFile(); }); });
+    connect(cmboInvMaintenanceType, &QComboBox::currentIndexChanged, this,
+            [this] { RunGuarded([this] { cmboInvMaintenanceTypeChange(); }); });
+    connect(cmboInvSearch, &QComboBox::currentIndexChanged, this,
+            [this] { RunGuarded([this] { cmboInvSearchChange(); }); });
+    connect(txtInvSearch, &QLineEdit::textChanged, this, [this] { RunGuarded([this] { txtInvSearchChange(); }); });
+    connect(lstvwInvMaintenance, &QTreeView::clicked, this,
+            [this](const QModelIndex& index) { RunGuarded([this, index] { lstvwInvMaintenanceClick(index); }); });
+}
+
+void TfrmInvoiceMaintenance::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_shown || event->spontaneous()) return;
+    m_shown = true;
+    RunGuarded([this] { pShowFormInformation(); });
+}
+
+void TfrmInvoiceMaintenance::pShowFormInformation()
+{
+    setWindowTitle(QStringLiteral("Invoice Maintenance"));
+    lblInvMaintenanceType->setText(QStringLiteral("Select Invoice Maintenance Type:"));
+    lblInvMaintenance->setText(QStringLiteral("Search By..."));
+    cmboInvMaintenanceType->setToolTip(QStringLiteral("Select Maintenance Type"));
+    cmboInvSearch->setToolTip(QStringLiteral("Select Search Type"));
+    txtInvSearch->setToolTip(QStringLiteral("Enter information to search for"));
+    tlbtnClose->setToolTip(QStringLiteral("Close"));
+    tlbtnHelp->setToolTip(QStringLiteral("Open Help"));
+    txtInvSearch->setEnabled(false);
+
+    // Filling the lists must not run a query per change; one query at the end.
+    const TInvMaintenanceMode first =
+        blShowUnpaidOnly ? TInvMaintenanceMode::ViewUnpaid : TInvMaintenanceMode::ViewAll;
+    {
+        const QSignalBlocker blockMode(cmboInvMaintenanceType);
+        cmboInvMaintenanceType->clear();
+        cmboInvMaintenanceType->addItems(InvMaintenanceModeNames());
+        cmboInvMaintenanceType->setCurrentIndex(int(first));
+    }
+    pBuildSearchList();
+    pQuerySavedInvoices();
+}
+
+TInvMaintenanceMode TfrmInvoiceMaintenance::currentMode() const
+{
+    const int index = cmboInvMaintenanceType->currentIndex();
+    return index < 0 ? TInvMaintenanceMode::ViewAll : TInvMaintenanceMode(index);
+}
+
+void TfrmInvoiceMaintenance::pBuildSearchList()
+{
+    const QSignalBlocker blockSearch(cmboInvSearch);
+    cmboInvSearch->clear();
+    cmboInvSearch->addItems(InvMaintenanceSearchItems(currentMode()));
+    cmboInvSearch->setCurrentIndex(0);
+    lstvwInvMaintenance->setToolTip(InvMaintenanceListHint(currentMode()));
+}
+
+void TfrmInvoiceMaintenance::pQuerySavedInvoices()
+{
+    const QString searchItem = cmboInvSearch->currentText();
+    const TInvMaintenanceQuery query = BuildInvMaintenanceQuery(currentMode(), searchItem, txtInvSearch->text());
+    if (IsInvMaintenanceTextSearch(searchItem)) {
+        txtInvSearch->setEnabled(true);
+        txtInvSearch->setFocus();
+    } else {
+        const QSignalBlocker blockText(txtInvSearch);
+        txtInvSearch->clear();
+        txtInvSearch->setEnabled(false);
+        lstvwInvMaintenance->setFocus();
+    }
+    // An error leaves the list empty rather than showing rows of another query.
+    std::vector<TInvMaintenanceRow> rows;
+    try {
+        rows = QuerySavedInvoiceRows(query);
+    } catch (...) {
+        m_model->clear();
+        throw;
+    }
+    m_model->setRows(std::move(rows));
+}
+
+void TfrmInvoiceMaintenance::cmboInvMaintenanceTypeChange()
+{
+    pBuildSearchList();
+    pQuerySavedInvoices();
+}
+
+void TfrmInvoiceMaintenance::cmboInvSearchChange()
+{
+    {
+        const QSignalBlocker blockText(txtInvSearch);
+        txtInvSearch->clear();
+    }
+    pQuerySavedInvoices();
+}
+
+void TfrmInvoiceMaintenance::txtInvSearchChange() { pQuerySavedInvoices(); }
+
+void TfrmInvoiceMaintenance::lstvwInvMaintenanceClick(const QModelIndex& index)
+{
+    if (!index.isValid()) return;
+    pActOnRow(index.row());
+}
+
+void TfrmInvoiceMaintenance::pActOnRow(int rowIndex)
+{
+    if (rowIndex < 0 || rowIndex >= m_model->rowCount()) return;
+    const TInvMaintenanceRow row = m_model->row(rowIndex);
+    const TInvMaintenanceMode mode = currentMode();
+    const int scrollPosition = lstvwInvMaintenance->verticalScrollBar()->value();
+
+    if (InvMaintenanceActionForMode(mode) == TInvMaintenanceAction::OpenInEditor) {
+        return; // PENDING-EDITOR
+    } else {
+        if (AskYesNoCancel(InvMaintenanceQuestion(mode, InvMaintenanceDocumentName(row))) != MessageAnswer::Yes)
+            return; // No and Cancel change nothing, not even the list
+        return; // PENDING-STORE
+    }
+    pQuerySavedInvoices();
+    lstvwInvMaintenance->verticalScrollBar()->setValue(scrollPosition);
+}
+
+// Enter on the current row acts on it like a click, for people using the keyboard.
+bool TfrmInvoiceMaintenance::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lstvwInvMaintenance && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            const QModelIndex current = lstvwInvMaintenance->currentIndex();
+            if (current.isValid() && lstvwInvMaintenance->selectionModel()->isRowSelected(current.row()))
+                RunGuarded([this, current] { pActOnRow(current.row()); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmInvoiceMaintenance::done(int result)
+{
+    // The main window's summaries follow whatever changed here.
+    RunGuarded([] { RefreshMainCounters(); });
+    QDialog::done(result);
+}
