@@ -1,5 +1,10 @@
 #pragma once
+#include <QDate>
 
 // First-run creation: builds the database file with its thirteen tables and
 // default rows. Called by the start-up sequence only when no file exists.
+// The whole build is one transaction; when it fails the half-built file is
+// removed again, so the next start builds it anew.
 void CreateDatabase();
+// The same, with the day the sample planner activities are placed around.
+void CreateDatabase(const QDate& today);
