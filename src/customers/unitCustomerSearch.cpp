@@ -1,0 +1,97 @@
+#include "customers/unitCustomerSearch.h"
+
+#include "db/DbConnection.h"
+
+namespace {
+const QString kListHead = QStringLiteral(
+    "SELECT intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "
+    "strCustCity, strCustState, strCustZipCode, strCustPhone, strCustPhoneAreaCode, strCustPhoneExt ");
+
+// The column each text search looks at, by search type.
+QString SearchColumn(int searchType)
+{
+    switch (searchType) {
+    case cstCompanyName: return QStringLiteral("strCustCompany");
+    case cstLastName: return QStringLiteral("strCustLastName");
+    case cstFirstName: return QStringLiteral("strCustFirstName");
+    case cstPhoneNumber: return QStringLiteral("strCustPhone");
+    case cstPhoneAreaCode: return QStringLiteral("strCustPhoneAreaCode");
+    case cstCity: return QStringLiteral("strCustCity");
+    case cstState: return QStringLiteral("strCustState");
+    case cstZipCode: return QStringLiteral("strCustZipCode");
+    case cstCustomerId: return QStringLiteral("intCustomerID");
+    default: return QString();
+    }
+}
+} // namespace
+
+QStringList CustomerSearchTypeNames()
+{
+    return {QStringLiteral("All Customers"), QStringLiteral("Company Name"), QStringLiteral("Last Name"),
+            QStringLiteral("First Name"),    QStringLiteral("Phone Number"), QStringLiteral("Phone Area Code"),
+            QStringLiteral("City"),          QStringLiteral("State"),        QStringLiteral("Zip Code"),
+            QStringLiteral("Customer ID Number"), QStringLiteral("Tax Exempt")};
+}
+
+bool CustomerSearchNeedsText(int searchType)
+{
+    return searchType != cstAllCustomers && searchType != cstTaxExempt;
+}
+
+QString CustomerSearchPattern(const QString& text)
+{
+    // Only a-z: the engine's UPPER changes no other letter either, so both sides agree.
+    QString pattern = text;
+    for (QChar& c : pattern)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
+    return pattern + QLatin1Char('%');
+}
+
+TCustomerQuery BuildCustomerQuery(int searchType, const QString& text)
+{
+    if (searchType == cstTaxExempt)
+        return {kListHead + QStringLiteral("FROM tblCustomers WHERE strCustTaxExmpt <> 0;"), {}};
+    const QString column = SearchColumn(searchType);
+    if (column.isEmpty()) return {kListHead + QStringLiteral("FROM tblCustomers;"), {}};
+    return {kListHead + QStringLiteral("FROM tblCustomers WHERE UPPER(") + column + QStringLiteral(") LIKE ?;"),
+            {CustomerSearchPattern(text)}};
+}
+
+std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text)
+{
+    const TCustomerQuery query = BuildCustomerQuery(searchType, text);
+    DbConnection connection;
+    DbStatement statement = connection.prepare(query.sql, query.values);
+    std::vector<TCustomerListRow> rows;
+    while (statement.step()) {
+        TCustomerListRow row;
+        row.intCustomerID = statement.columnInt64(0);
+        row.strCustFirstName = statement.columnText(1);
+        row.strCustLastName = statement.columnText(2);
+        row.strCustCompany = statement.columnText(3);
+        row.strCustAddress = statement.columnText(4);
+        row.strCustCity = statement.columnText(5);
+        row.strCustState = statement.columnText(6);
+        row.strCustZipCode = statement.columnText(7);
+        row.strCustPhone = statement.columnText(8);
+        row.strCustPhoneAreaCode = statement.columnText(9);
+        row.strCustPhoneExt = statement.columnText(10);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+QString CustomerListName(const TCustomerListRow& row)
+{
+    return row.strCustFirstName + QLatin1Char(' ') + row.strCustLastName;
+}
+
+QString CustomerListCityStateZip(const TCustomerListRow& row)
+{
+    return row.strCustCity + QStringLiteral(", ") + row.strCustState + QLatin1Char(' ') + row.strCustZipCode;
+}
+
+QString CustomerListPhone(const TCustomerListRow& row)
+{
+    return row.strCustPhoneAreaCode + QLatin1Char('-') + row.strCustPhone + QLatin1Char(' ') + row.strCustPhoneExt;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Which customers the list shows: the eleven search types of the customer
+// screen, the statement each one runs, and the rows it returns.
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <vector>
+
+// Positions in the search-type drop-down.
+enum TCustomerSearchType {
+    cstAllCustomers = 0,
+    cstCompanyName,
+    cstLastName,
+    cstFirstName,
+    cstPhoneNumber,
+    cstPhoneAreaCode,
+    cstCity,
+    cstState,
+    cstZipCode,
+    cstCustomerId,
+    cstTaxExempt,
+};
+
+// The drop-down entries, in index order.
+QStringList CustomerSearchTypeNames();
+
+// Types that list without a search text: the search box is cleared and disabled.
+bool CustomerSearchNeedsText(int searchType);
+
+// The search text as a LIKE pattern: letters a-z upper-cased, "%" appended.
+// "%" and "_" typed by the user keep their wildcard meaning.
+QString CustomerSearchPattern(const QString& text);
+
+struct TCustomerQuery {
+    QString sql;
+    QVariantList values;
+};
+
+// The statement for a search type and text. The text is bound as a parameter,
+// so any character in it (a double quote too) is searched for as typed.
+TCustomerQuery BuildCustomerQuery(int searchType, const QString& text);
+
+// One row of the customer list, as read by the list query.
+struct TCustomerListRow {
+    qint64 intCustomerID = 0;
+    QString strCustFirstName;
+    QString strCustLastName;
+    QString strCustCompany;
+    QString strCustAddress;
+    QString strCustCity;
+    QString strCustState;
+    QString strCustZipCode;
+    QString strCustPhone;
+    QString strCustPhoneAreaCode;
+    QString strCustPhoneExt;
+};
+
+// Runs the search on its own connection; rows in table order (ascending id).
+std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text);
+
+// The texts of the list columns built from a row.
+QString CustomerListName(const TCustomerListRow& row);          // "John Smith"
+QString CustomerListCityStateZip(const TCustomerListRow& row);  // "City, State 12345"
+QString CustomerListPhone(const TCustomerListRow& row);         // "225-1234567 12"

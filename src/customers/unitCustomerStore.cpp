@@ -1,0 +1,92 @@
+#include "customers/unitCustomerStore.h"
+
+#include "db/DbConnection.h"
+
+namespace {
+// The 17 stored columns after the id, in the order every statement uses.
+const char* const kColumns[] = {
+    "strCustFirstName", "strCustLastName", "strCustCompany", "strCustAddress", "strCustCity",
+    "strCustState", "strCustZipCode", "strCustEmail", "strCustPhone", "strCustFax",
+    "strCustPhoneAreaCode", "strCustFaxAreaCode", "strCustPhoneExt", "strCustTaxExmpt",
+    "strCustTaxExmpNmbr", "strCustPmtTerms", "strCustNotes"};
+
+QVariantList StoredValues(const TCustomer& c)
+{
+    return {c.strCustFirstName, c.strCustLastName, c.strCustCompany, c.strCustAddress, c.strCustCity,
+            c.strCustState, c.strCustZipCode, c.strCustEmail, c.strCustPhone, c.strCustFax,
+            c.strCustPhoneAreaCode, c.strCustFaxAreaCode, c.strCustPhoneExt, c.strCustTaxExmpt,
+            c.strCustTaxExmpNmbr, c.strCustPmtTerms, c.strCustNotes};
+}
+
+QString UpdateStatement()
+{
+    QStringList assignments;
+    for (const char* column : kColumns) assignments << QLatin1String(column) + QStringLiteral("=?");
+    return QStringLiteral("UPDATE tblCustomers SET ") + assignments.join(QLatin1Char(','))
+           + QStringLiteral(" WHERE intCustomerID = ?;");
+}
+
+QString InsertStatement()
+{
+    QStringList columns;
+    QStringList marks;
+    for (const char* column : kColumns) {
+        columns << QLatin1String(column);
+        marks << QStringLiteral("?");
+    }
+    return QStringLiteral("INSERT INTO tblCustomers(") + columns.join(QLatin1Char(','))
+           + QStringLiteral(") VALUES(") + marks.join(QLatin1Char(',')) + QStringLiteral(");");
+}
+} // namespace
+
+TCustomer LoadCustomer(qint64 customerId)
+{
+    DbConnection connection;
+    DbStatement statement = connection.prepare(
+        QStringLiteral("SELECT intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "
+                       "strCustCity, strCustState, strCustZipCode, strCustEmail, strCustPhone, strCustFax, "
+                       "strCustPhoneAreaCode, strCustFaxAreaCode, strCustPhoneExt, strCustTaxExmpt, "
+                       "strCustTaxExmpNmbr, strCustPmtTerms, strCustNotes FROM tblCustomers WHERE intCustomerID = ?;"),
+        {customerId});
+    statement.step();
+    TCustomer c;
+    c.intCustomerID = customerId;
+    c.strCustFirstName = statement.columnText(1);
+    c.strCustLastName = statement.columnText(2);
+    c.strCustCompany = statement.columnText(3);
+    c.strCustAddress = statement.columnText(4);
+    c.strCustCity = statement.columnText(5);
+    c.strCustState = statement.columnText(6);
+    c.strCustZipCode = statement.columnText(7);
+    c.strCustEmail = statement.columnText(8);
+    c.strCustPhone = statement.columnText(9);
+    c.strCustFax = statement.columnText(10);
+    c.strCustPhoneAreaCode = statement.columnText(11);
+    c.strCustFaxAreaCode = statement.columnText(12);
+    c.strCustPhoneExt = statement.columnText(13);
+    c.strCustTaxExmpt = statement.columnText(14);
+    c.strCustTaxExmpNmbr = statement.columnText(15);
+    c.strCustPmtTerms = statement.columnText(16);
+    c.strCustNotes = statement.columnText(17);
+    return c;
+}
+
+qint64 SaveCustomer(const TCustomer& customer)
+{
+    DbConnection connection;
+    QVariantList values = StoredValues(customer);
+    if (customer.intCustomerID) {
+        values << *customer.intCustomerID;
+        connection.execute(UpdateStatement(), values);
+        return *customer.intCustomerID;
+    }
+    connection.execute(InsertStatement(), values);
+    return connection.lastInsertRowId();
+}
+
+void DeleteCustomer(qint64 customerId)
+{
+    DbConnection connection;
+    connection.execute(QStringLiteral("DELETE FROM tblCustomers WHERE intCustomerID = ?;"), {customerId});
+    connection.vacuum();
+}

@@ -1,0 +1,38 @@
+#pragma once
+// One customer as stored in tblCustomers: load, save (insert or update) and
+// delete. Every value except the id is kept as text exactly as typed.
+#include <QString>
+#include <optional>
+
+struct TCustomer {
+    std::optional<qint64> intCustomerID;   // empty for a customer not yet saved
+    QString strCustFirstName;
+    QString strCustLastName;
+    QString strCustCompany;
+    QString strCustAddress;
+    QString strCustCity;
+    QString strCustState;
+    QString strCustZipCode;
+    QString strCustEmail;
+    QString strCustPhone;          // digits only
+    QString strCustFax;            // digits only
+    QString strCustPhoneAreaCode;
+    QString strCustFaxAreaCode;
+    QString strCustPhoneExt;
+    QString strCustTaxExmpt;       // flag text "-1" / "0"
+    QString strCustTaxExmpNmbr;
+    QString strCustPmtTerms;
+    QString strCustNotes;
+
+    bool operator==(const TCustomer&) const = default;
+};
+
+// Reads one customer. A missing id reads as empty texts (the single-row read
+// of the program), with the id kept as asked.
+TCustomer LoadCustomer(qint64 customerId);
+
+// Inserts a customer without an id, updates one with an id; returns the id.
+qint64 SaveCustomer(const TCustomer& customer);
+
+// Removes the customer's row, then compacts the database file.
+void DeleteCustomer(qint64 customerId);

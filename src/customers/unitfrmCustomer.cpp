@@ -1,0 +1,563 @@
+#include "customers/unitfrmCustomer.h"
+
+#include "app/unitAppInfo.h"
+#include "app/unitDialogs.h"
+#include "app/unitErrorHandler.h"
+#include "app/unitfrmSaving.h"
+#include "customers/unitCustomerListModel.h"
+#include "customers/unitCustomerRules.h"
+#include "customers/unitCustomerSearch.h"
+#include "db/unitStoredValues.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kNotesLimit = 250;
+
+// Shows the progress notice for the life of one write and closes it on every
+// way out, also when the write fails.
+class SavingNotice {
+public:
+    explicit SavingNotice(const QString& caption) { ShowSavingNotice(caption); }
+    ~SavingNotice() { CloseSavingNotice(); }
+    SavingNotice(const SavingNotice&) = delete;
+    SavingNotice& operator=(const SavingNotice&) = delete;
+};
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, int maxLength)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+// A box that takes up to `digits` digits and nothing else.
+QLineEdit* MakeDigitsEdit(QWidget* parent, const char* name, int digits)
+{
+    QLineEdit* edit = MakeEdit(parent, name, digits);
+    edit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(digits)), edit));
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString(digits + 2, QLatin1Char('0'))) + 12);
+    return edit;
+}
+
+// A seven-digit number typed as 999-9999; the dash is shown, never stored.
+QLineEdit* MakePhoneEdit(QWidget* parent, const char* name)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setInputMask(QStringLiteral("999-9999;_"));
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000-00000")) + 16);
+    return edit;
+}
+
+QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+// The memo has no length property of its own: text beyond the limit (typed or
+// pasted) is cut off, keeping the cursor where it was.
+void LimitMemoLength(QPlainTextEdit* memo, int limit)
+{
+    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, limit] {
+        const QString text = memo->toPlainText();
+        if (text.size() <= limit) return;
+        QTextCursor cursor = memo->textCursor();
+        const int position = std::min(cursor.position(), limit);
+        QSignalBlocker blocker(memo);
+        memo->setPlainText(text.left(limit));
+        cursor = memo->textCursor();
+        cursor.setPosition(position);
+        memo->setTextCursor(cursor);
+        blocker.unblock();
+        emit memo->textChanged();
+    });
+}
+
+} // namespace
+
+TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
+    : QDialog(parent), m_pickMode(mode == TCustomerScreenMode::Pick)
+{
+    setObjectName(QStringLiteral("frmCustomer"));
+    auto* mainLayout = new QVBoxLayout(this);
+
+    // Tool bar, in its order; each action is also reachable by the name of its button.
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto addTool = [this](const char* name, const QString& caption) {
+        QAction* action = m_toolBar->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        m_toolBar->widgetForAction(action)->setObjectName(QLatin1String(name));
+        return action;
+    };
+    m_actClose = addTool("tlbtnClose", QStringLiteral("Close"));
+    m_actNew = addTool("tlbtnNewCustomer", QStringLiteral("New Customer"));
+    m_actCancel = addTool("tlbtnRtnToCustList", QStringLiteral("Cancel"));
+    m_actSave = addTool("tlbtnSave", QStringLiteral("Save"));
+    m_actDelete = addTool("tlbtnDelete", QStringLiteral("Delete"));
+    m_actHelp = addTool("tlbtnHelp", QStringLiteral("Help"));
+    mainLayout->addWidget(m_toolBar);
+
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(QStringLiteral("pgctrlCustomer"));
+    mainLayout->addWidget(m_pages, 1);
+
+    // List page: search type, search text, the list.
+    tbsheetListArea = new QWidget(m_pages);
+    tbsheetListArea->setObjectName(QStringLiteral("tbsheetListArea"));
+    cmboCustSearch = new QComboBox(tbsheetListArea);
+    cmboCustSearch->setObjectName(QStringLiteral("cmboCustSearch"));
+    cmboCustSearch->addItems(CustomerSearchTypeNames());
+    txtCustSearch = new QLineEdit(tbsheetListArea);
+    txtCustSearch->setObjectName(QStringLiteral("txtCustSearch"));
+    lstvCustomers = new QTableView(tbsheetListArea);
+    lstvCustomers->setObjectName(QStringLiteral("lstvCustomers"));
+    m_listModel = new TCustomerListModel(this);
+    lstvCustomers->setModel(m_listModel);
+    lstvCustomers->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstvCustomers->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstvCustomers->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstvCustomers->setSortingEnabled(false);
+    lstvCustomers->setShowGrid(false);
+    lstvCustomers->setWordWrap(false);
+    lstvCustomers->verticalHeader()->hide();
+    // Fixed row heights keep a list of any length cheap to lay out.
+    lstvCustomers->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lstvCustomers->verticalHeader()->setDefaultSectionSize(lstvCustomers->fontMetrics().height() + 6);
+    lstvCustomers->horizontalHeader()->setSectionsClickable(false);
+    lstvCustomers->horizontalHeader()->setHighlightSections(false);
+    lstvCustomers->horizontalHeader()->setStretchLastSection(true);
+    lstvCustomers->setColumnHidden(TCustomerListModel::colCustId, true);
+    lstvCustomers->setColumnWidth(TCustomerListModel::colCompany, 190);
+    lstvCustomers->setColumnWidth(TCustomerListModel::colName, 170);
+    lstvCustomers->setColumnWidth(TCustomerListModel::colAddress, 190);
+    lstvCustomers->setColumnWidth(TCustomerListModel::colCityStateZip, 210);
+
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(MakeCaption(QStringLiteral("Search for Customer by:"), cmboCustSearch, tbsheetListArea));
+    searchRow->addWidget(cmboCustSearch);
+    searchRow->addWidget(txtCustSearch, 1);
+    auto* listLayout = new QVBoxLayout(tbsheetListArea);
+    listLayout->addLayout(searchRow);
+    listLayout->addWidget(lstvCustomers, 1);
+    m_pages->addWidget(tbsheetListArea);
+
+    // Edit page: one group box whose caption names what is being done.
+    tbsheetEditArea = new QWidget(m_pages);
+    tbsheetEditArea->setObjectName(QStringLiteral("tbsheetEditArea"));
+    gbxCustomer = new QGroupBox(tbsheetEditArea);
+    gbxCustomer->setObjectName(QStringLiteral("gbxCustomer"));
+
+    txtCustId = MakeEdit(gbxCustomer, "txtCustId", 32767);
+    txtCustId->setReadOnly(true);
+    txtCustCmpnyName = MakeEdit(gbxCustomer, "txtCustCmpnyName", 35);
+    txtCustFrstName = MakeEdit(gbxCustomer, "txtCustFrstName", 20);
+    txtCustLstName = MakeEdit(gbxCustomer, "txtCustLstName", 20);
+    txtCustAddress = MakeEdit(gbxCustomer, "txtCustAddress", 40);
+    txtCustCity = MakeEdit(gbxCustomer, "txtCustCity", 25);
+    txtCustState = MakeEdit(gbxCustomer, "txtCustState", 25);
+    txtCustZipCode = MakeEdit(gbxCustomer, "txtCustZipCode", 16);
+    txtCustPhoneAreaCode = MakeDigitsEdit(gbxCustomer, "txtCustPhoneAreaCode", 3);
+    txtCustPhone = MakePhoneEdit(gbxCustomer, "txtCustPhone");
+    txtCustPhoneExt = MakeDigitsEdit(gbxCustomer, "txtCustPhoneExt", 5);
+    txtCustFaxAreaCode = MakeDigitsEdit(gbxCustomer, "txtCustFaxAreaCode", 3);
+    txtCustFax = MakePhoneEdit(gbxCustomer, "txtCustFax");
+    txtCustEmail = MakeEdit(gbxCustomer, "txtCustEmail", 40);
+    ckbxTaxExempt = new QCheckBox(QStringLiteral("Tax Exempt"), gbxCustomer);
+    ckbxTaxExempt->setObjectName(QStringLiteral("ckbxTaxExempt"));
+    txtCustTaxExemptNumber = MakeEdit(gbxCustomer, "txtCustTaxExemptNumber", 20);
+    txtCustPaymentTerms = MakeEdit(gbxCustomer, "txtCustPaymentTerms", 25);
+    cmbPaymentTerms = new QComboBox(gbxCustomer);
+    cmbPaymentTerms->setObjectName(QStringLiteral("cmbPaymentTerms"));
+    txtCustNotes = new QPlainTextEdit(gbxCustomer);
+    txtCustNotes->setObjectName(QStringLiteral("txtCustNotes"));
+    txtCustNotes->setTabChangesFocus(true);
+    LimitMemoLength(txtCustNotes, kNotesLimit);
+    btnUseThisCust = new QPushButton(QStringLiteral("Use This Customer"), tbsheetEditArea);
+    btnUseThisCust->setObjectName(QStringLiteral("btnUseThisCust"));
+    btnUseThisCust->setVisible(m_pickMode);
+
+    auto* form = new QFormLayout(gbxCustomer);
+    form->addRow(MakeCaption(QStringLiteral("Customer Id Number"), txtCustId, gbxCustomer), txtCustId);
+    form->addRow(MakeCaption(QStringLiteral("Company Name"), txtCustCmpnyName, gbxCustomer), txtCustCmpnyName);
+    form->addRow(MakeCaption(QStringLiteral("First Name"), txtCustFrstName, gbxCustomer), txtCustFrstName);
+    form->addRow(MakeCaption(QStringLiteral("Last Name"), txtCustLstName, gbxCustomer), txtCustLstName);
+    form->addRow(MakeCaption(QStringLiteral("Address"), txtCustAddress, gbxCustomer), txtCustAddress);
+    form->addRow(MakeCaption(QStringLiteral("City"), txtCustCity, gbxCustomer), txtCustCity);
+    auto* stateRow = new QHBoxLayout;
+    stateRow->addWidget(txtCustState, 2);
+    stateRow->addWidget(MakeCaption(QStringLiteral("Zip Code"), txtCustZipCode, gbxCustomer));
+    stateRow->addWidget(txtCustZipCode, 1);
+    form->addRow(MakeCaption(QStringLiteral("State"), txtCustState, gbxCustomer), stateRow);
+    auto* phoneRow = new QHBoxLayout;
+    phoneRow->addWidget(MakeCaption(QStringLiteral("Area"), txtCustPhoneAreaCode, gbxCustomer));
+    phoneRow->addWidget(txtCustPhoneAreaCode);
+    phoneRow->addWidget(MakeCaption(QStringLiteral("Phone Number"), txtCustPhone, gbxCustomer));
+    phoneRow->addWidget(txtCustPhone);
+    phoneRow->addWidget(MakeCaption(QStringLiteral("Ext."), txtCustPhoneExt, gbxCustomer));
+    phoneRow->addWidget(txtCustPhoneExt);
+    phoneRow->addStretch(1);
+    form->addRow(QStringLiteral("Phone"), phoneRow);
+    auto* faxRow = new QHBoxLayout;
+    faxRow->addWidget(MakeCaption(QStringLiteral("Area"), txtCustFaxAreaCode, gbxCustomer));
+    faxRow->addWidget(txtCustFaxAreaCode);
+    faxRow->addWidget(MakeCaption(QStringLiteral("Fax Number"), txtCustFax, gbxCustomer));
+    faxRow->addWidget(txtCustFax);
+    faxRow->addStretch(1);
+    form->addRow(QStringLiteral("Fax"), faxRow);
+    form->addRow(MakeCaption(QStringLiteral("Email Address"), txtCustEmail, gbxCustomer), txtCustEmail);
+    auto* taxRow = new QHBoxLayout;
+    taxRow->addWidget(ckbxTaxExempt);
+    taxRow->addWidget(MakeCaption(QStringLiteral("Tax Exempt Number"), txtCustTaxExemptNumber, gbxCustomer));
+    taxRow->addWidget(txtCustTaxExemptNumber, 1);
+    form->addRow(QString(), taxRow);
+    auto* termsRow = new QHBoxLayout;
+    termsRow->addWidget(txtCustPaymentTerms, 1);
+    termsRow->addWidget(cmbPaymentTerms, 1);
+    form->addRow(MakeCaption(QStringLiteral("Payment Terms"), txtCustPaymentTerms, gbxCustomer), termsRow);
+    form->addRow(MakeCaption(QStringLiteral("Notes"), txtCustNotes, gbxCustomer), txtCustNotes);
+
+    auto* editLayout = new QVBoxLayout(tbsheetEditArea);
+    editLayout->addWidget(gbxCustomer, 1);
+    auto* useRow = new QHBoxLayout;
+    useRow->addStretch(1);
+    useRow->addWidget(btnUseThisCust);
+    editLayout->addLayout(useRow);
+    m_pages->addWidget(tbsheetEditArea);
+
+    // Every change of an edit field, the memo or the tax-exempt box re-runs the enabling rules.
+    for (QLineEdit* edit : {txtCustCmpnyName, txtCustFrstName, txtCustLstName, txtCustAddress, txtCustCity,
+                            txtCustState, txtCustZipCode, txtCustPhoneAreaCode, txtCustPhone, txtCustPhoneExt,
+                            txtCustFaxAreaCode, txtCustFax, txtCustEmail, txtCustTaxExemptNumber,
+                            txtCustPaymentTerms})
+        connect(edit, &QLineEdit::textChanged, this, [this] { RunGuarded([this] { pEnableSavebtn(); }); });
+    connect(txtCustNotes, &QPlainTextEdit::textChanged, this, [this] { RunGuarded([this] { pEnableSavebtn(); }); });
+    connect(ckbxTaxExempt, &QCheckBox::toggled, this, [this] { RunGuarded([this] { pEnableSavebtn(); }); });
+
+    connect(cmboCustSearch, &QComboBox::currentIndexChanged, this,
+            [this] { RunGuarded([this] { pSearchTypeChanged(); }); });
+    connect(txtCustSearch, &QLineEdit::textChanged, this, [this] {
+        RunGuarded([this] {
+            if (cmboCustSearch->currentIndex() > 0) pQueryCustomerList();
+        });
+    });
+    connect(lstvCustomers, &QTableView::clicked, this, [this] { RunGuarded([this] { pLoadCustomer(); }); });
+    connect(lstvCustomers, &QTableView::activated, this, [this] { RunGuarded([this] { pLoadCustomer(); }); });
+    connect(cmbPaymentTerms, &QComboBox::activated, this,
+            [this](int index) { RunGuarded([this, index] { pPaymentTermChosen(index); }); });
+
+    connect(m_actClose, &QAction::triggered, this, [this] { close(); });
+    connect(m_actNew, &QAction::triggered, this, [this] { RunGuarded([this] { pNewCustomer(); }); });
+    connect(m_actCancel, &QAction::triggered, this, [this] { RunGuarded([this] { pCancelEdit(); }); });
+    connect(m_actSave, &QAction::triggered, this, [this] { RunGuarded([this] { pSaveCustomer(); }); });
+    connect(m_actDelete, &QAction::triggered, this, [this] { RunGuarded([this] { pDeleteCustomer(); }); });
+    connect(m_actHelp, &QAction::triggered, this, [] { RunGuarded([] { OpenHelpFile(); }); });
+    connect(btnUseThisCust, &QPushButton::clicked, this, [this] { RunGuarded([this] { pUseThisCustomer(); }); });
+
+    resize(900, 600);
+
+    // Start: back to the list (which fills it), then caption, hints and the terms picker.
+    RunGuarded([this] {
+        pReturnToList();
+        pShowFormInformation();
+    });
+}
+
+TfrmCustomer::~TfrmCustomer() = default;
+
+void TfrmCustomer::pShowFormInformation()
+{
+    setWindowTitle(QStringLiteral("Customer Maintenance"));
+    txtCustId->setToolTip(QStringLiteral("Computer generated number \u2013 Cannot be changed"));
+    txtCustFrstName->setToolTip(QStringLiteral("Enter Customer First Name"));
+    txtCustLstName->setToolTip(QStringLiteral("Enter Customer Last Name"));
+    txtCustCmpnyName->setToolTip(QStringLiteral("Enter Customers Company Name"));
+    txtCustAddress->setToolTip(QStringLiteral("Enter Customer Address"));
+    txtCustCity->setToolTip(QStringLiteral("Enter Customer City"));
+    txtCustState->setToolTip(QStringLiteral("Enter Customer State"));
+    txtCustZipCode->setToolTip(QStringLiteral("Enter Customer Zip Code"));
+    txtCustPhone->setToolTip(QStringLiteral("Enter Customer Phone Number"));
+    txtCustFax->setToolTip(QStringLiteral("Enter Customer Fax Number"));
+    txtCustPhoneAreaCode->setToolTip(QStringLiteral("Enter Customer Phone Number Area Code"));
+    txtCustPhoneExt->setToolTip(QStringLiteral("Enter Customer Phone Number Extension"));
+    txtCustFaxAreaCode->setToolTip(QStringLiteral("Enter Customer Fax Number Area Code"));
+    txtCustEmail->setToolTip(QStringLiteral("Enter Customer Email Address"));
+    txtCustTaxExemptNumber->setToolTip(QStringLiteral("Enter Customer Tax Exempt Number"));
+    txtCustPaymentTerms->setToolTip(QStringLiteral("Enter Payment Terms for this Customer"));
+    txtCustNotes->setToolTip(QStringLiteral("Enter Notes about this Customer"));
+    txtCustSearch->setToolTip(QStringLiteral("Enter Customer information to search by"));
+    cmboCustSearch->setToolTip(QStringLiteral("Search Customer list by"));
+    lstvCustomers->setToolTip(QStringLiteral("Select Customer to edit"));
+    cmbPaymentTerms->setToolTip(QStringLiteral("Select Payment Terms for this Customer"));
+    ckbxTaxExempt->setToolTip(QStringLiteral("Check if Customer is Tax Exempt"));
+    m_actDelete->setToolTip(QStringLiteral("Delete current Customer"));
+    m_actSave->setToolTip(QStringLiteral("Save changes to current Customer"));
+    m_actCancel->setToolTip(QStringLiteral("Cancel and return to main Customer list"));
+    m_actNew->setToolTip(QStringLiteral("Add a new Customer"));
+    m_actClose->setToolTip(QStringLiteral("Close Customer form"));
+    m_actHelp->setToolTip(QStringLiteral("Open Help"));
+
+    QSignalBlocker blocker(cmbPaymentTerms);
+    cmbPaymentTerms->clear();
+    cmbPaymentTerms->addItems(CustomerPaymentTermChoices());
+    cmbPaymentTerms->setCurrentIndex(0);
+}
+
+void TfrmCustomer::pSetActionShown(QAction* action, bool shown)
+{
+    action->setEnabled(shown);
+    action->setVisible(shown);
+}
+
+void TfrmCustomer::pClearEditArea()
+{
+    for (QLineEdit* edit : {txtCustId, txtCustCmpnyName, txtCustFrstName, txtCustLstName, txtCustAddress,
+                            txtCustCity, txtCustState, txtCustZipCode, txtCustPhoneAreaCode, txtCustPhone,
+                            txtCustPhoneExt, txtCustFaxAreaCode, txtCustFax, txtCustEmail,
+                            txtCustTaxExemptNumber, txtCustPaymentTerms})
+        edit->clear();
+    txtCustNotes->clear();
+    ckbxTaxExempt->setChecked(false);
+    cmbPaymentTerms->setCurrentIndex(0);
+    {
+        // The caller refills the list once; the search-type handler must not do it too.
+        QSignalBlocker searchTypeBlocker(cmboCustSearch);
+        QSignalBlocker searchTextBlocker(txtCustSearch);
+        cmboCustSearch->setCurrentIndex(cstAllCustomers);
+        txtCustSearch->clear();
+    }
+    txtCustSearch->setEnabled(false);
+}
+
+void TfrmCustomer::pReturnToList()
+{
+    pClearEditArea();
+    m_pages->setCurrentWidget(tbsheetListArea);
+    gbxCustomer->setTitle(QStringLiteral("Customer Information Work Area"));
+    pSetActionShown(m_actDelete, false);
+    pSetActionShown(m_actSave, false);
+    pSetActionShown(m_actCancel, false);
+    pSetActionShown(m_actNew, true);
+    btnUseThisCust->setEnabled(false);
+    pQueryCustomerList();
+    lstvCustomers->setFocus();
+}
+
+void TfrmCustomer::pQueryCustomerList()
+{
+    m_listModel->setRows(QueryCustomerList(cmboCustSearch->currentIndex(), txtCustSearch->text()));
+    pEnablePrintButton();
+}
+
+void TfrmCustomer::pSearchTypeChanged()
+{
+    const int searchType = cmboCustSearch->currentIndex();
+    QSignalBlocker blocker(txtCustSearch);
+    txtCustSearch->clear();
+    if (CustomerSearchNeedsText(searchType)) {
+        txtCustSearch->setEnabled(true);
+        txtCustSearch->setFocus();
+        return;
+    }
+    txtCustSearch->setEnabled(false);
+    lstvCustomers->setFocus();
+    pQueryCustomerList();
+}
+
+void TfrmCustomer::pLoadCustomer()
+{
+    const QModelIndexList selected = lstvCustomers->selectionModel()->selectedRows();
+    if (selected.isEmpty()) return;
+    const qint64 customerId = m_listModel->rowAt(selected.first().row()).intCustomerID;
+    pPutCustomerOnScreen(LoadCustomer(customerId));
+
+    // The states set here win over those the rules set while the fields filled.
+    m_pages->setCurrentWidget(tbsheetEditArea);
+    pSetActionShown(m_actNew, false);
+    pSetActionShown(m_actCancel, true);
+    pSetActionShown(m_actDelete, true);
+    pSetActionShown(m_actSave, false);
+    pEnablePrintButton();
+    btnUseThisCust->setEnabled(true);
+    gbxCustomer->setTitle(QStringLiteral("Edit Customer Information"));
+    txtCustCmpnyName->setFocus();
+}
+
+void TfrmCustomer::pNewCustomer()
+{
+    m_pages->setCurrentWidget(tbsheetEditArea);
+    gbxCustomer->setTitle(QStringLiteral("New Customer Information"));
+    pSetActionShown(m_actCancel, true);
+    pSetActionShown(m_actNew, false);
+    pSetActionShown(m_actDelete, false);
+    pSetActionShown(m_actSave, false);
+    pEnablePrintButton();
+    txtCustCmpnyName->setFocus();
+}
+
+TCustomer TfrmCustomer::pCustomerOnScreen() const
+{
+    TCustomer c;
+    if (!txtCustId->text().isEmpty()) c.intCustomerID = txtCustId->text().toLongLong();
+    c.strCustFirstName = txtCustFrstName->text();
+    c.strCustLastName = txtCustLstName->text();
+    c.strCustCompany = txtCustCmpnyName->text();
+    c.strCustAddress = txtCustAddress->text();
+    c.strCustCity = txtCustCity->text();
+    c.strCustState = txtCustState->text();
+    c.strCustZipCode = txtCustZipCode->text();
+    c.strCustEmail = txtCustEmail->text();
+    c.strCustPhone = DigitsOnly(txtCustPhone->text());
+    c.strCustFax = DigitsOnly(txtCustFax->text());
+    c.strCustPhoneAreaCode = txtCustPhoneAreaCode->text();
+    c.strCustFaxAreaCode = txtCustFaxAreaCode->text();
+    c.strCustPhoneExt = txtCustPhoneExt->text();
+    c.strCustTaxExmpt = BoolToStr(ckbxTaxExempt->isChecked());
+    c.strCustTaxExmpNmbr = txtCustTaxExemptNumber->text();
+    c.strCustPmtTerms = txtCustPaymentTerms->text();
+    c.strCustNotes = txtCustNotes->toPlainText();
+    return c;
+}
+
+void TfrmCustomer::pPutCustomerOnScreen(const TCustomer& c)
+{
+    txtCustId->setText(c.intCustomerID ? QString::number(*c.intCustomerID) : QString());
+    txtCustFrstName->setText(c.strCustFirstName);
+    txtCustLstName->setText(c.strCustLastName);
+    txtCustCmpnyName->setText(c.strCustCompany);
+    txtCustAddress->setText(c.strCustAddress);
+    txtCustCity->setText(c.strCustCity);
+    txtCustState->setText(c.strCustState);
+    txtCustZipCode->setText(c.strCustZipCode);
+    txtCustEmail->setText(c.strCustEmail);
+    txtCustPhone->setText(c.strCustPhone);
+    txtCustFax->setText(c.strCustFax);
+    txtCustPhoneAreaCode->setText(c.strCustPhoneAreaCode);
+    txtCustFaxAreaCode->setText(c.strCustFaxAreaCode);
+    txtCustPhoneExt->setText(c.strCustPhoneExt);
+    // A flag that is not readable (empty, or some other text) shows as not exempt
+    // rather than locking the customer out of the screen.
+    bool exempt = false;
+    try {
+        exempt = StrToBool(c.strCustTaxExmpt);
+    } catch (const AppError&) {
+        exempt = false;
+    }
+    ckbxTaxExempt->setChecked(exempt);
+    txtCustTaxExemptNumber->setText(c.strCustTaxExmpNmbr);
+    txtCustPaymentTerms->setText(c.strCustPmtTerms);
+    txtCustNotes->setPlainText(c.strCustNotes);
+}
+
+void TfrmCustomer::pSaveCustomer()
+{
+    {
+        SavingNotice notice(QStringLiteral("Saving Customer Information..."));
+        SaveCustomer(pCustomerOnScreen());
+    }
+    pReturnToList();
+}
+
+void TfrmCustomer::pDeleteCustomer()
+{
+    if (AskYesNoCancel(QStringLiteral("Delete this Customers from your list?")) != MessageAnswer::Yes) return;
+    if (txtCustId->text().isEmpty()) return;
+    {
+        SavingNotice notice(QStringLiteral("Deleting Customer Information..."));
+        DeleteCustomer(txtCustId->text().toLongLong());
+    }
+    pReturnToList();
+}
+
+bool TfrmCustomer::pSaveEnabled() const { return m_actSave->isEnabled(); }
+
+void TfrmCustomer::pCancelEdit()
+{
+    if (!pSaveEnabled()) {
+        pReturnToList();
+        return;
+    }
+    switch (AskYesNoCancel(QStringLiteral("Save changes to this customer?"))) {
+    case MessageAnswer::Yes: pSaveCustomer(); break;
+    case MessageAnswer::No: pReturnToList(); break;
+    default: break;
+    }
+}
+
+bool TfrmCustomer::pLeaveEditAllowed()
+{
+    if (!pSaveEnabled()) return true;
+    switch (AskYesNoCancel(QStringLiteral("Save changes to this customer?"))) {
+    case MessageAnswer::Yes: {
+        bool saved = RunGuarded([this] {
+            SavingNotice notice(QStringLiteral("Saving Customer Information..."));
+            SaveCustomer(pCustomerOnScreen());
+        });
+        if (saved) pSetActionShown(m_actSave, false);
+        return saved;
+    }
+    case MessageAnswer::No: return true;
+    default: return false;
+    }
+}
+
+void TfrmCustomer::done(int result)
+{
+    if (!pLeaveEditAllowed()) return;
+    CloseSavingNotice();
+    QDialog::done(result);
+}
+
+void TfrmCustomer::pUseThisCustomer()
+{
+    m_picked = MakeCustomerPick(pCustomerOnScreen(), ckbxTaxExempt->isChecked());
+    close();
+}
+
+void TfrmCustomer::pEnableSavebtn()
+{
+    const bool named = CustomerHasName(txtCustFrstName->text(), txtCustLstName->text(), txtCustCmpnyName->text());
+    pSetActionShown(m_actSave, named);
+    btnUseThisCust->setEnabled(named);
+    // lblSendCustEmail, once present, is enabled exactly when an e-mail address is given.
+}
+
+void TfrmCustomer::pEnablePrintButton()
+{
+    if (!m_actPrint) return;   // printing of the customer list not wired yet
+    const bool allowed = CustomerPrintAllowed(m_pages->currentWidget() == tbsheetListArea,
+                                              m_listModel->rowCount(), m_pickMode);
+    pSetActionShown(m_actPrint, allowed);
+    if (m_actPrintPreview) pSetActionShown(m_actPrintPreview, allowed);
+}
+
+void TfrmCustomer::pPaymentTermChosen(int index)
+{
+    if (index > 0) txtCustPaymentTerms->setText(cmbPaymentTerms->itemText(index));
+}

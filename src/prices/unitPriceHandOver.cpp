@@ -1,0 +1,3 @@
+#include "prices/unitPriceHandOver.h"
+
+TrecPrices recPrices;
