@@ -1,0 +1,366 @@
+#include "email/unitSmtpSender.h"
+
+#include "app/AppError.h"
+#include "db/unitStoredValues.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QStringList>
+#include <QSysInfo>
+#include <QThread>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+// What the debug callback saw of the SMTP conversation: the last command, the
+// last complete reply and what the server offered in its latest EHLO reply.
+struct Conversation {
+    QByteArray lastCommand;
+    QByteArray lastReply;
+    bool anyReply = false;
+    bool startTlsOffered = false;  // in any EHLO reply, also before STARTTLS
+    QStringList authMechanisms;    // from the latest EHLO reply
+
+    QByteArray partialLine;
+    QList<QByteArray> replyLines;
+};
+
+const QList<QByteArray>& knownCommands()
+{
+    static const QList<QByteArray> commands{"EHLO", "HELO", "STARTTLS", "AUTH", "MAIL",
+                                            "RCPT", "DATA", "QUIT", "RSET", "NOOP"};
+    return commands;
+}
+
+void noteCommand(Conversation& conversation, const QByteArray& line)
+{
+    // Lines sent in answer to a 334 challenge carry login data, not a command.
+    if (conversation.lastReply.startsWith("334")) return;
+    const QByteArray verb = line.trimmed().split(' ').value(0).toUpper();
+    if (!knownCommands().contains(verb)) return;
+    conversation.lastCommand = verb;
+    if (verb == "EHLO") conversation.authMechanisms.clear();
+}
+
+void noteCompleteReply(Conversation& conversation)
+{
+    QList<QByteArray> texts;
+    for (const QByteArray& line : conversation.replyLines) texts << line;
+    conversation.lastReply = texts.join(' ');
+    if (conversation.lastCommand == "EHLO" && conversation.lastReply.startsWith("250")) {
+        for (qsizetype i = 1; i < conversation.replyLines.size(); ++i) {
+            const QString capability = QString::fromLatin1(conversation.replyLines[i].mid(4)).trimmed();
+            QStringList words = capability.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (words.isEmpty()) continue;
+            const QString keyword = words.takeFirst().toUpper();
+            if (keyword == QStringLiteral("STARTTLS")) conversation.startTlsOffered = true;
+            else if (keyword == QStringLiteral("AUTH")) conversation.authMechanisms << words;
+            else if (keyword.startsWith(QStringLiteral("AUTH="))) // old form of the same line
+                conversation.authMechanisms << keyword.mid(5) << words;
+        }
+        for (QString& mechanism : conversation.authMechanisms) mechanism = mechanism.toUpper();
+    }
+    conversation.replyLines.clear();
+}
+
+void noteReplyText(Conversation& conversation, const QByteArray& data)
+{
+    conversation.partialLine += data;
+    qsizetype end;
+    while ((end = conversation.partialLine.indexOf('\n')) >= 0) {
+        const QByteArray line = conversation.partialLine.left(end).trimmed();
+        conversation.partialLine.remove(0, end + 1);
+        if (line.isEmpty()) continue;
+        conversation.anyReply = true;
+        conversation.replyLines << line;
+        // "250-..." continues a reply, "250 ..." (or a bare code) ends it.
+        if (line.size() < 4 || line[3] != '-') noteCompleteReply(conversation);
+    }
+}
+
+int debugCallback(CURL*, curl_infotype type, char* data, size_t size, void* userp)
+{
+    auto& conversation = *static_cast<Conversation*>(userp);
+    const QByteArray text(data, qsizetype(size));
+    if (type == CURLINFO_HEADER_OUT) noteCommand(conversation, text);
+    else if (type == CURLINFO_HEADER_IN) noteReplyText(conversation, text);
+    return 0;
+}
+
+struct Upload {
+    const QByteArray* data;
+    qsizetype position = 0;
+};
+
+size_t readCallback(char* buffer, size_t size, size_t count, void* userp)
+{
+    auto& upload = *static_cast<Upload*>(userp);
+    const qsizetype left = upload.data->size() - upload.position;
+    const qsizetype chunk = std::min<qsizetype>(left, qsizetype(size * count));
+    std::memcpy(buffer, upload.data->constData() + upload.position, size_t(chunk));
+    upload.position += chunk;
+    return size_t(chunk);
+}
+
+struct CurlCleanup {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+struct SlistCleanup {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+// One curl transfer with the settings shared by the probe and the send.
+class SmtpTransfer {
+public:
+    SmtpTransfer(const SmtpSettings& settings, const QByteArray& url) : m_url(url), m_curl(curl_easy_init())
+    {
+        if (!m_curl) throw AppError(QStringLiteral("The mail transport could not be started."));
+        CURL* c = m_curl.get();
+        const long timeout = std::max(1, settings.timeoutSeconds);
+        curl_easy_setopt(c, CURLOPT_URL, m_url.constData());
+        curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, timeout * 1000L);
+        curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeout);
+        // A transfer that stalls (a server that stops reading) ends as well.
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, timeout);
+        curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+        curl_easy_setopt(c, CURLOPT_ERRORBUFFER, m_errorBuffer);
+        // The debug callback follows the conversation; nothing is printed or logged.
+        curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+        curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, debugCallback);
+        curl_easy_setopt(c, CURLOPT_DEBUGDATA, &m_conversation);
+    }
+
+    CURL* handle() const { return m_curl.get(); }
+    const Conversation& conversation() const { return m_conversation; }
+    QString errorText(CURLcode code) const
+    {
+        return m_errorBuffer[0] ? QString::fromUtf8(m_errorBuffer) : QString::fromUtf8(curl_easy_strerror(code));
+    }
+
+    CURLcode perform()
+    {
+        m_errorBuffer[0] = '\0';
+        return curl_easy_perform(m_curl.get());
+    }
+
+    // Closes the connection now, so QUIT is sent while the transfer's data still lives.
+    void close() { m_curl.reset(); }
+
+private:
+    QByteArray m_url;
+    Conversation m_conversation;
+    char m_errorBuffer[CURL_ERROR_SIZE] = {};
+    // Last, so it goes first: closing the connection still reports to the members above.
+    std::unique_ptr<CURL, CurlCleanup> m_curl;
+};
+
+bool isHostText(const QString& host)
+{
+    for (QChar c : host) {
+        const bool allowed = (c.unicode() < 0x80 && c.isLetterOrNumber()) || c == '-' || c == '.'
+                          || c == '_' || c == ':';
+        if (!allowed) return false;
+    }
+    return !host.isEmpty();
+}
+
+QString heloName()
+{
+    const QString name = QSysInfo::machineHostName();
+    return (isHostText(name) && !name.contains(QLatin1Char(':'))) ? name : QStringLiteral("localhost");
+}
+
+QString serverText(const SmtpSettings& settings)
+{
+    return QStringLiteral("%1 (port %2)").arg(settings.host).arg(settings.port);
+}
+
+[[noreturn]] void throwFailure(CURLcode code, const SmtpTransfer& transfer, const SmtpSettings& settings,
+                               const QString& sender, const QString& recipient)
+{
+    const Conversation& talk = transfer.conversation();
+    const QString server = serverText(settings);
+    const QString reply = QString::fromUtf8(talk.lastReply);
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        throw AppError(QStringLiteral("Could not connect to the mail server %1: the server name was not found.")
+                           .arg(server));
+    case CURLE_COULDNT_CONNECT:
+        throw AppError(QStringLiteral("Could not connect to the mail server %1: %2")
+                           .arg(server, transfer.errorText(code)));
+    case CURLE_OPERATION_TIMEDOUT:
+        if (!talk.anyReply)
+            throw AppError(QStringLiteral("The mail server %1 did not answer within %2 seconds.")
+                               .arg(server).arg(settings.timeoutSeconds));
+        throw AppError(QStringLiteral("The mail server %1 stopped answering for %2 seconds (after %3).")
+                           .arg(server).arg(settings.timeoutSeconds)
+                           .arg(QString::fromLatin1(talk.lastCommand)));
+    case CURLE_LOGIN_DENIED:
+        throw AppError(QStringLiteral("The mail server %1 refused the login \"%2\": %3")
+                           .arg(server, settings.login, reply));
+    case CURLE_USE_SSL_FAILED:
+        throw AppError(QStringLiteral("The mail server %1 offered a secure connection (STARTTLS) but could "
+                                      "not start it, so the password was not sent: %2")
+                           .arg(server, reply.isEmpty() ? transfer.errorText(code) : reply));
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+        throw AppError(QStringLiteral("Could not set up a secure connection to the mail server %1: %2")
+                           .arg(server, transfer.errorText(code)));
+    default:
+        break;
+    }
+    const QByteArray& stage = talk.lastCommand;
+    if (stage == "AUTH")
+        throw AppError(QStringLiteral("The mail server %1 refused the login \"%2\": %3")
+                           .arg(server, settings.login, reply));
+    if (stage == "MAIL")
+        throw AppError(QStringLiteral("The mail server %1 refused the sender address \"%2\": %3")
+                           .arg(server, sender, reply));
+    if (stage == "RCPT")
+        throw AppError(QStringLiteral("The mail server %1 refused the recipient address \"%2\": %3")
+                           .arg(server, recipient, reply));
+    if (stage == "DATA")
+        throw AppError(QStringLiteral("The mail server %1 did not accept the message: %2").arg(server, reply));
+    if (stage.isEmpty() && talk.anyReply)
+        throw AppError(QStringLiteral("The mail server %1 refused the connection: %2").arg(server, reply));
+    QString text = QStringLiteral("Sending the e-mail through the mail server %1 failed: %2")
+                       .arg(server, transfer.errorText(code));
+    if (!reply.isEmpty()) text += QStringLiteral(" (the server's last reply: %1)").arg(reply);
+    throw AppError(text);
+}
+
+// Connects without sending anything to learn what the server offers.
+Conversation probeServer(const SmtpSettings& settings, const QByteArray& url)
+{
+    SmtpTransfer probe(settings, url);
+    curl_easy_setopt(probe.handle(), CURLOPT_CONNECT_ONLY, 1L);
+    const CURLcode code = probe.perform();
+    if (code != CURLE_OK) throwFailure(code, probe, settings, QString(), QString());
+    probe.close();
+    return probe.conversation();
+}
+
+void performSend(const SmtpSettings& settings, const QString& sender, const QString& recipient,
+                 const QByteArray& message)
+{
+    const QByteArray url = SmtpUrl(settings.host, settings.port, heloName());
+
+    SmtpAuthChoice auth = SmtpAuthChoice::None;
+    bool startTlsOffered = false;
+    if (!settings.login.isEmpty()) {
+        const Conversation offer = probeServer(settings, url);
+        auth = ChooseSmtpAuth(settings.login, offer.authMechanisms);
+        startTlsOffered = offer.startTlsOffered;
+    }
+
+    const QByteArray from = '<' + sender.toUtf8() + '>';
+    const QByteArray to = '<' + recipient.toUtf8() + '>';
+    const QByteArray user = settings.login.toUtf8();
+    const QByteArray password = settings.password.toUtf8();
+    std::unique_ptr<curl_slist, SlistCleanup> recipients(curl_slist_append(nullptr, to.constData()));
+    Upload upload{&message};
+
+    SmtpTransfer send(settings, url);
+    CURL* c = send.handle();
+    curl_easy_setopt(c, CURLOPT_MAIL_FROM, from.constData());
+    curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients.get());
+
+    if (auth != SmtpAuthChoice::None) {
+        curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, password.constData());
+        curl_easy_setopt(c, CURLOPT_LOGIN_OPTIONS, auth == SmtpAuthChoice::Login ? "AUTH=LOGIN" : "AUTH=PLAIN");
+        // The password goes only over the secure connection the server offered.
+        if (startTlsOffered) curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    }
+
+    // The message is ready-made with CRLF line ends; curl only dot-stuffs it.
+    curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, readCallback);
+    curl_easy_setopt(c, CURLOPT_READDATA, &upload);
+    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(message.size()));
+
+    const CURLcode code = send.perform();
+    if (code != CURLE_OK) throwFailure(code, send, settings, sender, recipient);
+    send.close();
+}
+
+// Runs the job on a worker thread while this thread's event loop keeps turning;
+// an error thrown by the job is thrown again here.
+template <typename Job>
+void runOffThread(Job job)
+{
+    std::exception_ptr failure;
+    auto guarded = [&] {
+        try {
+            job();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+    if (!QCoreApplication::instance()) {
+        guarded();
+    } else {
+        std::unique_ptr<QThread> worker(QThread::create(guarded));
+        QEventLoop loop;
+        QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        worker->start();
+        loop.exec();
+        worker->wait();
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
+} // namespace
+
+int SmtpPortFromText(const QString& portText)
+{
+    if (portText.isEmpty()) return kDefaultSmtpPort;
+    const int port = StrToInt(portText);
+    return port > 0 ? port : kDefaultSmtpPort;
+}
+
+QByteArray SmtpUrl(const QString& host, int port, const QString& heloName)
+{
+    const QByteArray scheme = port == kImplicitTlsSmtpPort ? "smtps" : "smtp";
+    QByteArray hostPart = host.toUtf8();
+    if (host.contains(QLatin1Char(':'))) hostPart = '[' + hostPart + ']';  // IPv6 literal
+    return scheme + "://" + hostPart + ':' + QByteArray::number(port) + '/'
+         + QUrl::toPercentEncoding(heloName);
+}
+
+SmtpAuthChoice ChooseSmtpAuth(const QString& login, const QStringList& offeredMechanisms)
+{
+    if (login.isEmpty()) return SmtpAuthChoice::None;
+    if (offeredMechanisms.contains(QStringLiteral("LOGIN"), Qt::CaseInsensitive)) return SmtpAuthChoice::Login;
+    if (offeredMechanisms.contains(QStringLiteral("PLAIN"), Qt::CaseInsensitive)) return SmtpAuthChoice::Plain;
+    return SmtpAuthChoice::None;
+}
+
+void SendSmtpMessage(const SmtpSettings& settings, const QString& senderAddress,
+                     const QString& recipientAddress, const QByteArray& message)
+{
+    if (settings.host.trimmed().isEmpty())
+        throw AppError(QStringLiteral("No outgoing mail (SMTP) server is set. Enter it in Company Maintenance."));
+    if (!isHostText(settings.host))
+        throw AppError(QStringLiteral("The outgoing mail (SMTP) server name \"%1\" is not valid.").arg(settings.host));
+    if (settings.port <= 0 || settings.port > 65535)
+        throw AppError(QStringLiteral("The mail server port %1 is not valid.").arg(settings.port));
+
+    static std::once_flag curlReady;
+    std::call_once(curlReady, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+
+    runOffThread([&] { performSend(settings, senderAddress, recipientAddress, message); });
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Hands one composed message to an SMTP server through libcurl. The transfer runs
+// on a worker thread while the calling thread keeps its event loop turning, so
+// the window stays painted; a server that does not answer ends the send after
+// the time-out. Every failure throws AppError with a message that says what
+// failed (connecting, logging in, the sender or recipient refused, the message
+// refused) and the server's own reply where there was one.
+#include <QByteArray>
+#include <QString>
+
+constexpr int kDefaultSmtpPort = 25;
+constexpr int kImplicitTlsSmtpPort = 465;
+constexpr int kDefaultSmtpTimeoutSeconds = 30;
+
+struct SmtpSettings {
+    QString host;
+    int port = kDefaultSmtpPort;
+    QString login;     // empty: never authenticate
+    QString password;
+    int timeoutSeconds = kDefaultSmtpTimeoutSeconds;
+};
+
+// The port from the company's port text: a positive integer is the port, an
+// empty text or 0 leaves the default 25. A text that is not an integer throws
+// the conversion's error.
+int SmtpPortFromText(const QString& portText);
+
+// The server address curl is given: smtps:// on port 465 (TLS from the first
+// byte), smtp:// otherwise; the path carries the name sent with EHLO/HELO.
+QByteArray SmtpUrl(const QString& host, int port, const QString& heloName);
+
+// How the login is carried out, from what the server offered in its EHLO reply.
+enum class SmtpAuthChoice { None, Login, Plain };
+// With a login set: AUTH LOGIN when offered, else AUTH PLAIN when offered, else
+// no authentication at all (the server decides whether it takes the message).
+SmtpAuthChoice ChooseSmtpAuth(const QString& login, const QStringList& offeredMechanisms);
+
+// Connects, authenticates as described above, sends the message from the
+// sender to the one recipient and disconnects. STARTTLS is used whenever the
+// server offers it; a password is never sent over a connection that offered
+// STARTTLS but could not start it.
+void SendSmtpMessage(const SmtpSettings& settings, const QString& senderAddress,
+                     const QString& recipientAddress, const QByteArray& message);
