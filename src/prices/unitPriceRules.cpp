@@ -1,0 +1,48 @@
+#include "prices/unitPriceRules.h"
+
+#include "app/AppError.h"
+#include "app/unitRegional.h"
+#include "db/unitStoredValues.h"
+
+#include <QRegularExpression>
+
+bool AllowNumDecimalOnly(QChar typed, const QString& textInBox)
+{
+    if (typed == QLatin1Char('\b')) return true;
+    if (typed.unicode() > 255) return false;
+    if (typed >= QLatin1Char('0') && typed <= QLatin1Char('9')) return true;
+    if (typed == DecimalSeparator()) return !textInBox.contains(DecimalSeparator());
+    return false;
+}
+
+bool PriceItemCanBeSaved(const QString& description, const QString& labourPrice, const QString& materialPrice)
+{
+    return !description.isEmpty() && (!labourPrice.isEmpty() || !materialPrice.isEmpty());
+}
+
+bool AddToInvoiceEnabled(const QString& description, const QString& labourPrice, const QString& materialPrice,
+                         const QString& quantity, bool enabledNow)
+{
+    if (!PriceItemCanBeSaved(description, labourPrice, materialPrice)) return enabledNow;
+    return !quantity.isEmpty();
+}
+
+bool PricePrintAllowed(bool listEnabled, int listRowCount, bool pickMode)
+{
+    return listEnabled && listRowCount > 0 && !pickMode;
+}
+
+QString PriceBoxOrZero(const QString& text) { return text.isEmpty() ? QStringLiteral("0.0") : text; }
+
+double PriceTextToNumber(const QString& text)
+{
+    // Digits with at most one separator and at least one digit: what the key
+    // filter lets through, and what the stored number can be read from. Pasted
+    // text is not filtered, so it is checked here before anything is written.
+    static const QRegularExpression plainNumber(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
+    QString number = text;
+    number.replace(DecimalSeparator(), QLatin1Char('.'));
+    if (!plainNumber.match(number).hasMatch() || !number.contains(QRegularExpression(QStringLiteral("[0-9]"))))
+        throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return StrToFloat(number);
+}
