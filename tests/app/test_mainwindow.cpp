@@ -1,0 +1,272 @@
+// The main window driven through its widgets: menu and tool bar, the unpaid and
+// recurring summaries over stored invoice rows, the window preferences at show
+// and close, and which commands are offered.
+#include "common/TestDatabase.h"
+#include "common/TestSupport.h"
+
+#include "app/unitAppPreferences.h"
+#include "app/unitMainCounters.h"
+#include "app/unitRegional.h"
+#include "app/unitfrmMain.h"
+#include "company/unitCompanyData.h"
+#include "db/DbConnection.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <memory>
+
+namespace {
+
+void insertHeader(int number, const QString& type, const QString& paid, const QString& recurring)
+{
+    DbConnection connection;
+    connection.execute(QStringLiteral("INSERT INTO tblInvDataHeader(intInvNumber,strInvName,strPaidInFull,strRecurring) "
+                                      "VALUES(?,?,?,?)"),
+                       {number, type, paid, recurring});
+}
+
+QString storedMainFlag()
+{
+    DbConnection connection;
+    DbStatement read = connection.prepare(QStringLiteral("SELECT strFrmMainMaximized FROM tblAppPreferences"));
+    read.step();
+    return read.columnText(0);
+}
+
+template <typename T>
+T* child(QWidget& window, const char* name)
+{
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found) qFatal("no child %s", name);
+    return found;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TfrmMain> showMain()
+    {
+        auto window = std::make_unique<TfrmMain>();
+        window->show();
+        QCoreApplication::processEvents();
+        return window;
+    }
+
+private slots:
+    void init()
+    {
+        CreateTestDatabase();
+        LoadAppPreferences();
+    }
+
+    void menuEntriesCarryTheirAccessKeys_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("entries"); // object name, text, ...
+        QTest::newRow("file") << "&File" << QStringList{"submnuExit", "&Exit"};
+        QTest::newRow("invoice") << "&Invoice"
+                                 << QStringList{"submnuNewInvoice", "&New Invoice", "submnuInvoiceMaintenance",
+                                                "In&voice Maintenance", "submnuManualInvoice", "M&anual Invoice"};
+        QTest::newRow("maintenance")
+            << "&Maintenance"
+            << QStringList{"submnuCompanyMaintenance", "&Company Maintenance", "submnuCustomerMaintenance",
+                           "C&ustomer Maintenance", "submnuPriceSheet", "&Price Sheet", "submnuPlanner", "P&lanner",
+                           "submnuBackupRestore", "&Backup/Restore", "submnuContractWriter", "C&ontract Writer",
+                           "submnuWarrantyWriter", "W&arranty Writer"};
+        QTest::newRow("report") << "&Report" << QStringList{"submnuReport", "&Report"};
+        QTest::newRow("help") << "&Help" << QStringList{"submnuHelp", "H&elp", "submnuAbout", "&About"};
+    }
+    void menuEntriesCarryTheirAccessKeys()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, entries);
+        TfrmMain window;
+        QMenuBar* bar = child<QMenuBar>(window, "frmMainMenu");
+        QMenu* found = nullptr;
+        for (QAction* top : bar->actions())
+            if (top->text() == menu) found = top->menu();
+        QVERIFY2(found, qPrintable(menu));
+        QStringList actual;
+        for (QAction* entry : found->actions()) actual << entry->objectName() << entry->text();
+        QCOMPARE(actual, entries);
+    }
+
+    void backupRestoreIsASubMenu()
+    {
+        TfrmMain window;
+        QMenu* sub = child<QMenu>(window, "submnuBackupRestore");
+        QStringList actual;
+        for (QAction* entry : sub->actions()) actual << entry->objectName() << entry->text();
+        QCOMPARE(actual, (QStringList{"submnuBackupData", "B&ackup Data", "submnuRestoreData", "&Restore Data"}));
+    }
+
+    void toolBarButtonsInOrderWithCaptionsAndHints()
+    {
+        auto window = showMain();
+        QToolBar* bar = child<QToolBar>(*window, "ToolBar1");
+        struct Expected {
+            const char* button;
+            const char* caption;
+            QString hint;
+            const char* menuEntry;
+        };
+        const Expected expected[] = {
+            {"tlbtnNewInvoice", "New Invoice", "Create new Estimate, Work Order, Invoice, Credit or Past Due Notice",
+             "submnuNewInvoice"},
+            {"tlbtnInvoiceMaintenance", "Invoice Maintenance",
+             "View/Edit Saved Estimate, Work Order, Invoice, Credit or Past Due Notice", "submnuInvoiceMaintenance"},
+            {"tlbtnCustomerMaintenance", "Customer", "Add new or edit Customer list", "submnuCustomerMaintenance"},
+            {"tlbtnPlanner", "Planner", "Open Planner", "submnuPlanner"},
+            {"tlbtnReport", "Report", "View Reports", "submnuReport"},
+            {"tlbtnHelp", "Help", "Open Brassgate Fennick Help", "submnuHelp"},
+        };
+        const QList<QAction*> actions = bar->actions();
+        QCOMPARE(actions.size(), int(std::size(expected)));
+        for (int i = 0; i < actions.size(); ++i) {
+            auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(actions[i]));
+            QVERIFY(button);
+            QCOMPARE(button->objectName(), QString::fromLatin1(expected[i].button));
+            QCOMPARE(button->text(), QString::fromLatin1(expected[i].caption));
+            QCOMPARE(button->toolTip(), expected[i].hint);
+            // The tool button and its menu entry run the same command.
+            QCOMPARE(actions[i]->objectName(), QString::fromLatin1(expected[i].menuEntry));
+        }
+        QCOMPARE(child<QPushButton>(*window, "btnRecurringPrint")->toolTip(), QStringLiteral("Print Recurring Invoices"));
+        QCOMPARE(child<QPushButton>(*window, "btnViewUnPaidInvoices")->toolTip(), QStringLiteral("View UnPaid Invoices"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Fennick"));
+        QCOMPARE(child<QLabel>(*window, "lblTodaysDate")->text(),
+                 QStringLiteral("Todays Date: ") + DateToStr(QDate::currentDate()));
+    }
+
+    // Screens that are not part of the program are not offered.
+    void commandsWithoutScreenAreDisabled()
+    {
+        TfrmMain window;
+        for (const char* name : {"submnuCompanyMaintenance", "submnuPlanner", "submnuReport", "submnuManualInvoice",
+                                 "submnuBackupData", "submnuRestoreData", "submnuContractWriter", "submnuWarrantyWriter"})
+            QVERIFY2(!child<QAction>(window, name)->isEnabled(), name);
+        QVERIFY(!child<QToolButton>(window, "tlbtnPlanner")->isEnabled());
+        QVERIFY(!child<QToolButton>(window, "tlbtnReport")->isEnabled());
+        QVERIFY(child<QAction>(window, "submnuExit")->isEnabled());
+        QVERIFY(child<QToolButton>(window, "tlbtnHelp")->isEnabled());
+    }
+
+    void helpCommandReportsAMissingHelpFile()
+    {
+        ScriptedMessages messages;
+        TfrmMain window;
+        child<QToolButton>(window, "tlbtnHelp")->click();
+        QCOMPARE(messages.texts(), QStringList{"Unable to open the Help files!"});
+    }
+
+    void countersOverStoredInvoices_data()
+    {
+        QTest::addColumn<QStringList>("rows"); // type, paid, recurring per row
+        QTest::addColumn<int>("unpaid");
+        QTest::addColumn<int>("recurring");
+        QTest::newRow("none") << QStringList{} << 0 << 0;
+        QTest::newRow("one unpaid") << QStringList{"Invoice", "0", "0"} << 1 << 0;
+        QTest::newRow("paid and other types do not count")
+            << QStringList{"Invoice", "-1", "0", "Estimate", "0", "0", "Credit", "0", "0", "Past Due", "0", "0"} << 0
+            << 0;
+        QTest::newRow("recurring is not unpaid, any letter case")
+            << QStringList{"invoice", "0", "-1", "INVOICE", "-1", "-1", "Invoice", "0", "0"} << 1 << 2;
+    }
+    void countersOverStoredInvoices()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(int, unpaid);
+        QFETCH(int, recurring);
+        for (int i = 0; i < rows.size(); i += 3) insertHeader(1000 + i, rows[i], rows[i + 1], rows[i + 2]);
+        const TrecMainCounters counters = RefreshMainCounters();
+        QCOMPARE(counters.intUnPaidCount, unpaid);
+        QCOMPARE(counters.intRecurringCount, recurring);
+        QCOMPARE(counters.strUnPaidCaption, QStringLiteral("UnPaid Invoices: %1").arg(unpaid));
+        QCOMPARE(counters.blShowUnPaid, unpaid > 0);
+        QCOMPARE(counters.blShowRecurring, recurring > 0);
+    }
+
+    void summariesHiddenWithoutInvoices()
+    {
+        auto window = showMain();
+        QVERIFY(!child<QGroupBox>(*window, "GroupBoxRecurring")->isVisible());
+        QVERIFY(!child<QGroupBox>(*window, "GroupBoxUnPaidInvoices")->isVisible());
+        QCOMPARE(child<QLabel>(*window, "lblRecurringLastPrinted")->text(), QStringLiteral("Last Printed on:  Never"));
+    }
+
+    void summariesFollowStoredInvoices()
+    {
+        insertHeader(1001, QStringLiteral("Invoice"), QStringLiteral("0"), QStringLiteral("0"));
+        auto window = showMain();
+        auto* recurringGroup = child<QGroupBox>(*window, "GroupBoxRecurring");
+        auto* unpaidGroup = child<QGroupBox>(*window, "GroupBoxUnPaidInvoices");
+        QVERIFY(!recurringGroup->isVisible());
+        QVERIFY(unpaidGroup->isVisible());
+        QCOMPARE(child<QLabel>(*window, "lblUnPaidInvoices")->text(), QStringLiteral("UnPaid Invoices: 1"));
+        const int firstPosition = unpaidGroup->x();
+
+        // A screen elsewhere changes documents and refreshes the summaries.
+        insertHeader(1002, QStringLiteral("Invoice"), QStringLiteral("0"), QStringLiteral("-1"));
+        DbConnection connection;
+        connection.execute(QStringLiteral("UPDATE tblRecurring SET strLastPrintedDate = ?"), {QStringLiteral("3/1/2026")});
+        connection.close();
+        RefreshMainCounters();
+        ShowLastPrintedDate();
+        QCoreApplication::processEvents();
+        QVERIFY(recurringGroup->isVisible());
+        QCOMPARE(recurringGroup->x(), firstPosition);
+        QVERIFY(unpaidGroup->x() >= recurringGroup->x() + recurringGroup->width());
+        QCOMPARE(child<QLabel>(*window, "lblRecurringLastPrinted")->text(), QStringLiteral("Last Printed on: 3/1/2026"));
+    }
+
+    void showClearsTheFootNoteOfNoSelection()
+    {
+        recCmpnyInvData.strInvFootNote[0] = QStringLiteral("left over");
+        auto window = showMain();
+        QCOMPARE(recCmpnyInvData.strInvFootNote[0], QString());
+    }
+
+    // Opens maximized on a fresh database; restored to normal size and closed,
+    // it stores "0" and opens in normal size next time.
+    void maximizedStateRoundTrip()
+    {
+        {
+            auto window = showMain();
+            QVERIFY(window->isMaximized());
+            window->showNormal();
+            QCoreApplication::processEvents();
+            child<QAction>(*window, "submnuExit")->trigger();
+            QVERIFY(!window->isVisible());
+        }
+        QCOMPARE(storedMainFlag(), QStringLiteral("0"));
+        arrFormMaximized[0] = true;
+        LoadAppPreferences();
+        QCOMPARE(arrFormMaximized[0], false);
+        auto window = showMain();
+        QVERIFY(!window->isMaximized());
+        window->close();
+        QCOMPARE(storedMainFlag(), QStringLiteral("0"));
+    }
+
+    void failingSummaryIsShownAndWindowStillOpens()
+    {
+        DbConnection connection;
+        connection.execute(QStringLiteral("DROP TABLE tblRecurring"));
+        connection.close();
+        ScriptedMessages messages;
+        auto window = showMain();
+        QVERIFY(window->isVisible());
+        QCOMPARE(messages.texts(), QStringList{"SQLite Error 1 - no such table: tblRecurring."});
+    }
+};
+
+FENNICK_TEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
