@@ -4,7 +4,9 @@
 // also when the run ends by an error. Screens open other screens only through
 // these functions, so a test can take over any modal run.
 #include "app/unitModalRunner.h"
+#include "customers/unitCustomerPick.h"
 
+#include <optional>
 #include <utility>
 
 // Creates the screen for one modal run and destroys it afterwards. The screen
@@ -15,3 +17,15 @@ int RunScreen(Args&&... args)
     Screen screen(std::forward<Args>(args)...);
     return RunModal(screen);
 }
+
+// ---- customers and price sheet
+// Customer screen in maintenance mode.
+void OpenCustomers();
+// Customer screen in pick mode: the customer block chosen with "Use This
+// Customer", if any.
+std::optional<TrecCustomerPick> PickCustomer();
+// Price sheet in maintenance mode.
+void OpenPriceSheet();
+// Price sheet in pick mode: "Add To Invoice" fills recPrices (empty item name:
+// nothing picked).
+void PickPriceItem();

@@ -213,8 +213,8 @@ void TfrmMain::pWireCommands()
     pWire(actManualInvoice, nullptr, After::RefreshSummaries);
     pWire(actRecurringPrint, nullptr, After::RefreshSummaries);
     pWire(actCompanyMaintenance, nullptr);
-    pWire(actCustomerMaintenance, nullptr);
-    pWire(actPriceSheet, nullptr);
+    pWire(actCustomerMaintenance, OpenCustomers);
+    pWire(actPriceSheet, OpenPriceSheet);
     pWire(actPlanner, nullptr);
     pWire(actBackupData, nullptr);
     pWire(actRestoreData, nullptr);
