@@ -1,0 +1,34 @@
+#pragma once
+// The document filler: writes a document's texts into the document layout,
+// colours it by type, sizes the logo, places the company block under it and
+// moves the customer block, headings, line area and signature block down so
+// that they follow whatever the company block needs.
+#include "company/unitCompanyData.h"
+#include "printing/unitPrintData.h"
+#include "printing/unitReportLayout.h"
+
+#include <QColor>
+
+struct TInvoiceFillInput {
+    TrecPrintData printData;
+    bool manualForm = false;
+    int invNumber = 0;
+    TrecCompanyData company;
+    TrecCmpnyInvData settings;
+    std::array<std::uint32_t, 7> typeColors{};
+    QString logoPath;
+};
+
+// The input as the program holds it: recPrintData, blManualInvoice,
+// intCurrentInvNumber, the company settings and the logo file.
+TInvoiceFillInput CurrentInvoiceFillInput();
+
+// The print colour of a type name (compared without regard to case); black for
+// a name that is not one of the six.
+QColor InvTypeColor(const QString& invType, const std::array<std::uint32_t, 7>& typeColors);
+
+// Fills the ReportInvoice layout. A logo file that exists but cannot be read
+// throws AppError; a missing one leaves the logo out.
+void FillInvoiceLayout(ReportLayout& layout, const TInvoiceFillInput& input);
+// The same from the program's current state.
+void pSetInvoiceData(ReportLayout& layout);

@@ -1,0 +1,43 @@
+#pragma once
+// The print module: every printed page of the program comes from here. A caller
+// leaves its data (recPrintData with the holders ListViewPriceItems and
+// txtInvoiceNotes for a document, recPrintLists for a list), sets intPrintJob
+// and calls pPrint, pPrintPreview or pCreatePDFFile. Each run starts from the
+// stored layouts, so nothing carries over from one job to the next.
+#include "printing/unitPrintData.h"
+#include "printing/unitReportEngine.h"
+
+#include <QString>
+
+class TmodPrintData {
+public:
+    // The pages of the current job, dispatched by intPrintJob. A document job
+    // (kind 1) appends the contract and the warranty on new pages when flagged.
+    ReportDocument pBuildJob(int printJob) const;
+
+    // To the default printer, without a dialog. Throws AppError when there is no
+    // default printer or the printer fails.
+    void pPrint();
+    // Generates the pages and shows them in the preview window, modally.
+    void pPrintPreview();
+    // Writes the document (kind 1, with its contract and warranty pages when
+    // flagged) to a PDF file with its document information.
+    void pCreatePDFFile(const QString& path);
+
+    // The preview window's title for a job kind.
+    static QString PreviewTitle(int printJob);
+
+    // Sends pPrint to a PDF file through the same printer path instead of the
+    // default printer; an empty path restores the printer. For machines without
+    // a printer (tests).
+    void SetPrinterOutputFile(const QString& path) { m_printerOutputFile = path; }
+
+private:
+    QString m_printerOutputFile;
+};
+
+extern TmodPrintData modPrintData;
+
+// The e-mail attachment path of the current document: the temp folder, the type
+// name and the number, ".pdf" (for example "Work Order17.pdf").
+QString DocumentPdfPath();

@@ -1,0 +1,58 @@
+#pragma once
+// The report engine: a paginator that lays out the rows of a feed into pages,
+// and one paintPage that draws a page on any painter at the painter's own
+// resolution. Printer, preview and PDF all paint through paintPage.
+#include "printing/unitReportFeed.h"
+#include "printing/unitReportLayout.h"
+
+#include <QFont>
+#include <QHash>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+// One band as placed on a page: its top in page inches, its height (grown when
+// a memo needs more lines than its box holds) and the row values it shows.
+struct PlacedBand {
+    const ReportBand* band = nullptr;
+    double top = 0;
+    double height = 0;
+    QHash<QString, QString> values;          // feed field -> text
+    QHash<QString, QStringList> memoLines;   // memo element name -> its wrapped lines
+};
+
+struct ReportPage {
+    std::shared_ptr<const ReportLayout> layout;
+    int pageNumber = 1;                      // within its report
+    int pageCount = 1;                       // pages of its report
+    std::vector<PlacedBand> bands;
+    QStringList flowLines;                   // lines of the flowing memo that fall on this page
+};
+
+// The pages of one output run: one or more reports, each starting on a new page.
+class ReportDocument {
+public:
+    // Paginates the report now, reading every row of the feed (which may be
+    // null for a report without data), and appends its pages.
+    void addReport(const ReportLayout& layout, ReportFeed* feed);
+    const std::vector<ReportPage>& pages() const { return m_pages; }
+    int pageCount() const { return int(m_pages.size()); }
+    bool isEmpty() const { return m_pages.empty(); }
+
+private:
+    std::vector<ReportPage> m_pages;
+};
+
+// Draws one page; inches are converted with the painter device's resolution.
+// The painter's origin is the page's top-left corner.
+void paintPage(const ReportPage& page, QPainter& painter);
+
+// Text measuring shared by the paginator and the painter, at a fixed reference
+// resolution so that line breaks do not depend on the output device.
+QFont ReportFont(const ReportFontSpec& spec);
+double ReportLineHeight(const ReportFontSpec& spec);                  // inches
+QStringList WrapReportText(const QString& text, const ReportFontSpec& spec, double widthInches);
+// The text an element shows on a page (parameter, fixed text, page counter or field).
+QString ReportElementText(const ReportElement& element, const ReportPage& page, const PlacedBand* band);
