@@ -6,6 +6,7 @@
 #include "app/unitErrorHandler.h"
 #include "app/unitMainCounters.h"
 #include "app/unitRegional.h"
+#include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
 
 #include <QAction>
@@ -247,6 +248,8 @@ void TfrmMain::pFormShow()
         setWindowState(windowState() | Qt::WindowMaximized);
     else
         setWindowState(windowState() & ~Qt::WindowMaximized);
+    // The start-up sequence may have left the "Building DataBase..." notice open.
+    CloseSavingNotice();
     pShowFormInformation();
     pRefreshSummaries();
     recCmpnyInvData.strInvFootNote[0].clear();
