@@ -1,7 +1,23 @@
+// Program entry: the start-up sequence, then the main window and the event loop.
+#include "app/unitAppInfo.h"
+#include "app/unitErrorHandler.h"
+#include "app/unitStartUp.h"
+#include "app/unitfrmMain.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+
+    // A start-up error is shown in the error box and the program ends without
+    // its main window.
+    if (!RunGuarded([] { StartUp(); })) return 1;
+
+    QApplication::setApplicationName(GetProductName());
+    QApplication::setStyle(QStringLiteral("Fusion"));
+
+    TfrmMain frmMain;
+    frmMain.show();
+    return QApplication::exec();
 }
