@@ -84,6 +84,16 @@ TInvDocument ReadForCopy(int number)
 void SetCopyPrinter(TCopyPrinter printer) { copyPrinter() = std::move(printer); }
 bool HasCopyPrinter() { return bool(copyPrinter()); }
 
+TCopyPrintTotals GetCopyPrintTotals(const TInvHeader& h)
+{
+    using Extended = long double;
+    const Extended subTotal = Extended(h.dbLbrTotal) + h.dbMatTotal;
+    const Extended tax = Extended(h.dbLbrTax1Total) + h.dbLbrTax2Total + h.dbLbrTax3Total + h.dbMatTax1Total +
+                         h.dbMatTax2Total + h.dbMatTax3Total;
+    return {FormatMoney(h.dbAmountPaid), FormatMoney(double(subTotal)), FormatMoney(double(tax)),
+            FormatMoney(double(subTotal + tax))};
+}
+
 int CopyDocument(int sourceNumber, const QString& newTypeName, const QString& sourceReference, bool keepRecurring,
                  bool printOnLoad)
 {

@@ -17,6 +17,17 @@ using TCopyPrinter = std::function<void(const TInvDocument& copy)>;
 void SetCopyPrinter(TCopyPrinter printer);
 bool HasCopyPrinter();
 
+// The money texts printed on a copy of the recurring run, from its stored
+// amounts: the amount paid, the subtotal (labour + material), the tax (the six
+// taxes added labour 1-3, then material 1-3) and the total (subtotal + tax).
+struct TCopyPrintTotals {
+    QString strDepositPaid;
+    QString strSubTotal;
+    QString strTax;
+    QString strTotal;
+};
+TCopyPrintTotals GetCopyPrintTotals(const TInvHeader& header);
+
 // Stores a copy of document sourceNumber under the next number, with the new
 // type name and source reference; the copy keeps the source's customer block,
 // terms, date text, options, flags (recurring only when keepRecurring) and its

@@ -389,6 +389,10 @@ private slots:
         QCOMPARE(printed[0].header.strCustFullName, QStringLiteral("Customer 0"));
         QCOMPARE(printed[1].header.strCustFullName, QStringLiteral("Customer 2"));
         QCOMPARE(heldLines[0], kLines);
+        // 2 x (100 + 50) with labour taxed, plus 0.5 x 40 taxed: paid 10 is not taken off the total.
+        const TCopyPrintTotals texts = GetCopyPrintTotals(printed[0].header);
+        QCOMPARE((QStringList{texts.strDepositPaid, texts.strSubTotal, texts.strTax, texts.strTotal}),
+                 (QStringList{"$10.00", "$320.00", "$13.71", "$333.71"}));
         QCOMPARE(GetNextInvNumber(), 506);
         for (int number : {504, 505}) {
             const TLoadedDocument copy = LoadDocument(number);
