@@ -2,7 +2,9 @@
 
 #include "db/DbConnection.h"
 #include "db/unitStoredValues.h"
+#include "invoicing/unitDocumentCopy.h"
 #include "invoicing/unitDocumentModel.h"
+#include "invoicing/unitDocumentStore.h"
 
 namespace {
 
@@ -297,4 +299,24 @@ QString InvMaintenanceQuestion(TInvMaintenanceMode mode, const QString& name)
     case TInvMaintenanceMode::RecurringView: break;
     }
     return QString();
+}
+
+void RunInvMaintenanceAction(TInvMaintenanceMode mode, const TInvMaintenanceRow& row)
+{
+    const int number = row.intInvNumber;
+    switch (InvMaintenanceActionForMode(mode)) {
+    case TInvMaintenanceAction::OpenInEditor: break; // the screen opens the editor itself
+    case TInvMaintenanceAction::ConvertToWorkOrder: ConvertDocument(number, QStringLiteral("Work Order"), QString()); break;
+    case TInvMaintenanceAction::ConvertToInvoice: ConvertDocument(number, QStringLiteral("Invoice"), QString()); break;
+    case TInvMaintenanceAction::ConvertToCredit:
+        ConvertDocument(number, QStringLiteral("Credit"), InvMaintenanceDocumentName(row));
+        break;
+    case TInvMaintenanceAction::CreatePastDueNotice:
+        CopyDocument(number, QStringLiteral("Past Due"), InvMaintenanceDocumentName(row), true);
+        break;
+    case TInvMaintenanceAction::MarkPaidInFull: MarkPaidInFull(number); break;
+    case TInvMaintenanceAction::Delete: DeleteDocument(number); break;
+    case TInvMaintenanceAction::RecurringOn: SetRecurring(number, true); break;
+    case TInvMaintenanceAction::RecurringOff: SetRecurring(number, false); break;
+    }
 }

@@ -208,11 +208,13 @@ void TfrmInvoiceMaintenance::pActOnRow(int rowIndex)
     const int scrollPosition = lstvwInvMaintenance->verticalScrollBar()->value();
 
     if (InvMaintenanceActionForMode(mode) == TInvMaintenanceAction::OpenInEditor) {
-        return; // PENDING-EDITOR
+        intCurrentInvNumber = row.intInvNumber;
+        RunGuarded([] { OpenStoredDocument(); });
     } else {
         if (AskYesNoCancel(InvMaintenanceQuestion(mode, InvMaintenanceDocumentName(row))) != MessageAnswer::Yes)
             return; // No and Cancel change nothing, not even the list
-        return; // PENDING-STORE
+        // The list is read again even when the action failed.
+        RunGuarded([mode, &row] { RunInvMaintenanceAction(mode, row); });
     }
     pQuerySavedInvoices();
     lstvwInvMaintenance->verticalScrollBar()->setValue(scrollPosition);
