@@ -1,5 +1,7 @@
 #include "app/unitDispatch.h"
 
+#include "app/unitfrmAbout.h"
+
 #include "customers/unitfrmCustomer.h"
 #include "prices/unitfrmPrice.h"
 
@@ -15,3 +17,5 @@ std::optional<TrecCustomerPick> PickCustomer()
 void OpenPriceSheet() { RunScreen<TfrmPrice>(TPriceScreenMode::Maintenance); }
 
 void PickPriceItem() { RunScreen<TfrmPrice>(TPriceScreenMode::Pick); }
+
+void OpenAboutBox() { RunScreen<TfrmAbout>(); }

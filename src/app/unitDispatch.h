@@ -29,3 +29,6 @@ void OpenPriceSheet();
 // Price sheet in pick mode: "Add To Invoice" fills recPrices (empty item name:
 // nothing picked).
 void PickPriceItem();
+
+// The about box.
+void OpenAboutBox();

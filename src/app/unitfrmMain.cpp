@@ -223,7 +223,7 @@ void TfrmMain::pWireCommands()
     pWire(actWarrantyWriter, nullptr);
     pWire(actReport, nullptr);
     pWire(actHelp, OpenHelpFile);
-    pWire(actAbout, nullptr);
+    pWire(actAbout, OpenAboutBox);
 }
 
 void TfrmMain::pWire(QAction* action, std::function<void()> command, After after)
