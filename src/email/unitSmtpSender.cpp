@@ -26,6 +26,7 @@ struct Conversation {
     QByteArray lastCommand;
     QByteArray lastReply;
     bool anyReply = false;
+    bool quitting = false;         // after QUIT: keep the command and reply that mattered
     bool startTlsOffered = false;  // in any EHLO reply, also before STARTTLS
     QStringList authMechanisms;    // from the latest EHLO reply
 
@@ -46,12 +47,18 @@ void noteCommand(Conversation& conversation, const QByteArray& line)
     if (conversation.lastReply.startsWith("334")) return;
     const QByteArray verb = line.trimmed().split(' ').value(0).toUpper();
     if (!knownCommands().contains(verb)) return;
+    if (verb == "QUIT") conversation.quitting = true;
+    if (conversation.quitting) return;
     conversation.lastCommand = verb;
     if (verb == "EHLO") conversation.authMechanisms.clear();
 }
 
 void noteCompleteReply(Conversation& conversation)
 {
+    if (conversation.quitting) {
+        conversation.replyLines.clear();
+        return;
+    }
     QList<QByteArray> texts;
     for (const QByteArray& line : conversation.replyLines) texts << line;
     conversation.lastReply = texts.join(' ');
@@ -196,8 +203,9 @@ QString serverText(const SmtpSettings& settings)
         throw AppError(QStringLiteral("Could not connect to the mail server %1: the server name was not found.")
                            .arg(server));
     case CURLE_COULDNT_CONNECT:
-        throw AppError(QStringLiteral("Could not connect to the mail server %1: %2")
-                           .arg(server, transfer.errorText(code)));
+        throw AppError(QStringLiteral("Could not connect to the mail server %1: the server refused the "
+                                      "connection or cannot be reached.")
+                           .arg(server));
     case CURLE_OPERATION_TIMEDOUT:
         if (!talk.anyReply)
             throw AppError(QStringLiteral("The mail server %1 did not answer within %2 seconds.")
