@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
@@ -35,7 +36,13 @@ TfrmSaving::TfrmSaving(const QString& caption)
     prgbarSaving->setTextVisible(false);
     prgbarSaving->setMinimumWidth(260);
 
+    // The caption is repeated inside: a small window's title bar is easy to miss.
+    auto* lblCaption = new QLabel(caption, this);
+    lblCaption->setObjectName(QStringLiteral("lblSavingCaption"));
+    lblCaption->setAlignment(Qt::AlignCenter);
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblCaption);
     layout->addWidget(prgbarSaving);
     setFixedSize(sizeHint());
 
