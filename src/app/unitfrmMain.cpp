@@ -8,10 +8,12 @@
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "planner/unitOldActivities.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDate>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,7 +36,7 @@ TfrmMain::TfrmMain(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(GetProductName());
-    resize(820, 520);
+    resize(760, 420);
 
     pBuildMenu();
     pBuildToolBar();
@@ -146,22 +148,47 @@ void TfrmMain::pBuildSummaries()
 {
     auto* central = new QWidget(this);
     auto* page = new QVBoxLayout(central);
-    page->setContentsMargins(12, 12, 12, 12);
-    page->setSpacing(12);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
 
-    lblTodaysDate = new QLabel(central);
+    // A banner across the top: the program, the company it works for, today.
+    auto* banner = new QFrame(central);
+    banner->setObjectName(QStringLiteral("bannerPanel"));
+    banner->setStyleSheet(QStringLiteral(
+        "#bannerPanel { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f4e79, stop:1 #3b7dbf); }"
+        "#bannerPanel QLabel { color: white; }"));
+    auto* bannerLayout = new QHBoxLayout(banner);
+    bannerLayout->setContentsMargins(18, 14, 18, 14);
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    auto* productLabel = new QLabel(GetProductName(), banner);
+    QFont productFont = productLabel->font();
+    productFont.setPointSizeF(productFont.pointSizeF() * 2.0);
+    productFont.setBold(true);
+    productLabel->setFont(productFont);
+    lblCompanyName = new QLabel(banner);
+    QFont companyFont = lblCompanyName->font();
+    companyFont.setPointSizeF(companyFont.pointSizeF() * 1.15);
+    lblCompanyName->setFont(companyFont);
+    titles->addWidget(productLabel);
+    titles->addWidget(lblCompanyName);
+    bannerLayout->addLayout(titles);
+    bannerLayout->addStretch(1);
+
+    lblTodaysDate = new QLabel(banner);
     lblTodaysDate->setObjectName(QStringLiteral("lblTodaysDate"));
     QFont dateFont = lblTodaysDate->font();
-    dateFont.setPointSizeF(dateFont.pointSizeF() * 1.25);
+    dateFont.setPointSizeF(dateFont.pointSizeF() * 1.15);
     dateFont.setBold(true);
     lblTodaysDate->setFont(dateFont);
-    page->addWidget(lblTodaysDate);
+    bannerLayout->addWidget(lblTodaysDate, 0, Qt::AlignTop);
+    page->addWidget(banner);
 
     auto makeGroup = [central](const QString& name, const QString& title, QLabel*& label, const QString& labelName,
                                QPushButton*& button, const QString& buttonName, const QString& caption) {
         auto* group = new QGroupBox(title, central);
         group->setObjectName(name);
-        group->setFixedWidth(200);
+        group->setFixedWidth(220);
         auto* layout = new QVBoxLayout(group);
         label = new QLabel(group);
         label->setObjectName(labelName);
@@ -181,7 +208,8 @@ void TfrmMain::pBuildSummaries()
     // The unpaid group stands right of the recurring group; when the recurring
     // group is hidden the row closes up and the unpaid group comes first.
     auto* row = new QHBoxLayout;
-    row->setSpacing(6);
+    row->setContentsMargins(14, 14, 14, 14);
+    row->setSpacing(10);
     row->addWidget(GroupBoxRecurring, 0, Qt::AlignTop);
     row->addWidget(GroupBoxUnPaidInvoices, 0, Qt::AlignTop);
     row->addStretch(1);
@@ -272,6 +300,7 @@ void TfrmMain::pShowFormInformation()
 
 void TfrmMain::pRefreshSummaries()
 {
+    lblCompanyName->setText(recCompanyData.strCompName);
     pShowCounters(RefreshMainCounters());
     lblRecurringLastPrinted->setText(ShowLastPrintedDate());
 }
@@ -287,7 +316,9 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 {
     m_closing = true;
     arrFormMaximized[0] = isMaximized();
-    // The program ends even when the preferences cannot be written; the error is shown.
+    // The program ends even when a step fails; each error is shown, and the
+    // planner is cleaned even when the preferences could not be written.
     RunGuarded([] { SaveAppPreferences(); });
+    RunGuarded([] { pRemoveOldActivities(); });
     event->accept();
 }

@@ -62,6 +62,7 @@ private:
     QAction* actViewUnPaidInvoices = nullptr;   // btnViewUnPaidInvoices
 
     QToolBar* ToolBar1 = nullptr;
+    QLabel* lblCompanyName = nullptr;
     QLabel* lblTodaysDate = nullptr;
     QGroupBox* GroupBoxRecurring = nullptr;
     QLabel* lblRecurringLastPrinted = nullptr;

@@ -66,6 +66,8 @@ private slots:
         CreateTestDatabase();
         LoadAppPreferences();
     }
+    // Closing the window may leave the "Cleaning Database..." notice open.
+    void cleanup() { RunOutSavingNotice(); }
 
     void menuEntriesCarryTheirAccessKeys_data()
     {
@@ -254,6 +256,32 @@ private slots:
         QVERIFY(!window->isMaximized());
         window->close();
         QCOMPARE(storedMainFlag(), QStringLiteral("0"));
+    }
+
+    // Closing writes the preferences, then removes planner activities that
+    // ended before the keep period.
+    void closeSavesPreferencesAndRemovesOldActivities()
+    {
+        DbConnection connection;
+        connection.execute(QStringLiteral("UPDATE tblPlannerSettings SET intRemoveActivity = 2"));
+        connection.execute(QStringLiteral("INSERT INTO tblPlanner(intActMasterID,intActYear,intActDayOfYear,"
+                                          "strActStartDateTime,strActEndDateTime,strActivity,strActPriority,strActNote)"
+                                          "VALUES(0,2020,10,?,?,'Old job','0','')"),
+                                          {QStringLiteral("1/10/2020 8:00:00 AM"), QStringLiteral("1/10/2020 9:00:00 AM")});
+        const int before = connection.countRows(QStringLiteral("SELECT * FROM tblPlanner"));
+        connection.close();
+
+        auto window = showMain();
+        arrFormMaximized[1] = false; // the editor's flag goes out with the main window's
+        window->close();
+        RunOutSavingNotice();
+        QCOMPARE(connection.countRows(QStringLiteral("SELECT * FROM tblPlanner WHERE strActivity = 'Old job'")), 0);
+        QCOMPARE(connection.countRows(QStringLiteral("SELECT * FROM tblPlanner")), before - 1);
+        DbStatement read = connection.prepare(
+            QStringLiteral("SELECT strFrmMainMaximized,strFrmInvoiceMaximized FROM tblAppPreferences"));
+        QVERIFY(read.step());
+        QCOMPARE(read.columnText(0), QStringLiteral("-1"));
+        QCOMPARE(read.columnText(1), QStringLiteral("0"));
     }
 
     void failingSummaryIsShownAndWindowStillOpens()
