@@ -44,7 +44,11 @@ QVariant TInvMaintenanceListModel::data(const QModelIndex& index, int role) cons
 
 QVariant TInvMaintenanceListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::TextAlignmentRole)
+        return section == ColTotal ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole) return {};
     switch (section) {
     case ColNumber: return QStringLiteral("Number");
     case ColInvoiceType: return QStringLiteral("Invoice Type");

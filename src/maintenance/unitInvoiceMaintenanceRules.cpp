@@ -228,10 +228,21 @@ TInvMaintenanceQuery BuildInvMaintenanceQuery(TInvMaintenanceMode mode, const QS
             where.values()};
 }
 
+namespace {
+// The two stored flag texts are read without the general conversion; anything
+// else goes through it and fails there when it is no integer.
+bool flagIsSet(const QString& flag)
+{
+    if (flag == QLatin1String("0")) return false;
+    if (flag == QLatin1String("-1")) return true;
+    return StrToInt(flag) != 0;
+}
+} // namespace
+
 QString InvMaintenanceInfo(const QString& paidFlag, const QString& recurringFlag)
 {
-    const bool paid = StrToInt(paidFlag) != 0;
-    const bool recurring = StrToInt(recurringFlag) != 0;
+    const bool paid = flagIsSet(paidFlag);
+    const bool recurring = flagIsSet(recurringFlag);
     if (paid) return QStringLiteral("Paid");
     if (recurring) return QStringLiteral("Recurring");
     return QString();
