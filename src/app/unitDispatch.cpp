@@ -1,5 +1,7 @@
 #include "app/unitDispatch.h"
 
+#include "email/unitfrmEmail.h"
+
 #include "app/unitfrmAbout.h"
 
 #include "customers/unitfrmCustomer.h"
@@ -19,3 +21,5 @@ void OpenPriceSheet() { RunScreen<TfrmPrice>(TPriceScreenMode::Maintenance); }
 void PickPriceItem() { RunScreen<TfrmPrice>(TPriceScreenMode::Pick); }
 
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
+
+void OpenEmail() { RunScreen<TfrmEmail>(); }

@@ -32,3 +32,9 @@ void PickPriceItem();
 
 // The about box.
 void OpenAboutBox();
+
+// ---- e-mail
+// The e-mail screen. The caller fills recEmailData first (SetEmailDataForDocument
+// or SetEmailDataForCustomer, email/unitEmailData.h); the screen empties it and
+// the temp folder when it closes.
+void OpenEmail();
