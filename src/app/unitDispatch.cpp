@@ -7,6 +7,52 @@
 #include "customers/unitfrmCustomer.h"
 #include "prices/unitfrmPrice.h"
 
+#include "app/unitModeValues.h"
+#include "invoicing/UnitfrmInvoicePriceItemEdit.h"
+#include "invoicing/unitDocumentStore.h"
+#include "invoicing/unitfrmInvoice.h"
+#include "invoicing/unitfrmInvoiceNotes.h"
+#include "invoicing/unitfrmPaidAndDeposit.h"
+
+void OpenNewDocument()
+{
+    intCurrentInvNumber = GetNextInvNumber();
+    blManualInvoice = false;
+    blInvoiceEditExisting = false;
+    RunScreen<TfrmInvoice>();
+}
+
+void OpenStoredDocument()
+{
+    blManualInvoice = false;
+    blInvoiceEditExisting = true;
+    RunScreen<TfrmInvoice>();
+}
+
+bool EditInvoiceNotes(const QString& typeName, int number, QString& notes)
+{
+    TfrmInvoiceNotes dialog(typeName, number, notes);
+    if (RunModal(dialog) != QDialog::Accepted) return false;
+    notes = dialog.notes();
+    return true;
+}
+
+TLineEditOutcome EditInvoiceLine(TInvLine& line, const QString& displayName)
+{
+    TfrmInvoicePriceItemEdit dialog(line, displayName);
+    RunModal(dialog);
+    if (dialog.outcome() == TLineEditOutcome::Edited) line = dialog.line();
+    return dialog.outcome();
+}
+
+bool EditPaidAndDeposit(TPaidAndDepositValues& values)
+{
+    TfrmPaidAndDeposit dialog(values);
+    if (RunModal(dialog) != QDialog::Accepted) return false;
+    values = dialog.values();
+    return true;
+}
+
 void OpenCustomers() { RunScreen<TfrmCustomer>(TCustomerScreenMode::Maintenance); }
 
 std::optional<TrecCustomerPick> PickCustomer()

@@ -18,6 +18,25 @@ int RunScreen(Args&&... args)
     return RunModal(screen);
 }
 
+// ---- document editor and its dialogs
+class QString;
+struct TInvLine;
+struct TPaidAndDepositValues;
+enum class TLineEditOutcome : int;
+
+// New document: intCurrentInvNumber := the counter's next number,
+// blManualInvoice := false, blInvoiceEditExisting := false; runs the editor.
+void OpenNewDocument();
+// Stored document intCurrentInvNumber (set by the caller): blManualInvoice :=
+// false, blInvoiceEditExisting := true; runs the editor.
+void OpenStoredDocument();
+// Notes dialog; true on "OK", and notes then holds the new text.
+bool EditInvoiceNotes(const QString& typeName, int number, QString& notes);
+// Line item dialog; on Edited, line holds the new values.
+TLineEditOutcome EditInvoiceLine(TInvLine& line, const QString& displayName);
+// Payment/deposit dialog; true on "OK", and values then holds the dialog's values.
+bool EditPaidAndDeposit(TPaidAndDepositValues& values);
+
 // ---- customers and price sheet
 // Customer screen in maintenance mode.
 void OpenCustomers();

@@ -236,7 +236,7 @@ void TfrmMain::pBuildSummaries()
 void TfrmMain::pWireCommands()
 {
     pWire(actExit, [this] { close(); });
-    pWire(actNewInvoice, nullptr, After::RefreshSummaries);
+    pWire(actNewInvoice, OpenNewDocument, After::RefreshSummaries);
     pWire(actInvoiceMaintenance, nullptr, After::RefreshSummaries);
     pWire(actViewUnPaidInvoices, nullptr, After::RefreshSummaries);
     pWire(actManualInvoice, nullptr, After::RefreshSummaries);

@@ -133,7 +133,7 @@ void TfrmInvoicePriceItemEdit::btnOKClick()
     m_line.strLabTax = BoolToStr(ckbxLaborTaxable->isChecked());
     m_line.strMatTax = BoolToStr(ckbxMatTaxable->isChecked());
     m_line.strPrcItmQuantity = txtQuantity->text();
-    m_outcome = TOutcome::Edited;
+    m_outcome = TLineEditOutcome::Edited;
     accept();
 }
 
@@ -142,6 +142,6 @@ void TfrmInvoicePriceItemEdit::btnRemovePriceItemClick()
     const QString question = QStringLiteral("Remove ") + txtPriceItmDiscription->text() +
                              QStringLiteral(" from ") + m_displayName + QLatin1Char('?');
     if (AskYesNoCancel(question) != MessageAnswer::Yes) return;
-    m_outcome = TOutcome::Removed;
+    m_outcome = TLineEditOutcome::Removed;
     accept();
 }

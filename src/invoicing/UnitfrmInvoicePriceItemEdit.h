@@ -11,16 +11,18 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 
+// How the dialog ended: cancelled (line unchanged), "OK" (line edited) or "Remove".
+enum class TLineEditOutcome : int { Unchanged, Edited, Removed };
+
 class TfrmInvoicePriceItemEdit : public QDialog {
     Q_OBJECT
 public:
-    enum class TOutcome { Unchanged, Edited, Removed };
 
     // line: the line as it stands in the editor; displayName: the editor's
     // document ("Invoice 1001"), named in the remove question.
     TfrmInvoicePriceItemEdit(const TInvLine& line, const QString& displayName, QWidget* parent = nullptr);
 
-    TOutcome outcome() const { return m_outcome; }
+    TLineEditOutcome outcome() const { return m_outcome; }
     // The line as "OK" left it (unchanged otherwise).
     const TInvLine& line() const { return m_line; }
 
@@ -32,7 +34,7 @@ private:
 
     TInvLine m_line;
     QString m_displayName;
-    TOutcome m_outcome = TOutcome::Unchanged;
+    TLineEditOutcome m_outcome = TLineEditOutcome::Unchanged;
 
     QGroupBox* gbxEditArea;
     QLineEdit* txtPriceItmDiscription;
