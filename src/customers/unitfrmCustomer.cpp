@@ -154,10 +154,10 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     lstvCustomers->horizontalHeader()->setHighlightSections(false);
     lstvCustomers->horizontalHeader()->setStretchLastSection(true);
     lstvCustomers->setColumnHidden(TCustomerListModel::colCustId, true);
-    lstvCustomers->setColumnWidth(TCustomerListModel::colCompany, 190);
-    lstvCustomers->setColumnWidth(TCustomerListModel::colName, 170);
-    lstvCustomers->setColumnWidth(TCustomerListModel::colAddress, 190);
-    lstvCustomers->setColumnWidth(TCustomerListModel::colCityStateZip, 210);
+    lstvCustomers->setColumnWidth(TCustomerListModel::colCompany, 180);
+    lstvCustomers->setColumnWidth(TCustomerListModel::colName, 150);
+    lstvCustomers->setColumnWidth(TCustomerListModel::colAddress, 170);
+    lstvCustomers->setColumnWidth(TCustomerListModel::colCityStateZip, 190);
 
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(MakeCaption(QStringLiteral("Search for Customer by:"), cmboCustSearch, tbsheetListArea));
