@@ -264,8 +264,12 @@ private slots:
 
         ModeList(screen)->setCurrentIndex(int(TInvMaintenanceMode::RecurringRemove));
         QCOMPARE(ListedNumbers(screen.listModel()), (QList<int>{10, 50}));
+        // This time from the keyboard: the selected row and Enter.
+        auto* list = screen.findChild<QTreeView*>(QStringLiteral("lstvwInvMaintenance"));
+        list->setFocus();
+        list->setCurrentIndex(screen.listModel().index(1, 0));
         messages.queue(MessageAnswer::Yes);
-        ClickDocument(screen, 50);
+        QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(StoredText("SELECT strRecurring FROM tblInvDataHeader WHERE intInvNumber = 50;"), QStringLiteral("0"));
         QCOMPARE(ListedNumbers(screen.listModel()), (QList<int>{10}));
         QCOMPARE(messages.texts(), (QStringList{"Add Invoice 10 to recurring list?",
