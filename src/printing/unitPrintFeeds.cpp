@@ -66,19 +66,18 @@ QVariantList InvoiceLinesFeed::row(int index)
     if (index >= m_lines.size()) return {m_notes.value(index - int(m_lines.size())), QString(), QString(), QString()};
 
     const TInvLine& line = m_lines[index];
+    // Same arithmetic as the editor's line cells, so paper and screen agree. An
+    // unreadable number ends the job, whichever columns are shown.
+    const double quantity = StrToFloat(line.strPrcItmQuantity);
+    const long double each = static_cast<long double>(StrToFloat(line.strLbrPrc)) + StrToFloat(line.strMatPrc);
     std::array<QString, 3> amounts;   // right, middle, left
     const QList<AmountColumn> columns = ShownAmountColumns(m_invType, m_settings);
-    if (!columns.isEmpty()) {
-        // Same arithmetic as the editor's line cells, so paper and screen agree.
-        const double quantity = StrToFloat(line.strPrcItmQuantity);
-        const long double each = static_cast<long double>(StrToFloat(line.strLbrPrc)) + StrToFloat(line.strMatPrc);
-        for (int column = 0; column < columns.size(); ++column) {
-            QString& text = amounts[std::size_t(column)];
-            switch (columns[column]) {
-            case AmountColumn::Total: text = FormatMoney(double(each * quantity)); break;
-            case AmountColumn::PriceEach: text = FormatMoney(double(each)); break;
-            case AmountColumn::Quantity: text = line.strPrcItmQuantity; break;
-            }
+    for (int column = 0; column < columns.size(); ++column) {
+        QString& text = amounts[std::size_t(column)];
+        switch (columns[column]) {
+        case AmountColumn::Total: text = FormatMoney(double(each * quantity)); break;
+        case AmountColumn::PriceEach: text = FormatMoney(double(each)); break;
+        case AmountColumn::Quantity: text = line.strPrcItmQuantity; break;
         }
     }
     return {line.strPrcItemName, amounts[0], amounts[1], amounts[2]};
