@@ -11,6 +11,7 @@ a mail reader would see.
   --require-auth       refuse MAIL FROM with 530 until logged in
   --reject-rcpt        refuse every recipient with 550
   --silent             accept connections but never say a word
+  --delay SECONDS      wait this long before accepting a message
 Logins succeed with the password "secret" and fail with 535 otherwise.
 """
 import argparse
@@ -34,6 +35,7 @@ def parse_args():
     parser.add_argument("--require-auth", action="store_true")
     parser.add_argument("--reject-rcpt", action="store_true")
     parser.add_argument("--silent", action="store_true")
+    parser.add_argument("--delay", type=float, default=0.0)
     return parser.parse_args()
 
 
@@ -117,6 +119,8 @@ class Handler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
+        if ARGS.delay:
+            await asyncio.sleep(ARGS.delay)
         record = describe_message(envelope.original_content)
         record["mail_from"] = envelope.mail_from
         record["rcpt_tos"] = envelope.rcpt_tos
