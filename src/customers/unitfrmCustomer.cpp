@@ -202,6 +202,7 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     btnUseThisCust = new QPushButton(QStringLiteral("Use This Customer"), tbsheetEditArea);
     btnUseThisCust->setObjectName(QStringLiteral("btnUseThisCust"));
     btnUseThisCust->setVisible(m_pickMode);
+    btnUseThisCust->setAutoDefault(false);   // Enter in a field must not hand the customer over
 
     auto* form = new QFormLayout(gbxCustomer);
     form->addRow(MakeCaption(QStringLiteral("Customer Id Number"), txtCustId, gbxCustomer), txtCustId);
@@ -378,12 +379,16 @@ void TfrmCustomer::pQueryCustomerList()
 void TfrmCustomer::pSearchTypeChanged()
 {
     const int searchType = cmboCustSearch->currentIndex();
-    QSignalBlocker blocker(txtCustSearch);
-    txtCustSearch->clear();
     if (CustomerSearchNeedsText(searchType)) {
+        // Emptying a filled box is a change of the text, which refills the list.
+        txtCustSearch->clear();
         txtCustSearch->setEnabled(true);
         txtCustSearch->setFocus();
         return;
+    }
+    {
+        QSignalBlocker blocker(txtCustSearch);   // refilled once, below
+        txtCustSearch->clear();
     }
     txtCustSearch->setEnabled(false);
     lstvCustomers->setFocus();

@@ -139,6 +139,7 @@ TfrmPrice::TfrmPrice(TPriceScreenMode mode, QWidget* parent)
     btnAddPriceItnToInvoice = new QPushButton(QStringLiteral("Add To Invoice"), gbxEditArea);
     btnAddPriceItnToInvoice->setObjectName(QStringLiteral("btnAddPriceItnToInvoice"));
     btnAddPriceItnToInvoice->setEnabled(false);
+    btnAddPriceItnToInvoice->setAutoDefault(false);   // Enter in a box must not hand the item over
     // Quantity and "Add To Invoice" belong to picking an item for a document.
     lblQuantity->setVisible(m_pickMode);
     txtQuantity->setVisible(m_pickMode);

@@ -149,6 +149,11 @@ private slots:
         for (qint64 id = 100; id <= 125; ++id) expected << id;
         QCOMPARE(ListedIds(&screen), expected);
 
+        // Another search type empties the box, and the list follows the empty text:
+        // every customer with a company text (the added ones have none).
+        Child<QComboBox>(&screen, "cmboCustSearch")->setCurrentIndex(1);
+        QCOMPARE(ListedIds(&screen), (QList<qint64>{1, 2, 3}));
+
         // Back to "All Customers": the box is emptied and disabled, every row listed.
         Child<QComboBox>(&screen, "cmboCustSearch")->setCurrentIndex(0);
         QCOMPARE(Child<QLineEdit>(&screen, "txtCustSearch")->text(), QString());
