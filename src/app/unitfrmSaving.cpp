@@ -22,10 +22,13 @@ int intTickMs = 15;
 } // namespace
 
 TfrmSaving::TfrmSaving(const QString& caption)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("frmSaving"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    // Never the active window: a message box shown meanwhile must not take the
+    // notice as its parent, which closes and goes away by itself.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(caption);
     setModal(false);
 
@@ -85,6 +88,21 @@ void TfrmSaving::closeEvent(QCloseEvent* event)
     tmrFrmSaving->stop();
     if (frmSaving == this) frmSaving.clear();
     event->accept();
+    QTimer::singleShot(0, this, &TfrmSaving::disposeWhenFree);
+}
+
+void TfrmSaving::disposeWhenFree()
+{
+    // A message box opened meanwhile may have taken the notice as its parent;
+    // the notice must outlive it, or the box would be destroyed in mid-run.
+    for (QObject* child : children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && widget->isWindow()) {
+            QTimer::singleShot(50, this, &TfrmSaving::disposeWhenFree);
+            return;
+        }
+    }
+    deleteLater();
 }
 
 void TfrmSaving::keyPressEvent(QKeyEvent* event)

@@ -24,6 +24,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void disposeWhenFree();
+
     QProgressBar* prgbarSaving;
     QTimer* tmrFrmSaving;
 };

@@ -134,6 +134,24 @@ private slots:
         QVERIFY(WaitUntil([] { return CurrentSavingNotice() == nullptr; }, 10000));
     }
 
+    void messageBoxOutlivesTheNotice()
+    {
+        // An error box shown while a notice runs out must not belong to the
+        // notice, which goes away by itself in the middle of the box's run.
+        SetSavingNoticeTickMs(1);
+        ShowSavingNotice(QStringLiteral("Saving"));
+        bool noticeGoneWhileBoxOpen = false;
+        QTimer::singleShot(0, [&] {
+            QVERIFY(WaitUntil([] { return CurrentSavingNotice() == nullptr; }, 10000));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QWidget* box = QApplication::activeModalWidget();
+            noticeGoneWhileBoxOpen = box && box->isVisible();
+            if (box) box->close();
+        });
+        ShowErrorBox(QStringLiteral("SQLite Error 1 - boom"));
+        QVERIFY(noticeGoneWhileBoxOpen);
+    }
+
     void defaultTickIsAboutFifteenMilliseconds()
     {
         SetSavingNoticeTickMs(15);
