@@ -32,7 +32,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -484,9 +484,11 @@ void TfrmInvoice::connectHandlers()
     connect(submnuChangeDate, &QAction::triggered, this, guarded([this] {
                 pOpenCatagory(catpnlInvoice);
                 dateTimePickerInvoice->setFocus();
-                // F4 opens the picker's calendar, as it does from the keyboard.
-                QKeyEvent open(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
-                QCoreApplication::sendEvent(dateTimePickerInvoice, &open);
+                // The calendar opens as it does for a click on the picker's drop-down arrow.
+                const QPointF arrow(dateTimePickerInvoice->width() - 8, dateTimePickerInvoice->height() / 2.0);
+                QMouseEvent press(QEvent::MouseButtonPress, arrow, dateTimePickerInvoice->mapToGlobal(arrow),
+                                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(dateTimePickerInvoice, &press);
             }));
     connect(btnAddNotes, &QPushButton::clicked, this, guarded([this] { pAddNotes(); }));
     connect(submnuAddNotes, &QAction::triggered, this, guarded([this] { pAddNotes(); }));

@@ -16,6 +16,7 @@
 #include "invoicing/unitfrmInvoice.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -467,11 +468,27 @@ private slots:
 
             Menu(editor, "submnuPaidInFull")->trigger();   // the menu entry unticks the box
             QVERIFY(!paid->isChecked());
+            QVERIFY(recurring->isEnabled());
+
+            // Paid In Full ticked in the payment dialog reaches the editor.
+            Find<QPushButton>(editor, "btnPaidAndDeposit")->click();
+            QVERIFY(paid->isChecked());
+            QCOMPARE(Find<QLabel>(editor, "lblTotal")->text(), QStringLiteral("Paid In Full"));
+            QVERIFY(!recurring->isEnabled());
+
+            QTest::mouseClick(paid, Qt::LeftButton);
             QTest::mouseClick(recurring, Qt::LeftButton);
             QVERIFY(!paid->isEnabled());
             QVERIFY(!Menu(editor, "submnuPaidInFull")->isEnabled());
             QCOMPARE(Find<QLabel>(editor, "lblTotal")->text(), QStringLiteral("Invoice Total"));
             editor.hide();   // left unsaved; the close question is tested on its own
+        });
+        script.then([](QDialog& payment) {
+            auto* paidInFull = Find<QCheckBox>(payment, "ckbxPaidInFull");
+            QVERIFY(paidInFull->isEnabled() && !paidInFull->isChecked());
+            QTest::mouseClick(paidInFull, Qt::LeftButton);
+            Find<QLineEdit>(payment, "txtPaidAndDeposit")->setText(QStringLiteral("100"));
+            QTest::mouseClick(Find<QPushButton>(payment, "btnOK"), Qt::LeftButton);
         });
         OpenStored(number);
         QVERIFY(script.allRun());
@@ -578,6 +595,39 @@ private slots:
         QCOMPARE(GetNextInvNumber(), 1002);
     }
 
+    // Yes to the save question with a save that fails: the error is shown and
+    // the editor stays open with the document, so nothing is lost.
+    void aFailedSaveOnCloseKeepsTheEditorOpen()
+    {
+        const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Labor Hour", "1", "100", "0")});
+        ScriptedMessages messages;
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            QTest::keyClicks(Find<QLineEdit>(editor, "txtCustPO"), QStringLiteral("PO-9"));
+            DbConnection db;
+            db.execute(QStringLiteral("DROP TABLE tblInvData;"));
+            db.close();
+            messages.queue(MessageAnswer::Yes);
+            Close(editor);
+            QVERIFY(editor.isVisible());
+            QCOMPARE(Find<QLineEdit>(editor, "txtCustPO")->text(), QStringLiteral("PO-9"));
+            QVERIFY(Shown(editor, "tlbtnSave"));
+            messages.queue(MessageAnswer::No);
+            Close(editor);
+            QVERIFY(!editor.isVisible());
+        });
+        OpenStored(number);
+        QVERIFY(script.allRun());
+        QCOMPARE(messages.shown().size(), 3);
+        QCOMPARE(messages.shown().at(1).kind, MessageKind::Error);
+        QVERIFY(messages.shown().at(1).text.startsWith(QStringLiteral("SQLite Error")));
+        DbConnection db;   // nothing half-saved: the header kept its old PO number
+        DbStatement header = db.prepare(
+            QStringLiteral("SELECT strCustPONumber FROM tblInvDataHeader WHERE intInvNumber = ?;"), {number});
+        QVERIFY(header.step());
+        QCOMPARE(header.columnText(0), QString());
+    }
+
     void deletingWithPendingChangesClosesWithoutTheSaveQuestion()
     {
         const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Labor Hour", "1", "100", "0")});
@@ -652,6 +702,35 @@ private slots:
             QCOMPARE(list->columnWidth(3), 140);                        // Total
             for (int data = 4; data < 9; ++data) QCOMPARE(list->columnWidth(data), 0);
             QCOMPARE(list->columnWidth(0), list->viewport()->width() - 120 - 140 - 5);
+            Close(editor);
+        });
+        OpenNewDocument();
+        QVERIFY(script.allRun());
+    }
+
+    // Menu entries for controls in collapsed sections open the section first.
+    void menuEntriesOpenTheirSections()
+    {
+        ModalScript script;
+        script.then([](QDialog& editor) {
+            auto* invoiceSection = Find<QToolButton>(editor, "catpnlInvoiceHeader");
+            auto* customerSection = Find<QToolButton>(editor, "catpnlCustomerHeader");
+            QVERIFY(Find<QToolButton>(editor, "catpnlRequiredHeader")->isChecked());
+            QVERIFY(!invoiceSection->isChecked() && !customerSection->isChecked());
+            QVERIFY(!Find<QToolButton>(editor, "catpnlTaxHeader")->isChecked());
+
+            Menu(editor, "submnuChangeDate")->trigger();
+            QVERIFY(invoiceSection->isChecked());
+            QVERIFY(Find<QDateEdit>(editor, "dateTimePickerInvoice")->isVisible());
+            QWidget* calendar = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->objectName() == QLatin1String("qt_datetimedit_calendar") && top->isVisible()) calendar = top;
+            QVERIFY(calendar);
+            calendar->hide();
+
+            Menu(editor, "submnuPONumber")->trigger();
+            QVERIFY(customerSection->isChecked());
+            QVERIFY(Find<QLineEdit>(editor, "txtCustPO")->isVisible());
             Close(editor);
         });
         OpenNewDocument();
