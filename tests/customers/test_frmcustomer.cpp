@@ -5,14 +5,19 @@
 #include "common/TestSupport.h"
 
 #include "app/unitDispatch.h"
+#include "app/unitAppInfo.h"
+#include "app/unitAppPreferences.h"
+#include "app/unitfrmMain.h"
 #include "app/unitfrmSaving.h"
 #include "customers/unitCustomerPick.h"
 #include "customers/unitCustomerStore.h"
 #include "customers/unitfrmCustomer.h"
+#include "prices/unitfrmPrice.h"
 #include "db/DbConnection.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QFile>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -270,6 +275,29 @@ private slots:
         QCOMPARE(LoadCustomer(3), before);
     }
 
+    void aFailedSaveIsShownAndKeepsTheEdit()
+    {
+        ScriptedMessages messages;
+        TfrmCustomer screen;
+        screen.show();
+        ClickTool(&screen, "tlbtnNewCustomer");
+        Type(&screen, "txtCustLstName", "Keep me");
+        QVERIFY(QFile::remove(GetDatabasePath()));
+        ClickTool(&screen, "tlbtnSave");
+        QCOMPARE(messages.texts(), QStringList{"Cannot open file " + GetDatabasePath() + "."});
+        QVERIFY(OnEditPage(&screen));
+        QVERIFY(Tool(&screen, "tlbtnSave")->isEnabled());
+        QCOMPARE(Child<QLineEdit>(&screen, "txtCustLstName")->text(), QStringLiteral("Keep me"));
+
+        // Closing still asks; a save that fails again keeps the screen open.
+        messages.queue(MessageAnswer::Yes);
+        screen.close();
+        QVERIFY(screen.isVisible());
+        messages.queue(MessageAnswer::No);
+        screen.close();
+        QVERIFY(!screen.isVisible());
+    }
+
     void deleteAsksAndRemovesOnlyItsRow()
     {
         ScriptedMessages messages;
@@ -475,6 +503,40 @@ private slots:
             return dialog.result();
         });
         QVERIFY(!PickCustomer().has_value());
+    }
+
+    void mainWindowCommandsOpenTheScreensForMaintenance_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("pickControl");
+        QTest::newRow("menu customers") << "submnuCustomerMaintenance" << "frmCustomer" << "btnUseThisCust";
+        QTest::newRow("tool bar customers") << "tlbtnCustomerMaintenance" << "frmCustomer" << "btnUseThisCust";
+        QTest::newRow("menu price sheet") << "submnuPriceSheet" << "frmPrice" << "btnAddPriceItnToInvoice";
+    }
+    void mainWindowCommandsOpenTheScreensForMaintenance()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, screen);
+        QFETCH(QString, pickControl);
+        LoadAppPreferences();
+        TfrmMain window;
+        window.show();
+        QStringList opened;
+        ScopedModalRunner runner([&](QDialog& dialog) {
+            const QWidget* pick = dialog.findChild<QWidget*>(pickControl);
+            opened << dialog.objectName() << (pick && !pick->isHidden() ? "pick" : "maintenance");
+            return 0;
+        });
+        if (QToolButton* button = window.findChild<QToolButton*>(command)) {
+            QCoreApplication::processEvents();
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            QAction* action = window.findChild<QAction*>(command);
+            QVERIFY(action && action->isEnabled());
+            action->trigger();
+        }
+        QCOMPARE(opened, (QStringList{screen, "maintenance"}));
     }
 
     void maintenanceModeHasNoUseButton()
