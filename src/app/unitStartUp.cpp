@@ -22,7 +22,10 @@ void createFolderIfMissing(const QString& path)
 
 void StartUp()
 {
-    createFolderIfMissing(GetCompanyFolder());
+    // The per-user data folder this lives in may itself be missing on a fresh
+    // account (unlike the common application data folder of other desktops), so
+    // the company folder is made with every missing parent.
+    if (!QDir(GetCompanyFolder()).exists()) QDir().mkpath(GetCompanyFolder());
     createFolderIfMissing(GetDataFolder());
     createFolderIfMissing(GetTempFolder());
     CleanFolder(GetTempFolder());

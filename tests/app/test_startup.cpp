@@ -84,6 +84,15 @@ private slots:
         QVERIFY(QFile::exists(GetLogoPath()));
     }
 
+    void missingPerUserDataFolderIsMade()
+    {
+        TestDataFolder data;
+        const QByteArray base = qgetenv("XDG_DATA_HOME") + "/fresh/.local/share";
+        qputenv("XDG_DATA_HOME", base);
+        StartUp();
+        QVERIFY(QFile::exists(QString::fromUtf8(base) + QStringLiteral("/Brassgate Software/Fennick4/Fennick.db")));
+    }
+
     void tempFolderIsEmptiedFoldersStay()
     {
         TestDataFolder data;
