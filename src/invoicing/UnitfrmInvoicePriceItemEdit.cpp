@@ -85,6 +85,8 @@ TfrmInvoicePriceItemEdit::TfrmInvoicePriceItemEdit(const TInvLine& line, const Q
     ckbxLaborTaxable->setChecked(StrToBool(line.strLabTax));
     ckbxMatTaxable->setChecked(StrToBool(line.strMatTax));
     btnOK->setEnabled(false);
+    btnOK->setDefault(true);
+    btnRemovePriceItem->setAutoDefault(false);
 
     auto enableOK = [this] { btnOK->setEnabled(true); };
     for (QLineEdit* box : {txtPriceItmDiscription, txtLaborPrice, txtMatPrice, txtQuantity})

@@ -151,6 +151,9 @@ TfrmInvoice::TfrmInvoice(QWidget* parent) : QDialog(parent)
     layout->addWidget(tlbarInvoice);
     layout->addWidget(splitter, 1);
 
+    // Enter in a box must not press whichever button happens to be the default.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+
     connectHandlers();
     FormShow();
 }
@@ -531,9 +534,8 @@ void TfrmInvoice::connectHandlers()
 
 void TfrmInvoice::pMirrorCheck(QCheckBox* box, QAction* action)
 {
-    connect(box, &QCheckBox::toggled, this, [this, box, action](bool checked) {
+    connect(box, &QCheckBox::toggled, this, [this, action](bool checked) {
         action->setChecked(checked);
-        Q_UNUSED(box);
         RunGuarded([this] { refreshAfterChange(); });
     });
     connect(action, &QAction::triggered, this, [box](bool checked) { box->setChecked(checked); });

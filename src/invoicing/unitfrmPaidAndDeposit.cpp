@@ -61,6 +61,7 @@ TfrmPaidAndDeposit::TfrmPaidAndDeposit(const TPaidAndDepositValues& values, QWid
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setToolTip(QStringLiteral("Accept Changes"));
     btnOK->setEnabled(false);
+    btnOK->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setToolTip(QStringLiteral("Cancel Changes"));
