@@ -140,6 +140,10 @@ public:
         curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, timeout);
         curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+        if (!settings.caCertificatesFile.isEmpty()) {
+            const QByteArray caFile = settings.caCertificatesFile.toLocal8Bit();
+            curl_easy_setopt(c, CURLOPT_CAINFO, caFile.constData());  // curl keeps its own copy
+        }
         curl_easy_setopt(c, CURLOPT_ERRORBUFFER, m_errorBuffer);
         // The debug callback follows the conversation; nothing is printed or logged.
         curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);

@@ -18,6 +18,8 @@ struct SmtpSettings {
     QString login;     // empty: never authenticate
     QString password;
     int timeoutSeconds = kDefaultSmtpTimeoutSeconds;
+    // PEM file of the certificates trusted for TLS; empty: the system's store.
+    QString caCertificatesFile;
 };
 
 // The port from the company's port text: a positive integer is the port, an

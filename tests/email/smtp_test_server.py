@@ -12,6 +12,8 @@ a mail reader would see.
   --reject-rcpt        refuse every recipient with 550
   --silent             accept connections but never say a word
   --delay SECONDS      wait this long before accepting a message
+  --tls                offer a working STARTTLS (smtp_test_cert.pem beside this
+                       script) and take logins only after it
 Logins succeed with the password "secret" and fail with 535 otherwise.
 """
 import argparse
@@ -20,7 +22,9 @@ import base64
 import email
 import email.policy
 import json
+import os
 import socket
+import ssl
 import sys
 import time
 
@@ -36,6 +40,7 @@ def parse_args():
     parser.add_argument("--reject-rcpt", action="store_true")
     parser.add_argument("--silent", action="store_true")
     parser.add_argument("--delay", type=float, default=0.0)
+    parser.add_argument("--tls", action="store_true")
     return parser.parse_args()
 
 
@@ -92,6 +97,8 @@ class Handler:
     async def handle_EHLO(self, server, session, envelope, hostname, responses):
         log("ehlo", hostname=hostname)
         session.host_name = hostname
+        if ARGS.tls and not ARGS.auth:
+            return responses  # the server's own offer: AUTH only after STARTTLS
         kept = [r for r in responses if not r[4:].upper().startswith("AUTH")]
         extra = []
         if ARGS.starttls:
@@ -125,6 +132,7 @@ class Handler:
         record["mail_from"] = envelope.mail_from
         record["rcpt_tos"] = envelope.rcpt_tos
         record["authenticated"] = bool(session.authenticated)
+        record["tls"] = session.ssl is not None
         log("message", **record)
         return "250 Message accepted"
 
@@ -134,7 +142,7 @@ def authenticator(server, session, envelope, mechanism, auth_data):
     if isinstance(auth_data, LoginPassword):
         login = auth_data.login.decode("utf-8", "replace")
         password = auth_data.password.decode("utf-8", "replace")
-    log("auth", mechanism=mechanism, login=login, password=password)
+    log("auth", mechanism=mechanism, login=login, password=password, tls=session.ssl is not None)
     return AuthResult(success=(password == "secret"), handled=False)
 
 
@@ -152,9 +160,16 @@ def serve():
     loop = asyncio.new_event_loop()
     asyncio.set_event_loop(loop)
 
+    tls_context = None
+    if ARGS.tls:
+        here = os.path.dirname(os.path.abspath(__file__))
+        tls_context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        tls_context.load_cert_chain(os.path.join(here, "smtp_test_cert.pem"),
+                                    os.path.join(here, "smtp_test_key.pem"))
+
     def factory():
         return SMTP(Handler(), hostname="mail.test", authenticator=authenticator,
-                    auth_require_tls=False)
+                    auth_require_tls=ARGS.tls, tls_context=tls_context)
 
     server = loop.run_until_complete(loop.create_server(factory, "127.0.0.1", 0))
     print("PORT {}".format(server.sockets[0].getsockname()[1]), flush=True)

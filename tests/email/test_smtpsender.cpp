@@ -181,6 +181,47 @@ private slots:
         QVERIFY(server.messages().isEmpty());
     }
 
+    // A server with a working STARTTLS that takes logins only over it: the message
+    // and the login travel encrypted. Without trusting its certificate the send
+    // stops before the login, with a message saying so.
+    void startTlsIsUsedWhenOffered_data()
+    {
+        QTest::addColumn<QString>("login");
+        QTest::addColumn<bool>("trusted");
+        QTest::newRow("login over TLS") << "user" << true;
+        QTest::newRow("no login, still TLS") << "" << true;
+        QTest::newRow("untrusted certificate") << "user" << false;
+    }
+    void startTlsIsUsedWhenOffered()
+    {
+        QFETCH(QString, login);
+        QFETCH(bool, trusted);
+        SmtpTestServer server({"--tls"});
+        QVERIFY(server.port() > 0);
+        SmtpSettings settings = localSettings(server.port(), login);
+        if (trusted) settings.caCertificatesFile = QStringLiteral(FENNICK_TEST_SOURCE_DIR "/email/smtp_test_cert.pem");
+
+        if (!trusted) {
+            const QString message = failureOf(settings);
+            QVERIFY2(message.startsWith(QStringLiteral("Could not set up a secure connection to the mail server")),
+                     qPrintable(message));
+            QVERIFY(server.events(QStringLiteral("auth")).isEmpty());
+            QVERIFY(server.messages().isEmpty());
+            return;
+        }
+        SendSmtpMessage(settings, QStringLiteral("a@example.com"), QStringLiteral("b@example.com"), kMessage);
+        const auto messages = server.messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0][QStringLiteral("tls")].toBool());
+        const auto auths = server.events(QStringLiteral("auth"));
+        QCOMPARE(auths.size(), login.isEmpty() ? 0 : 1);
+        if (!login.isEmpty()) {
+            QCOMPARE(auths[0][QStringLiteral("mechanism")].toString(), QStringLiteral("LOGIN"));
+            QVERIFY(auths[0][QStringLiteral("tls")].toBool());
+            QVERIFY(messages[0][QStringLiteral("authenticated")].toBool());
+        }
+    }
+
     void refusedConnectionFailsAtOnce()
     {
         const int port = SmtpTestServer::UnusedPort();
