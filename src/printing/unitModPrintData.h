@@ -1,9 +1,21 @@
 #pragma once
 // The print module: every printed page of the program comes from here. A caller
-// leaves its data (recPrintData with the holders ListViewPriceItems and
-// txtInvoiceNotes for a document, recPrintLists for a list), sets intPrintJob
-// and calls pPrint, pPrintPreview or pCreatePDFFile. Each run starts from the
-// stored layouts, so nothing carries over from one job to the next.
+// leaves its data, sets intPrintJob and calls pPrint, pPrintPreview or
+// pCreatePDFFile of modPrintData (inside its RunGuarded handler: a missing
+// printer or an unwritable file is an AppError with a clear message). Each run
+// starts from the stored layouts, so nothing carries over from one job to the next.
+//
+// What each job reads:
+//   pjDocument (1)      recPrintData, the holders ListViewPriceItems and
+//                       txtInvoiceNotes, blManualInvoice, intCurrentInvNumber and
+//                       the company settings; the contract and the warranty from
+//                       the database when recPrintData asks for them.
+//   pjPriceSheet (2)    recPrintLists.priceRows (the price list as shown).
+//   pjCustomerList (3)  recPrintLists.customerIds (the listed "Cust ID"s, in order).
+//   pjPlanner (4)       recPrintLists.plannerRows, plannerListKind, plannerDates.
+//   pjContract (5), pjWarranty (6)   the texts stored in the database.
+//   pjTaxSalesReport (7) recPrintLists.reportType, reportHeadings, reportRows.
+// A document's e-mail attachment: modPrintData.pCreatePDFFile(DocumentPdfPath()).
 #include "printing/unitPrintData.h"
 #include "printing/unitReportEngine.h"
 
