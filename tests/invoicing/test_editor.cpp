@@ -14,6 +14,7 @@
 #include "invoicing/unitDocumentStore.h"
 #include "invoicing/unitInvoiceHolders.h"
 #include "invoicing/unitfrmInvoice.h"
+#include "printing/unitPrintData.h"
 
 #include <QAction>
 #include <QApplication>
@@ -305,6 +306,17 @@ private slots:
                       Find<QLineEdit>(editor, "txtInvoiceTotal")->text()};
 
             QTest::mouseClick(Find<QToolButton>(editor, "tlbtnSave"), Qt::LeftButton);
+            // The save filled the print record with exactly the texts on screen.
+            QCOMPARE(intPrintJob, int(pjDocument));
+            QCOMPARE(recPrintData.strInvType, QStringLiteral("Invoice"));
+            QCOMPARE(recPrintData.strInvDate, QStringLiteral("3/29/2010"));
+            QCOMPARE(recPrintData.strCustName, QStringLiteral("Blow, Joe"));
+            QCOMPARE(recPrintData.strCustPmtTerms, QStringLiteral("Due upon receipt"));
+            QCOMPARE(recPrintData.strCustPONumber, QStringLiteral("PO-7"));
+            QCOMPARE(recPrintData.strDepositPaidHdng, QStringLiteral("Amount Paid"));
+            QCOMPARE(recPrintData.strTotalHdng, QStringLiteral("Invoice Total"));
+            QCOMPARE((QStringList{recPrintData.strSubTotal, recPrintData.strTax, recPrintData.strTotal}), totals);
+            QCOMPARE(recPrintData.intFootNote, 2);
             QVERIFY(!Shown(editor, "tlbtnSave"));
             QVERIFY(Shown(editor, "tlbtnDelete"));
             QCOMPARE(Entries(Find<QComboBox>(editor, "cmbInvoiceType")), QStringList{"Invoice"});
