@@ -7,6 +7,7 @@
 #include "customers/unitCustomerListModel.h"
 #include "customers/unitCustomerRules.h"
 #include "customers/unitCustomerSearch.h"
+#include "customers/unitLimitedMemo.h"
 #include "db/unitStoredValues.h"
 
 #include <QAction>
@@ -28,7 +29,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace {
 
@@ -77,25 +77,6 @@ QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent)
     auto* label = new QLabel(caption, parent);
     label->setBuddy(buddy);
     return label;
-}
-
-// The memo has no length property of its own: text beyond the limit (typed or
-// pasted) is cut off, keeping the cursor where it was.
-void LimitMemoLength(QPlainTextEdit* memo, int limit)
-{
-    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, limit] {
-        const QString text = memo->toPlainText();
-        if (text.size() <= limit) return;
-        QTextCursor cursor = memo->textCursor();
-        const int position = std::min(cursor.position(), limit);
-        QSignalBlocker blocker(memo);
-        memo->setPlainText(text.left(limit));
-        cursor = memo->textCursor();
-        cursor.setPosition(position);
-        memo->setTextCursor(cursor);
-        blocker.unblock();
-        emit memo->textChanged();
-    });
 }
 
 } // namespace
@@ -195,10 +176,9 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     txtCustPaymentTerms = MakeEdit(gbxCustomer, "txtCustPaymentTerms", 25);
     cmbPaymentTerms = new QComboBox(gbxCustomer);
     cmbPaymentTerms->setObjectName(QStringLiteral("cmbPaymentTerms"));
-    txtCustNotes = new QPlainTextEdit(gbxCustomer);
+    txtCustNotes = new TLimitedMemo(kNotesLimit, gbxCustomer);
     txtCustNotes->setObjectName(QStringLiteral("txtCustNotes"));
     txtCustNotes->setTabChangesFocus(true);
-    LimitMemoLength(txtCustNotes, kNotesLimit);
     btnUseThisCust = new QPushButton(QStringLiteral("Use This Customer"), tbsheetEditArea);
     btnUseThisCust->setObjectName(QStringLiteral("btnUseThisCust"));
     btnUseThisCust->setVisible(m_pickMode);
@@ -284,10 +264,8 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     resize(900, 600);
 
     // Start: back to the list (which fills it), then caption, hints and the terms picker.
-    RunGuarded([this] {
-        pReturnToList();
-        pShowFormInformation();
-    });
+    RunGuarded([this] { pReturnToList(); });
+    RunGuarded([this] { pShowFormInformation(); });
 }
 
 TfrmCustomer::~TfrmCustomer() = default;

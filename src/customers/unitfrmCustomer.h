@@ -14,12 +14,12 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QTableView;
 class QToolBar;
 class TCustomerListModel;
+class TLimitedMemo;
 
 enum class TCustomerScreenMode { Maintenance, Pick };
 
@@ -104,6 +104,6 @@ private:
     QLineEdit* txtCustTaxExemptNumber = nullptr;
     QLineEdit* txtCustPaymentTerms = nullptr;
     QComboBox* cmbPaymentTerms = nullptr;
-    QPlainTextEdit* txtCustNotes = nullptr;
+    TLimitedMemo* txtCustNotes = nullptr;
     QPushButton* btnUseThisCust = nullptr;
 };

@@ -253,6 +253,28 @@ private slots:
         QVERIFY(Child<QCheckBox>(&screen, "ckbxTaxExempt")->isChecked());
     }
 
+    void notesAreLimitedWhenTypedNotWhenLoaded()
+    {
+        const QString longNotes(300, QLatin1Char('n'));
+        DbConnection().execute(QStringLiteral("UPDATE tblCustomers SET strCustNotes = ? WHERE intCustomerID = 2"),
+                               {longNotes});
+        TfrmCustomer screen;
+        screen.show();
+        ClickTool(&screen, "tlbtnNewCustomer");
+        QPlainTextEdit* notes = Child<QPlainTextEdit>(&screen, "txtCustNotes");
+        QTest::keyClicks(notes, QString(260, QLatin1Char('x')));
+        QCOMPARE(notes->toPlainText().size(), 250);
+        ScriptedMessages messages;   // no question: without a name there is nothing to save
+        ClickTool(&screen, "tlbtnRtnToCustList");
+
+        // A longer note stored earlier is shown whole and saved back whole.
+        ClickRow(&screen, RowOf(&screen, 2));
+        QCOMPARE(notes->toPlainText(), longNotes);
+        Type(&screen, "txtCustCity", "x");
+        ClickTool(&screen, "tlbtnSave");
+        QCOMPARE(LoadCustomer(2).strCustNotes, longNotes);
+    }
+
     void loadingPutsEveryValueOnScreen()
     {
         TfrmCustomer screen;
