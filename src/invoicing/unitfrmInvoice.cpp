@@ -832,14 +832,18 @@ void TfrmInvoice::pChangeData()
     // Only a stored document can be deleted; the reset disabled Delete for a new one.
     SetShownAndEnabled(actDelete, blInvoiceEditExisting);
 
+    pShowRequiredTicks();
+    pAddInvoiceTotals();
+}
+
+void TfrmInvoice::pShowRequiredTicks()
+{
     const bool hasCustomer = !lblCustName->text().isEmpty();
     submnuAddCustomer->setChecked(hasCustomer);
     ImageAddCustomer->setVisible(hasCustomer);
     const bool hasLine = m_lines->lineCount() > 0;
     submnuAddPriceItem->setChecked(hasLine);
     ImageAddPrcItem->setVisible(hasLine);
-
-    pAddInvoiceTotals();
 }
 
 void TfrmInvoice::pEnableSavebtn(bool enabled) { SetShownAndEnabled(actSave, enabled); }
@@ -912,13 +916,19 @@ void TfrmInvoice::pApplyCustomerPick(const TrecCustomerPick& pick)
 void TfrmInvoice::pAddCustomer()
 {
     strCurrentCustPmtTerms.clear();
-    if (const std::optional<TrecCustomerPick> pick = PickCustomer()) pApplyCustomerPick(*pick);
+    if (const std::optional<TrecCustomerPick> pick = PickCustomer())
+        pApplyCustomerPick(*pick);
+    else
+        pShowRequiredTicks();   // choosing the menu entry flipped its mark
 }
 
 void TfrmInvoice::pAddPriceItem()
 {
     PickPriceItem();
-    if (recPrices.strPrcItemName.isEmpty()) return;   // nothing picked
+    if (recPrices.strPrcItemName.isEmpty()) {   // nothing picked
+        pShowRequiredTicks();
+        return;
+    }
     TInvLine line;
     line.strPrcItemName = recPrices.strPrcItemName;
     line.strPrcItmQuantity = recPrices.strQuantity;

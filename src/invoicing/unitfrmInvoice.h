@@ -87,6 +87,8 @@ private:
     void pOpenCatagory(TInvoiceEditorSection* section);
     void pMirrorCheck(QCheckBox* box, QAction* action);
     void pUpdateFootNoteMarks();
+    // Marks "Add Customer" and "Add Price Item" and shows their tick images.
+    void pShowRequiredTicks();
 
     // ---- actions
     void pAddCustomer();

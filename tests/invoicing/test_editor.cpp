@@ -571,9 +571,14 @@ private slots:
             Choose(terms, 0);
             QCOMPARE(Find<QLabel>(editor, "lblCustPmtTerms")->text(), QString());
             QVERIFY(Menu(editor, "submnuPmtTerm0")->isChecked());
+            // Closing the price sheet without a choice adds nothing and leaves the mark off.
+            Menu(editor, "submnuAddPriceItem")->trigger();
+            QCOMPARE(Find<QTableView>(editor, "lstInvoice")->model()->rowCount(), 0);
+            QVERIFY(!Menu(editor, "submnuAddPriceItem")->isChecked());
             Close(editor);   // no line yet: nothing to save, no question
         });
         script.then(UseCustomer(0));
+        script.then([](QDialog& priceSheet) { priceSheet.close(); });
         OpenNewDocument();
         QVERIFY(script.allRun());
         QVERIFY(messages.texts().isEmpty());
