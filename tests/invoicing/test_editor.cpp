@@ -708,6 +708,32 @@ private slots:
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Remove Labor Hour from Invoice 1001?")});
     }
 
+    // Cancelling the notes dialog changes nothing; "OK" marks the document
+    // changed even with the same text.
+    void notesDialogOkMarksTheDocumentChanged()
+    {
+        const int number = StoreDocument(QStringLiteral("Estimate"), {Line("Labor Hour", "1", "100", "0")});
+        ModalScript script;
+        script.then([](QDialog& editor) {
+            Find<QPushButton>(editor, "btnAddNotes")->click();
+            QVERIFY(!Shown(editor, "tlbtnSave"));
+            QCOMPARE(txtInvoiceNotes, QString());
+            Menu(editor, "submnuAddNotes")->trigger();
+            QVERIFY(Shown(editor, "tlbtnSave"));
+            editor.hide();   // left unsaved; the close question is tested on its own
+        });
+        script.then([](QDialog& notes) {
+            QTest::keyClicks(Find<QPlainTextEdit>(notes, "txtInvoiceNotes"), QStringLiteral("typed, then cancelled"));
+            QTest::mouseClick(Find<QPushButton>(notes, "btnNotesCancel"), Qt::LeftButton);
+        });
+        script.then([](QDialog& notes) {
+            QCOMPARE(Find<QPlainTextEdit>(notes, "txtInvoiceNotes")->toPlainText(), QString());
+            QTest::mouseClick(Find<QPushButton>(notes, "btnNotesOK"), Qt::LeftButton);
+        });
+        OpenStored(number);
+        QVERIFY(script.allRun());
+    }
+
     void listShowsTheColumnsTheCompanyPrints()
     {
         recCmpnyInvData.blShowQuantity = false;
