@@ -21,7 +21,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
-int intPrintJob = pjDocument;
+int intPrintJob = 0;
 TrecPrintData recPrintData;
 TrecPrintLists recPrintLists;
 TmodPrintData modPrintData;
@@ -107,7 +107,7 @@ void addTaxSalesReport(ReportDocument& document, ReportProject& project)
 // The small status window shown while pages go to the printer.
 class ReportStatusWindow : public QDialog {
 public:
-    ReportStatusWindow()
+    explicit ReportStatusWindow(QString line) : m_text(std::move(line))
     {
         setObjectName(QStringLiteral("frmReportStatus"));
         setWindowTitle(QStringLiteral("Report Status"));
@@ -119,20 +119,22 @@ public:
     }
     void showPage(int pageNumber)
     {
-        m_line->setText(QStringLiteral("Printing page %1").arg(pageNumber));
+        m_line->setText(m_text.arg(pageNumber));
         if (!isVisible()) show();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 
 private:
+    QString m_text;
     QLabel* m_line = nullptr;
 };
 
 } // namespace
 
-ReportDocument TmodPrintData::pBuildJob(int printJob) const
+ReportDocument TmodPrintData::pBuildJob(int printJob, std::function<void(int)> pageStarted) const
 {
     ReportDocument document;
+    document.setPageStarted(std::move(pageStarted));
     ReportProject project = LoadReportProject();
     switch (printJob) {
     case pjDocument: addDocument(document, project); break;
@@ -191,7 +193,7 @@ void TmodPrintData::pPrint()
     if (document.isEmpty()) return;
     SetupReportPrinter(*printer);
     printer->setDocName(PreviewTitle(intPrintJob));
-    ReportStatusWindow status;
+    ReportStatusWindow status(QStringLiteral("Printing page %1"));
     PrintReportDocument(document, *printer, [&status](int pageNumber) { status.showPage(pageNumber); });
 }
 
@@ -199,7 +201,12 @@ void TmodPrintData::pPrintPreview()
 {
     const int job = intPrintJob;
     const QString title = PreviewTitle(job);
-    ReportDocument document = pBuildJob(job);
+    ReportDocument document;
+    {
+        ReportStatusWindow status(QStringLiteral("Generating page %1"));
+        document = pBuildJob(job, [&status](int pageNumber) { status.showPage(pageNumber); });
+        document.setPageStarted({});
+    }
     TfrmPrntPreview preview(title, std::move(document), [this] { pPrint(); });
     preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
     RunModal(preview);

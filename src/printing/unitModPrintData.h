@@ -20,12 +20,13 @@
 #include "printing/unitReportEngine.h"
 
 #include <QString>
+#include <functional>
 
 class TmodPrintData {
 public:
     // The pages of the current job, dispatched by intPrintJob. A document job
     // (kind 1) appends the contract and the warranty on new pages when flagged.
-    ReportDocument pBuildJob(int printJob) const;
+    ReportDocument pBuildJob(int printJob, std::function<void(int pageNumber)> pageStarted = {}) const;
 
     // To the default printer, without a dialog. Throws AppError when there is no
     // default printer or the printer fails.

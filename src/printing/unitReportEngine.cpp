@@ -114,6 +114,7 @@ void ReportDocument::addReport(const ReportLayout& source, ReportFeed* feed)
         page.layout = layout;
         page.pageNumber = int(m_pages.size() - firstPage) + 1;
         m_pages.push_back(std::move(page));
+        if (m_pageStarted) m_pageStarted(int(m_pages.size()));
     };
     startPage();
 

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QHash>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,12 +38,15 @@ public:
     // Paginates the report now, reading every row of the feed (which may be
     // null for a report without data), and appends its pages.
     void addReport(const ReportLayout& layout, ReportFeed* feed);
+    // Told the number of every page as it is started (for a status line).
+    void setPageStarted(std::function<void(int pageNumber)> pageStarted) { m_pageStarted = std::move(pageStarted); }
     const std::vector<ReportPage>& pages() const { return m_pages; }
     int pageCount() const { return int(m_pages.size()); }
     bool isEmpty() const { return m_pages.empty(); }
 
 private:
     std::vector<ReportPage> m_pages;
+    std::function<void(int)> m_pageStarted;
 };
 
 // Draws one page; inches are converted with the painter device's resolution.
