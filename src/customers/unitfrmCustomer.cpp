@@ -157,6 +157,13 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
 
     txtCustId = MakeEdit(gbxCustomer, "txtCustId", 32767);
     txtCustId->setReadOnly(true);
+    txtCustId->setMaximumWidth(txtCustId->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 16);
+    {
+        // Drawn on the window colour, so it does not look like a box to type in.
+        QPalette palette = txtCustId->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        txtCustId->setPalette(palette);
+    }
     txtCustCmpnyName = MakeEdit(gbxCustomer, "txtCustCmpnyName", 35);
     txtCustFrstName = MakeEdit(gbxCustomer, "txtCustFrstName", 20);
     txtCustLstName = MakeEdit(gbxCustomer, "txtCustLstName", 20);
