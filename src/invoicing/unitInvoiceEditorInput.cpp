@@ -52,19 +52,16 @@ bool FollowsNumberRule(const QString& text)
     return true;
 }
 
-// Keeps pasted or dropped text to the shape the typing rule allows. A box that
-// was filled with another form (a stored amount in exponent form) stays editable.
+// Keeps pasted or dropped text to the shape the typing rule allows. (A box
+// filled with another form, such as a stored amount in exponent form, stays
+// editable: the line edit only undoes a change that spoils a valid text.)
 class NumberTextValidator : public QValidator {
 public:
-    explicit NumberTextValidator(QLineEdit* box) : QValidator(box), m_box(box) {}
+    using QValidator::QValidator;
     State validate(QString& input, int&) const override
     {
-        if (FollowsNumberRule(input)) return Acceptable;
-        return FollowsNumberRule(m_box->text()) ? Invalid : Intermediate;
+        return FollowsNumberRule(input) ? Acceptable : Invalid;
     }
-
-private:
-    QLineEdit* m_box;
 };
 
 } // namespace

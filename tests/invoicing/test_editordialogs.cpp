@@ -104,6 +104,31 @@ private slots:
         QCOMPARE(description->text(), typed);
     }
 
+    // Pasted text follows the same rule as typed text.
+    void pastedTextMustBeANumber()
+    {
+        TfrmInvoicePriceItemEdit dialog(LaborHour(), QStringLiteral("Invoice 1001"));
+        dialog.show();
+        auto* quantity = Find<QLineEdit>(dialog, "txtQuantity");
+        quantity->selectAll();
+        quantity->insert(QStringLiteral("-5"));
+        QCOMPARE(quantity->text(), QStringLiteral("2"));
+        quantity->selectAll();
+        quantity->insert(QStringLiteral("2.75"));
+        QCOMPARE(quantity->text(), QStringLiteral("2.75"));
+        quantity->insert(QStringLiteral(".5"));
+        QCOMPARE(quantity->text(), QStringLiteral("2.75"));
+
+        // A box that starts with another form (a tiny stored amount) can still be corrected.
+        quantity->setText(QStringLiteral("1E-6"));
+        quantity->end(false);
+        QTest::keyClick(quantity, Qt::Key_Backspace);
+        QCOMPARE(quantity->text(), QStringLiteral("1E-"));
+        quantity->selectAll();
+        QTest::keyClicks(quantity, QStringLiteral("3"));
+        QCOMPARE(quantity->text(), QStringLiteral("3"));
+    }
+
     // Lines whose quantity or price cannot be a number are refused with a message
     // and the dialog stays open to correct them.
     void lineDialogRefusesQuantitiesThatAreNotNumbers_data()
