@@ -14,6 +14,9 @@
 #include "printing/unitfrmPrntPreview.h"
 
 #include <QDir>
+#include <QGraphicsView>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QPrinterInfo>
 #include <QToolButton>
 
@@ -155,6 +158,28 @@ private slots:
             QCOMPARE(preview.zoomPercent(), 10);
             for (int click = 0; click < 30; ++click) button(preview, "tlbtnZoomIn")->click();
             QCOMPARE(preview.zoomPercent(), 310);   // no upper limit of its own
+        });
+    }
+
+    void mouseWheelDoesNothing()
+    {
+        setUpDocument(60);
+        runPreview([](TfrmPrntPreview& preview) {
+            preview.resize(600, 500);
+            preview.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&preview));
+            auto* view = preview.findChild<QGraphicsView*>();
+            QVERIFY(view);
+            QScrollBar* bar = view->verticalScrollBar();
+            QVERIFY(bar->maximum() > 0);
+            const int before = bar->value();
+            const QPoint centre = view->viewport()->rect().center();
+            QWheelEvent wheel(centre, view->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, -480), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view->viewport(), &wheel);
+            QCOMPARE(bar->value(), before);
+            QCOMPARE(preview.currentPage(), 1);
+            preview.hide();
         });
     }
 
