@@ -378,6 +378,10 @@ void TfrmPrice::pAddToInvoice()
 {
     txtLaborPrice->setText(PriceBoxOrZero(txtLaborPrice->text()));
     txtMatPrice->setText(PriceBoxOrZero(txtMatPrice->text()));
+    // Pasted text passes the key filter; the document must not receive a line
+    // it cannot compute, so each number is read here first (an error is shown
+    // and nothing is handed over).
+    for (const QLineEdit* box : {txtLaborPrice, txtMatPrice, txtQuantity}) PriceTextToNumber(box->text());
     recPrices.strPrcItemName = txtPriceItmDiscription->text();
     recPrices.strLbrPrc = txtLaborPrice->text();
     recPrices.strMatPrc = txtMatPrice->text();

@@ -340,6 +340,25 @@ private slots:
         QVERIFY(messages.shown().isEmpty());
     }
 
+    void aPastedQuantityThatIsNoNumberIsNotHandedOver()
+    {
+        ScriptedMessages messages;
+        bool stayedOpen = false;
+        ScopedModalRunner runner([&stayedOpen](QDialog& dialog) {
+            dialog.show();
+            ClickRow(&dialog, 0);
+            Child<QLineEdit>(&dialog, "txtQuantity")->setText(QStringLiteral("2x"));   // as if pasted
+            QTest::mouseClick(Child<QPushButton>(&dialog, "btnAddPriceItnToInvoice"), Qt::LeftButton);
+            stayedOpen = dialog.isVisible();
+            dialog.close();
+            return dialog.result();
+        });
+        PickPriceItem();
+        QVERIFY(stayedOpen);
+        QCOMPARE(messages.texts(), QStringList{"'2x' is not a valid floating point value."});
+        QCOMPARE(recPrices, TrecPrices());
+    }
+
     void closingAPickWithoutAddingLeavesTheRecordEmpty()
     {
         ScopedModalRunner runner([](QDialog& dialog) {
