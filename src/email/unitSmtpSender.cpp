@@ -11,6 +11,8 @@
 #include <QUrl>
 
 #include <curl/curl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -117,6 +119,21 @@ size_t readCallback(char* buffer, size_t size, size_t count, void* userp)
     return size_t(chunk);
 }
 
+// The transfer's socket, followed so that a connection to a server that stopped
+// answering can be cut at once instead of waiting once more for its reply to QUIT.
+int socketOptionCallback(void* userp, curl_socket_t socket, curlsocktype)
+{
+    *static_cast<curl_socket_t*>(userp) = socket;
+    return CURL_SOCKOPT_OK;
+}
+
+int closeSocketCallback(void* userp, curl_socket_t socket)
+{
+    auto& tracked = *static_cast<curl_socket_t*>(userp);
+    if (tracked == socket) tracked = CURL_SOCKET_BAD;
+    return ::close(socket);
+}
+
 struct CurlCleanup {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
 };
@@ -149,6 +166,10 @@ public:
         curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
         curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, debugCallback);
         curl_easy_setopt(c, CURLOPT_DEBUGDATA, &m_conversation);
+        curl_easy_setopt(c, CURLOPT_SOCKOPTFUNCTION, socketOptionCallback);
+        curl_easy_setopt(c, CURLOPT_SOCKOPTDATA, &m_socket);
+        curl_easy_setopt(c, CURLOPT_CLOSESOCKETFUNCTION, closeSocketCallback);
+        curl_easy_setopt(c, CURLOPT_CLOSESOCKETDATA, &m_socket);
     }
 
     CURL* handle() const { return m_curl.get(); }
@@ -167,10 +188,18 @@ public:
     // Closes the connection now, so QUIT is sent while the transfer's data still lives.
     void close() { m_curl.reset(); }
 
+    // Ends the connection without the farewell: for a server that no longer answers.
+    void abandon()
+    {
+        if (m_socket != CURL_SOCKET_BAD) ::shutdown(m_socket, SHUT_RDWR);
+        m_curl.reset();
+    }
+
 private:
     QByteArray m_url;
     Conversation m_conversation;
     char m_errorBuffer[CURL_ERROR_SIZE] = {};
+    curl_socket_t m_socket = CURL_SOCKET_BAD;
     // Last, so it goes first: closing the connection still reports to the members above.
     std::unique_ptr<CURL, CurlCleanup> m_curl;
 };
@@ -196,9 +225,22 @@ QString serverText(const SmtpSettings& settings)
     return QStringLiteral("%1 (port %2)").arg(settings.host).arg(settings.port);
 }
 
-[[noreturn]] void throwFailure(CURLcode code, const SmtpTransfer& transfer, const SmtpSettings& settings,
+// The step of the conversation a command belongs to, in words.
+QString stageText(const QByteArray& command)
+{
+    if (command == "EHLO" || command == "HELO") return QStringLiteral("the greeting");
+    if (command == "STARTTLS") return QStringLiteral("the start of the secure connection");
+    if (command == "AUTH") return QStringLiteral("the login");
+    if (command == "MAIL") return QStringLiteral("the sender address");
+    if (command == "RCPT") return QStringLiteral("the recipient address");
+    if (command == "DATA") return QStringLiteral("the transfer of the message");
+    return QStringLiteral("the connection");
+}
+
+[[noreturn]] void throwFailure(CURLcode code, SmtpTransfer& transfer, const SmtpSettings& settings,
                                const QString& sender, const QString& recipient)
 {
+    if (code == CURLE_OPERATION_TIMEDOUT) transfer.abandon();
     const Conversation& talk = transfer.conversation();
     const QString server = serverText(settings);
     const QString reply = QString::fromUtf8(talk.lastReply);
@@ -214,9 +256,8 @@ QString serverText(const SmtpSettings& settings)
         if (!talk.anyReply)
             throw AppError(QStringLiteral("The mail server %1 did not answer within %2 seconds.")
                                .arg(server).arg(settings.timeoutSeconds));
-        throw AppError(QStringLiteral("The mail server %1 stopped answering for %2 seconds (after %3).")
-                           .arg(server).arg(settings.timeoutSeconds)
-                           .arg(QString::fromLatin1(talk.lastCommand)));
+        throw AppError(QStringLiteral("The mail server %1 stopped answering during %2 (no answer for %3 seconds).")
+                           .arg(server, stageText(talk.lastCommand)).arg(settings.timeoutSeconds));
     case CURLE_LOGIN_DENIED:
         throw AppError(QStringLiteral("The mail server %1 refused the login \"%2\": %3")
                            .arg(server, settings.login, reply));
