@@ -13,6 +13,7 @@
 #include "invoicing/unitfrmInvoice.h"
 #include "invoicing/unitfrmInvoiceNotes.h"
 #include "invoicing/unitfrmPaidAndDeposit.h"
+#include "maintenance/unitfrmInvoiceMaintenance.h"
 
 void OpenNewDocument()
 {
@@ -65,6 +66,18 @@ std::optional<TrecCustomerPick> PickCustomer()
 void OpenPriceSheet() { RunScreen<TfrmPrice>(TPriceScreenMode::Maintenance); }
 
 void PickPriceItem() { RunScreen<TfrmPrice>(TPriceScreenMode::Pick); }
+
+void OpenInvoiceMaintenance()
+{
+    blShowUnpaidOnly = false;
+    RunScreen<TfrmInvoiceMaintenance>();
+}
+
+void ShowUnpaidInvoices()
+{
+    blShowUnpaidOnly = true;
+    RunScreen<TfrmInvoiceMaintenance>();
+}
 
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 

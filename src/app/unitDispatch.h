@@ -49,6 +49,12 @@ void OpenPriceSheet();
 // nothing picked).
 void PickPriceItem();
 
+// ---- invoice maintenance
+// Invoice maintenance in mode 0: blShowUnpaidOnly := false.
+void OpenInvoiceMaintenance();
+// Invoice maintenance showing the unpaid invoices: blShowUnpaidOnly := true.
+void ShowUnpaidInvoices();
+
 // The about box.
 void OpenAboutBox();
 

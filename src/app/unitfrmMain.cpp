@@ -237,8 +237,8 @@ void TfrmMain::pWireCommands()
 {
     pWire(actExit, [this] { close(); });
     pWire(actNewInvoice, OpenNewDocument, After::RefreshSummaries);
-    pWire(actInvoiceMaintenance, nullptr, After::RefreshSummaries);
-    pWire(actViewUnPaidInvoices, nullptr, After::RefreshSummaries);
+    pWire(actInvoiceMaintenance, OpenInvoiceMaintenance, After::RefreshSummaries);
+    pWire(actViewUnPaidInvoices, ShowUnpaidInvoices, After::RefreshSummaries);
     pWire(actManualInvoice, nullptr, After::RefreshSummaries);
     pWire(actRecurringPrint, nullptr, After::RefreshSummaries);
     pWire(actCompanyMaintenance, nullptr);
