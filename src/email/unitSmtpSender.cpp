@@ -61,9 +61,7 @@ void noteCompleteReply(Conversation& conversation)
         conversation.replyLines.clear();
         return;
     }
-    QList<QByteArray> texts;
-    for (const QByteArray& line : conversation.replyLines) texts << line;
-    conversation.lastReply = texts.join(' ');
+    conversation.lastReply = conversation.replyLines.join(' ');
     if (conversation.lastCommand == "EHLO" && conversation.lastReply.startsWith("250")) {
         for (qsizetype i = 1; i < conversation.replyLines.size(); ++i) {
             const QString capability = QString::fromLatin1(conversation.replyLines[i].mid(4)).trimmed();
