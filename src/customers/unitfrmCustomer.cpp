@@ -29,6 +29,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 
 namespace {
 
@@ -44,12 +46,31 @@ public:
     SavingNotice& operator=(const SavingNotice&) = delete;
 };
 
+constexpr char kTypedLimit[] = "typedLimit";
+
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int maxLength)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
     edit->setMaxLength(maxLength);
+    edit->setProperty(kTypedLimit, maxLength);
     return edit;
+}
+
+// Shows a stored text whole: the length limit holds for typing, and a longer
+// text stored earlier must not be cut just by being shown and saved again.
+void ShowStoredText(QLineEdit* edit, const QString& text)
+{
+    edit->setMaxLength(std::max(edit->property(kTypedLimit).toInt(), int(text.size())));
+    edit->setText(text);
+}
+
+// Back to the typing limit once the box is emptied.
+void ClearToTypedLimit(QLineEdit* edit)
+{
+    edit->clear();
+    const QVariant limit = edit->property(kTypedLimit);
+    if (limit.isValid()) edit->setMaxLength(limit.toInt());
 }
 
 // A box that takes up to `digits` digits and nothing else.
@@ -327,7 +348,7 @@ void TfrmCustomer::pClearEditArea()
                             txtCustCity, txtCustState, txtCustZipCode, txtCustPhoneAreaCode, txtCustPhone,
                             txtCustPhoneExt, txtCustFaxAreaCode, txtCustFax, txtCustEmail,
                             txtCustTaxExemptNumber, txtCustPaymentTerms})
-        edit->clear();
+        ClearToTypedLimit(edit);
     txtCustNotes->clear();
     ckbxTaxExempt->setChecked(false);
     cmbPaymentTerms->setCurrentIndex(0);
@@ -438,19 +459,19 @@ TCustomer TfrmCustomer::pCustomerOnScreen() const
 void TfrmCustomer::pPutCustomerOnScreen(const TCustomer& c)
 {
     txtCustId->setText(c.intCustomerID ? QString::number(*c.intCustomerID) : QString());
-    txtCustFrstName->setText(c.strCustFirstName);
-    txtCustLstName->setText(c.strCustLastName);
-    txtCustCmpnyName->setText(c.strCustCompany);
-    txtCustAddress->setText(c.strCustAddress);
-    txtCustCity->setText(c.strCustCity);
-    txtCustState->setText(c.strCustState);
-    txtCustZipCode->setText(c.strCustZipCode);
-    txtCustEmail->setText(c.strCustEmail);
+    ShowStoredText(txtCustFrstName, c.strCustFirstName);
+    ShowStoredText(txtCustLstName, c.strCustLastName);
+    ShowStoredText(txtCustCmpnyName, c.strCustCompany);
+    ShowStoredText(txtCustAddress, c.strCustAddress);
+    ShowStoredText(txtCustCity, c.strCustCity);
+    ShowStoredText(txtCustState, c.strCustState);
+    ShowStoredText(txtCustZipCode, c.strCustZipCode);
+    ShowStoredText(txtCustEmail, c.strCustEmail);
     txtCustPhone->setText(c.strCustPhone);
     txtCustFax->setText(c.strCustFax);
-    txtCustPhoneAreaCode->setText(c.strCustPhoneAreaCode);
-    txtCustFaxAreaCode->setText(c.strCustFaxAreaCode);
-    txtCustPhoneExt->setText(c.strCustPhoneExt);
+    ShowStoredText(txtCustPhoneAreaCode, c.strCustPhoneAreaCode);
+    ShowStoredText(txtCustFaxAreaCode, c.strCustFaxAreaCode);
+    ShowStoredText(txtCustPhoneExt, c.strCustPhoneExt);
     // A flag that is not readable (empty, or some other text) shows as not exempt
     // rather than locking the customer out of the screen.
     bool exempt = false;
@@ -460,8 +481,8 @@ void TfrmCustomer::pPutCustomerOnScreen(const TCustomer& c)
         exempt = false;
     }
     ckbxTaxExempt->setChecked(exempt);
-    txtCustTaxExemptNumber->setText(c.strCustTaxExmpNmbr);
-    txtCustPaymentTerms->setText(c.strCustPmtTerms);
+    ShowStoredText(txtCustTaxExemptNumber, c.strCustTaxExmpNmbr);
+    ShowStoredText(txtCustPaymentTerms, c.strCustPmtTerms);
     txtCustNotes->setPlainText(c.strCustNotes);
 }
 

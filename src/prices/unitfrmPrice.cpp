@@ -28,9 +28,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kNumberBoxLimit = 10;
+constexpr int kDescriptionLimit = 45;
 
 // Shows the progress notice for the life of one write and closes it on every
 // way out, also when the write fails.
@@ -127,7 +130,7 @@ TfrmPrice::TfrmPrice(TPriceScreenMode mode, QWidget* parent)
     lblPriceItmID->setVisible(false);
     txtPriceItmDiscription = new QLineEdit(gbxEditArea);
     txtPriceItmDiscription->setObjectName(QStringLiteral("txtPriceItmDiscription"));
-    txtPriceItmDiscription->setMaxLength(45);
+    txtPriceItmDiscription->setMaxLength(kDescriptionLimit);
     txtLaborPrice = MakeNumberEdit(gbxEditArea, "txtLaborPrice");
     ckbxLaborTaxable = new QCheckBox(QStringLiteral("Labor Taxable"), gbxEditArea);
     ckbxLaborTaxable->setObjectName(QStringLiteral("ckbxLaborTaxable"));
@@ -237,6 +240,7 @@ void TfrmPrice::pClearEditArea()
 {
     pSetEditing(false);
     for (QLineEdit* edit : {txtPriceItmDiscription, txtLaborPrice, txtMatPrice, txtQuantity}) edit->clear();
+    txtPriceItmDiscription->setMaxLength(kDescriptionLimit);
     lblPriceItmID->clear();
     ckbxLaborTaxable->setChecked(false);
     ckbxMatTaxable->setChecked(false);
@@ -278,7 +282,10 @@ void TfrmPrice::pLoadPriceItem()
     if (selected.isEmpty()) return;
     const int row = selected.first().row();
     // Everything comes from the row itself, the hidden columns included.
-    txtPriceItmDiscription->setText(m_listModel->cellText(row, TPriceListModel::colDescription));
+    // A longer description stored earlier is shown whole, not cut to the typing limit.
+    const QString description = m_listModel->cellText(row, TPriceListModel::colDescription);
+    txtPriceItmDiscription->setMaxLength(std::max(kDescriptionLimit, int(description.size())));
+    txtPriceItmDiscription->setText(description);
     txtLaborPrice->setText(m_listModel->cellText(row, TPriceListModel::colLabPrice));
     txtMatPrice->setText(m_listModel->cellText(row, TPriceListModel::colMatPrice));
     ckbxLaborTaxable->setChecked(StrToBool(m_listModel->cellText(row, TPriceListModel::colLabTax)));

@@ -253,11 +253,13 @@ private slots:
         QVERIFY(Child<QCheckBox>(&screen, "ckbxTaxExempt")->isChecked());
     }
 
-    void notesAreLimitedWhenTypedNotWhenLoaded()
+    void limitsHoldForTypingNotForStoredTexts()
     {
         const QString longNotes(300, QLatin1Char('n'));
-        DbConnection().execute(QStringLiteral("UPDATE tblCustomers SET strCustNotes = ? WHERE intCustomerID = 2"),
-                               {longNotes});
+        const QString longCompany(50, QLatin1Char('c'));
+        DbConnection().execute(
+            QStringLiteral("UPDATE tblCustomers SET strCustNotes = ?, strCustCompany = ? WHERE intCustomerID = 2"),
+            {longNotes, longCompany});
         TfrmCustomer screen;
         screen.show();
         ClickTool(&screen, "tlbtnNewCustomer");
@@ -267,12 +269,19 @@ private slots:
         ScriptedMessages messages;   // no question: without a name there is nothing to save
         ClickTool(&screen, "tlbtnRtnToCustList");
 
-        // A longer note stored earlier is shown whole and saved back whole.
+        // Longer texts stored earlier are shown whole and saved back whole.
         ClickRow(&screen, RowOf(&screen, 2));
         QCOMPARE(notes->toPlainText(), longNotes);
+        QCOMPARE(Child<QLineEdit>(&screen, "txtCustCmpnyName")->text(), longCompany);
         Type(&screen, "txtCustCity", "x");
         ClickTool(&screen, "tlbtnSave");
         QCOMPARE(LoadCustomer(2).strCustNotes, longNotes);
+        QCOMPARE(LoadCustomer(2).strCustCompany, longCompany);
+
+        // A new customer is held to the typing limit again.
+        ClickTool(&screen, "tlbtnNewCustomer");
+        Type(&screen, "txtCustCmpnyName", QString(40, QLatin1Char('z')));
+        QCOMPARE(Child<QLineEdit>(&screen, "txtCustCmpnyName")->text().size(), 35);
     }
 
     void loadingPutsEveryValueOnScreen()
