@@ -74,5 +74,26 @@ int main(int argc, char** argv)
     const double each = double(timer.elapsed()) / kRuns;
     const int pages = modPrintData.pBuildJob(pjDocument).pageCount();
     std::printf("printing: document of %d pages to PDF: %.1f ms per file (%d runs)\n", pages, each, kRuns);
+
+    // A long list: the price sheet laid out and painted at preview resolution.
+    constexpr int kItems = 100000;
+    recPrintLists.priceRows.clear();
+    for (int item = 0; item < kItems; ++item)
+        recPrintLists.priceRows.append({QStringLiteral("Price item %1").arg(item), QStringLiteral("$12.50"),
+                                        QStringLiteral("$3.25"), QStringLiteral("-1"), QStringLiteral("0")});
+    timer.restart();
+    const ReportDocument sheet = modPrintData.pBuildJob(pjPriceSheet);
+    const qint64 layoutMs = timer.elapsed();
+    QImage page(850, 1100, QImage::Format_RGB32);
+    page.setDotsPerMeterX(int(100 / 0.0254));
+    page.setDotsPerMeterY(int(100 / 0.0254));
+    timer.restart();
+    for (int index = 0; index < 10; ++index) {
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        paintPage(sheet.pages()[std::size_t(index)], painter);
+    }
+    std::printf("printing: price sheet of %d items: %d pages laid out in %lld ms, %.1f ms to paint a page\n", kItems,
+                sheet.pageCount(), layoutMs, double(timer.elapsed()) / 10);
     return 0;
 }

@@ -26,14 +26,14 @@ const QPaintDevice* referenceDevice()
     return &device;
 }
 
-QString textFor(const ReportElement& element, const ReportLayout& layout, const QHash<QString, QString>* values,
-                int pageNumber, int pageCount)
+QString textFor(const ReportElement& element, const ReportLayout& layout, const PlacedBand* band, int pageNumber,
+                int pageCount)
 {
     switch (element.source) {
     case ReportSource::FixedText:
     case ReportSource::None: return element.text;
     case ReportSource::Parameter: return layout.parameters.value(element.text);
-    case ReportSource::Field: return values ? values->value(element.text) : QString();
+    case ReportSource::Field: return band ? band->value(element.text) : QString();
     case ReportSource::PageCounter: return PageCounterText(pageNumber, pageCount);
     }
     return QString();
@@ -102,7 +102,7 @@ QStringList WrapReportText(const QString& text, const ReportFontSpec& spec, doub
 
 QString ReportElementText(const ReportElement& element, const ReportPage& page, const PlacedBand* band)
 {
-    return textFor(element, *page.layout, band ? &band->values : nullptr, page.pageNumber, page.pageCount);
+    return textFor(element, *page.layout, band, page.pageNumber, page.pageCount);
 }
 
 void ReportDocument::addReport(const ReportLayout& source, ReportFeed* feed)
@@ -138,29 +138,34 @@ void ReportDocument::addReport(const ReportLayout& source, ReportFeed* feed)
         double cursor = regionTop;
 
         // Read every row once, before placing anything.
-        std::vector<QHash<QString, QString>> rows;
+        auto fieldIndex = std::make_shared<QHash<QString, int>>();
+        std::vector<QStringList> rows;
         if (feed) {
             const std::vector<FeedField> fields = feed->fields();
+            for (std::size_t column = 0; column < fields.size(); ++column)
+                fieldIndex->insert(fields[column].name, int(column));
             const int count = feed->rowCount();
             rows.reserve(std::size_t(std::max(count, 0)));
             for (int index = 0; index < count; ++index) {
                 const QVariantList values = feed->row(index);
-                QHash<QString, QString> row;
+                QStringList row;
+                row.reserve(qsizetype(fields.size()));
                 for (std::size_t column = 0; column < fields.size(); ++column)
-                    row.insert(fields[column].name,
-                               column < std::size_t(values.size()) ? fieldText(values[int(column)], fields[column].type)
-                                                                   : QString());
+                    row << (column < std::size_t(values.size()) ? fieldText(values[int(column)], fields[column].type)
+                                                                : QString());
                 rows.push_back(std::move(row));
             }
         }
 
-        auto place = [&](const ReportBand& band, QHash<QString, QString> values) {
+        auto place = [&](const ReportBand& band, QStringList values) {
             PlacedBand placed;
             placed.band = &band;
             placed.height = band.height;
+            placed.fieldIndex = fieldIndex;
+            placed.values = std::move(values);
             for (const ReportElement& element : band.elements) {
                 if (element.kind != ReportItemKind::Memo || !element.visible) continue;
-                QStringList lines = WrapReportText(textFor(element, *layout, &values, 1, 1), element.font,
+                QStringList lines = WrapReportText(textFor(element, *layout, &placed, 1, 1), element.font,
                                                    element.rect.width());
                 const double lineHeight = ReportLineHeight(element.font);
                 if (element.truncated) {
@@ -172,7 +177,6 @@ void ReportDocument::addReport(const ReportLayout& source, ReportFeed* feed)
                 }
                 placed.memoLines.insert(element.name, lines);
             }
-            placed.values = std::move(values);
             // A band that does not fit goes to a new page; an empty page takes any band,
             // so a band taller than the region still prints once.
             if (cursor + placed.height > regionBottom + kEpsilon && !m_pages.back().bands.empty()) {
@@ -187,7 +191,7 @@ void ReportDocument::addReport(const ReportLayout& source, ReportFeed* feed)
         for (const ReportBand& band : region.bands) {
             if (!band.visible) continue;
             if (band.dataBand) {
-                for (const auto& row : rows) place(band, row);
+                for (const QStringList& row : rows) place(band, row);
             } else {
                 place(band, {});
             }

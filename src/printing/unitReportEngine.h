@@ -20,8 +20,17 @@ struct PlacedBand {
     const ReportBand* band = nullptr;
     double top = 0;
     double height = 0;
-    QHash<QString, QString> values;          // feed field -> text
+    std::shared_ptr<const QHash<QString, int>> fieldIndex;   // feed field -> position, shared by the rows
+    QStringList values;                      // the row's texts in feed field order
     QHash<QString, QStringList> memoLines;   // memo element name -> its wrapped lines
+
+    // The text of a feed field in this row; empty for a field the feed lacks.
+    QString value(const QString& field) const
+    {
+        if (!fieldIndex) return QString();
+        const auto found = fieldIndex->constFind(field);
+        return found == fieldIndex->constEnd() ? QString() : values.value(*found);
+    }
 };
 
 struct ReportPage {

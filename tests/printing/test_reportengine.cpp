@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(document.pages()[0].bands.size(), std::size_t(46));
         QCOMPARE(document.pages()[1].bands.size(), std::size_t(46));
         QCOMPARE(document.pages()[2].bands.size(), std::size_t(8));
-        QCOMPARE(document.pages()[1].bands.front().values.value(QStringLiteral("rvstrDate")), QStringLiteral("46"));
+        QCOMPARE(document.pages()[1].bands.front().value(QStringLiteral("rvstrDate")), QStringLiteral("46"));
         QCOMPARE(document.pages()[1].bands.front().top, 1.1);
         for (const ReportPage& page : document.pages()) QCOMPARE(page.pageCount, 3);
 
@@ -225,20 +225,20 @@ private slots:
         const ReportPage& page = document.pages().front();
         QCOMPARE(page.layout->parameters.value(QStringLiteral("rvstrCustomerListTitle")), QStringLiteral("Customer List"));
         QCOMPARE(page.bands.size(), std::size_t(3));
-        QCOMPARE(page.bands[0].values.value(QStringLiteral("rvstrCustFirstLastName")), QStringLiteral("Bob Smith"));
-        const auto& values = page.bands[1].values;
-        QCOMPARE(values.value(QStringLiteral("rvstrCustomerID")), QString::number(mary));
-        QCOMPARE(values.value(QStringLiteral("rvstrCustCompany")), QStringLiteral("Jones Hardware"));
-        QCOMPARE(values.value(QStringLiteral("rvstrCustFirstLastName")), QStringLiteral("Mary Jones"));
-        QCOMPARE(values.value(QStringLiteral("rvstrCustCityStateZip")), QStringLiteral("Dayton,OH 45402"));
-        QCOMPARE(values.value(QStringLiteral("rvstrCustPhone")), QStringLiteral("937-5550199 12"));
-        QCOMPARE(values.value(QStringLiteral("rvstrCustFax")), QStringLiteral("938-5550198"));
-        QCOMPARE(values.value(QStringLiteral("rvstrCustEmail")), QStringLiteral("mary@jones.test"));
-        QCOMPARE(values.value(QStringLiteral("rvstrCustTaxExmpNmbr")), QStringLiteral("TX-9"));
-        QCOMPARE(values.value(QStringLiteral("rvstrCustPmtTerms")), QStringLiteral("Net 30"));
-        QCOMPARE(values.value(QStringLiteral("rvstrCustNotes")), QStringLiteral("Prefers mornings"));
-        QCOMPARE(page.bands[2].values.value(QStringLiteral("rvstrCustomerID")), QString());
-        QCOMPARE(page.bands[2].values.value(QStringLiteral("rvstrCustCompany")), QString());
+        QCOMPARE(page.bands[0].value(QStringLiteral("rvstrCustFirstLastName")), QStringLiteral("Bob Smith"));
+        const PlacedBand* values = &page.bands[1];
+        QCOMPARE(values->value(QStringLiteral("rvstrCustomerID")), QString::number(mary));
+        QCOMPARE(values->value(QStringLiteral("rvstrCustCompany")), QStringLiteral("Jones Hardware"));
+        QCOMPARE(values->value(QStringLiteral("rvstrCustFirstLastName")), QStringLiteral("Mary Jones"));
+        QCOMPARE(values->value(QStringLiteral("rvstrCustCityStateZip")), QStringLiteral("Dayton,OH 45402"));
+        QCOMPARE(values->value(QStringLiteral("rvstrCustPhone")), QStringLiteral("937-5550199 12"));
+        QCOMPARE(values->value(QStringLiteral("rvstrCustFax")), QStringLiteral("938-5550198"));
+        QCOMPARE(values->value(QStringLiteral("rvstrCustEmail")), QStringLiteral("mary@jones.test"));
+        QCOMPARE(values->value(QStringLiteral("rvstrCustTaxExmpNmbr")), QStringLiteral("TX-9"));
+        QCOMPARE(values->value(QStringLiteral("rvstrCustPmtTerms")), QStringLiteral("Net 30"));
+        QCOMPARE(values->value(QStringLiteral("rvstrCustNotes")), QStringLiteral("Prefers mornings"));
+        QCOMPARE(page.bands[2].value(QStringLiteral("rvstrCustomerID")), QString());
+        QCOMPARE(page.bands[2].value(QStringLiteral("rvstrCustCompany")), QString());
 
         // Six customers of 1.6 inches fill a page; the seventh starts the next.
         recPrintLists.customerIds = QStringList(7, QString::number(mary));
@@ -253,11 +253,11 @@ private slots:
         const ReportPage& page = document.pages().front();
         QCOMPARE(page.layout->parameters.value(QStringLiteral("PriceSheetHeader")), QStringLiteral("Price Sheet List"));
         QCOMPARE(page.bands.size(), std::size_t(2));
-        QCOMPARE(page.bands[0].values.value(QStringLiteral("rvstrLabTaxable")), QStringLiteral("True"));
-        QCOMPARE(page.bands[0].values.value(QStringLiteral("rvstrMatTaxable")), QStringLiteral("False"));
-        QCOMPARE(page.bands[0].values.value(QStringLiteral("rvstrLabPrice")), QStringLiteral("$10.00"));
-        QCOMPARE(page.bands[1].values.value(QStringLiteral("rvstrLabTaxable")), QStringLiteral("False"));
-        QCOMPARE(page.bands[1].values.value(QStringLiteral("rvstrMatTaxable")), QStringLiteral("True"));
+        QCOMPARE(page.bands[0].value(QStringLiteral("rvstrLabTaxable")), QStringLiteral("True"));
+        QCOMPARE(page.bands[0].value(QStringLiteral("rvstrMatTaxable")), QStringLiteral("False"));
+        QCOMPARE(page.bands[0].value(QStringLiteral("rvstrLabPrice")), QStringLiteral("$10.00"));
+        QCOMPARE(page.bands[1].value(QStringLiteral("rvstrLabTaxable")), QStringLiteral("False"));
+        QCOMPARE(page.bands[1].value(QStringLiteral("rvstrMatTaxable")), QStringLiteral("True"));
 
         recPrintLists.priceRows = {{"Odd", "$1.00", "$1.00", "maybe", "0"}};
         QVERIFY_THROWS_EXCEPTION(AppError, modPrintData.pBuildJob(pjPriceSheet));
@@ -284,12 +284,12 @@ private slots:
         QCOMPARE(page->layout->parameters.value(QStringLiteral("rvstrPlannerDates")), QStringLiteral("March 2010"));
         QCOMPARE(page->layout->parameters.value(QStringLiteral("rvstrActStartDayHdng")), QStringLiteral("Start Date"));
         QCOMPARE(page->layout->parameters.value(QStringLiteral("rvstrActDateWkMnthHdng")), QString());
-        auto values = page->bands.front().values;
-        QCOMPARE(values.value(QStringLiteral("rvstrActivityDay")), QStringLiteral("Estimate for the Jones"));
-        QCOMPARE(values.value(QStringLiteral("rvstrActStartDay")), QStringLiteral("3/29/2010 8:00:00 AM"));
-        QCOMPARE(values.value(QStringLiteral("rvstrActivityWkMnth")), QString());
-        QCOMPARE(values.value(QStringLiteral("rvstrActDateWkMnth")), QString());
-        QCOMPARE(values.value(QStringLiteral("rvstrActivityNotes")), QStringLiteral("Bring the ladder"));
+        const PlacedBand* values = &page->bands.front();
+        QCOMPARE(values->value(QStringLiteral("rvstrActivityDay")), QStringLiteral("Estimate for the Jones"));
+        QCOMPARE(values->value(QStringLiteral("rvstrActStartDay")), QStringLiteral("3/29/2010 8:00:00 AM"));
+        QCOMPARE(values->value(QStringLiteral("rvstrActivityWkMnth")), QString());
+        QCOMPARE(values->value(QStringLiteral("rvstrActDateWkMnth")), QString());
+        QCOMPARE(values->value(QStringLiteral("rvstrActivityNotes")), QStringLiteral("Bring the ladder"));
 
         recPrintLists.plannerListKind = 2;
         document = modPrintData.pBuildJob(pjPlanner);
@@ -298,12 +298,12 @@ private slots:
                  QStringLiteral("Month Planner List of Activities for:"));
         QCOMPARE(page->layout->parameters.value(QStringLiteral("rvstrActDateWkMnthHdng")), QStringLiteral("Activity Date"));
         QCOMPARE(page->layout->parameters.value(QStringLiteral("rvstrActStartDayHdng")), QString());
-        values = page->bands.front().values;
-        QCOMPARE(values.value(QStringLiteral("rvstrActDateWkMnth")), QStringLiteral("3/29/2010"));
-        QCOMPARE(values.value(QStringLiteral("rvstrActivityWkMnth")), QStringLiteral("Estimate for the Jones"));
-        QCOMPARE(values.value(QStringLiteral("rvstrActEndWkMnth")), QStringLiteral("3/29/2010 9:00:00 AM"));
-        QCOMPARE(values.value(QStringLiteral("rvstrActivityDay")), QString());
-        QCOMPARE(values.value(QStringLiteral("rvstrActivityNotes")), QStringLiteral("Bring the ladder"));
+        values = &page->bands.front();
+        QCOMPARE(values->value(QStringLiteral("rvstrActDateWkMnth")), QStringLiteral("3/29/2010"));
+        QCOMPARE(values->value(QStringLiteral("rvstrActivityWkMnth")), QStringLiteral("Estimate for the Jones"));
+        QCOMPARE(values->value(QStringLiteral("rvstrActEndWkMnth")), QStringLiteral("3/29/2010 9:00:00 AM"));
+        QCOMPARE(values->value(QStringLiteral("rvstrActivityDay")), QString());
+        QCOMPARE(values->value(QStringLiteral("rvstrActivityNotes")), QStringLiteral("Bring the ladder"));
     }
 
     void taxSalesReportTakesTitleHeadingsAndRows()
@@ -315,7 +315,7 @@ private slots:
         const ReportPage& page = document.pages().front();
         QCOMPARE(page.layout->parameters.value(QStringLiteral("rvstrTaxSalesTitle")), QStringLiteral("Sales and Tax Report"));
         QCOMPARE(page.layout->parameters.value(QStringLiteral("rvstrTax2Hdng")), QStringLiteral("State Tax"));
-        QCOMPARE(page.bands.front().values.value(QStringLiteral("rvstrSalesTotal")), QStringLiteral("$100.00"));
+        QCOMPARE(page.bands.front().value(QStringLiteral("rvstrSalesTotal")), QStringLiteral("$100.00"));
         // The headings stand exactly over their columns.
         const ReportLayout& layout = *page.layout;
         const QStringList columns = {"Date", "Type", "Tax1", "Tax2", "Tax3", "TaxTotal", "SalesTotal"};
