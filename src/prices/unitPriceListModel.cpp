@@ -42,7 +42,10 @@ QVariant TPriceListModel::data(const QModelIndex& index, int role) const
 
 QVariant TPriceListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::TextAlignmentRole && (section == colLaborPrice || section == colMaterialPrice))
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole) return {};
     static const char* const captions[colCount] = {"Description", "Labor Price", "Material Price", "LabTax",
                                                     "MatTax",      "LabPrice",    "MatPrice",       "PriceItmID"};
     if (section < 0 || section >= colCount) return {};
