@@ -5,6 +5,10 @@
 #include "printing/unitReportOutput.h"
 
 #include <QEvent>
+#include <QTimer>
+#include <algorithm>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -65,13 +69,13 @@ TfrmPrntPreview::TfrmPrntPreview(const QString& title, ReportDocument document, 
     });
     connect(tlbtnBack, &QToolButton::clicked, this, [this] {
         RunGuarded([this] {
-            if (currentPage() > 1) m_preview->setCurrentPage(currentPage() - 1);
+            if (currentPage() > 1) showPage(currentPage() - 1);
             pSetButtonStates();
         });
     });
     connect(tlbtnNext, &QToolButton::clicked, this, [this] {
         RunGuarded([this] {
-            if (currentPage() < pageCount()) m_preview->setCurrentPage(currentPage() + 1);
+            if (currentPage() < pageCount()) showPage(currentPage() + 1);
             pSetButtonStates();
         });
     });
@@ -94,7 +98,7 @@ TfrmPrntPreview::TfrmPrntPreview(const QString& title, ReportDocument document, 
     // Generate the pages now, so the page count is known before the first show.
     m_preview->updatePreview();
     applyZoom();
-    m_preview->setCurrentPage(1);
+    showPage(1);
     pSetButtonStates();
 }
 
@@ -163,9 +167,36 @@ void TfrmPrntPreview::paintPages(QPrinter* printer)
     RunGuarded([&] { PrintReportDocument(m_document, *printer); });
 }
 
+void TfrmPrntPreview::showPage(int pageNumber)
+{
+    m_preview->setCurrentPage(pageNumber);
+    // The page area centres the page; a reader starts at its top, so scroll
+    // there, leaving a small margin above it.
+    auto* view = m_preview->findChild<QGraphicsView*>();
+    if (!view || !view->scene()) return;
+    QList<QRectF> pages;
+    for (QGraphicsItem* item : view->scene()->items())
+        if (!item->parentItem()) pages << item->sceneBoundingRect();
+    std::sort(pages.begin(), pages.end(), [](const QRectF& a, const QRectF& b) { return a.top() < b.top(); });
+    if (pageNumber < 1 || pageNumber > pages.size()) return;
+    const QRectF page = pages[pageNumber - 1];
+    const double scaleX = view->transform().m11();
+    const double scaleY = view->transform().m22();
+    if (scaleX <= 0 || scaleY <= 0) return;
+    const double visibleWidth = view->viewport()->width() / scaleX;
+    const double visibleHeight = view->viewport()->height() / scaleY;
+    const double marginX = page.width() * 0.05;
+    // A page wider than the window is shown from its left edge, a narrower one centred.
+    const double x = page.width() + 2 * marginX > visibleWidth ? page.left() - marginX + visibleWidth / 2
+                                                               : page.center().x();
+    view->centerOn(x, page.top() - page.height() * 0.05 + visibleHeight / 2);
+}
+
 void TfrmPrntPreview::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Once the window has its size, start at the top of the page shown.
+    QTimer::singleShot(0, this, [this] { showPage(currentPage()); });
     pSetButtonStates();
 }
 

@@ -36,6 +36,7 @@ private:
     void pShowFormInformation(const QString& title);
     void paintPages(QPrinter* printer);
     void applyZoom();
+    void showPage(int pageNumber);
     QToolButton* addToolButton(const QString& objectName);
 
     ReportDocument m_document;
