@@ -4,7 +4,10 @@
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 
+#include "app/AppError.h"
 #include "app/unitAppPreferences.h"
+#include "app/unitModalRunner.h"
+#include "app/unitModeValues.h"
 #include "app/unitMainCounters.h"
 #include "app/unitRegional.h"
 #include "app/unitfrmMain.h"
@@ -227,6 +230,36 @@ private slots:
         QCOMPARE(recurringGroup->x(), firstPosition);
         QVERIFY(unpaidGroup->x() >= recurringGroup->x() + recurringGroup->width());
         QCOMPARE(child<QLabel>(*window, "lblRecurringLastPrinted")->text(), QStringLiteral("Last Printed on: 3/1/2026"));
+    }
+
+    // Invoice maintenance opens in its two modes, and the summaries follow what
+    // changed while it was open, also when its run ends by an error.
+    void summariesFollowChangesMadeInInvoiceMaintenance()
+    {
+        ScriptedMessages messages;
+        auto window = showMain();
+        auto* unpaidGroup = child<QGroupBox>(*window, "GroupBoxUnPaidInvoices");
+        QVERIFY(!unpaidGroup->isVisible());
+
+        QStringList opened;
+        ScopedModalRunner runner([&](QDialog& dialog) -> int {
+            opened << QString::fromLatin1(dialog.metaObject()->className()) + (blShowUnpaidOnly ? " unpaid" : " all");
+            DbConnection connection;
+            if (opened.size() == 1) {
+                insertHeader(1001, QStringLiteral("Invoice"), QStringLiteral("0"), QStringLiteral("0"));
+                return QDialog::Rejected;
+            }
+            connection.execute(QStringLiteral("UPDATE tblInvDataHeader SET strPaidInFull = '-1'"));
+            throw AppError(QStringLiteral("Lost the printer"));
+        });
+        child<QToolButton>(*window, "tlbtnInvoiceMaintenance")->click();
+        QVERIFY(unpaidGroup->isVisible());
+        QCOMPARE(child<QLabel>(*window, "lblUnPaidInvoices")->text(), QStringLiteral("UnPaid Invoices: 1"));
+
+        child<QPushButton>(*window, "btnViewUnPaidInvoices")->click();
+        QCOMPARE(messages.texts(), QStringList{"Lost the printer."});
+        QVERIFY(!unpaidGroup->isVisible());
+        QCOMPARE(opened, (QStringList{"TfrmInvoiceMaintenance all", "TfrmInvoiceMaintenance unpaid"}));
     }
 
     void showClearsTheFootNoteOfNoSelection()
