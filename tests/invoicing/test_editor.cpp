@@ -645,6 +645,41 @@ private slots:
         QCOMPARE(header.columnText(0), QString());
     }
 
+    // Saves from the editor carry the ledger rules: a paid invoice counts in the
+    // month of its date, follows its date, and leaves when it is no longer paid.
+    void savingAPaidInvoiceKeepsTheLedgerInStep()
+    {
+        const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Labor Hour", "1", "100", "0")},
+                                         [](TInvHeader& header) { header.strUseTax1 = true; });
+        auto ledger = [](int month) {
+            DbConnection db;
+            DbStatement row = db.prepare(QStringLiteral("SELECT dbLbrTotal,dbLbrTax1Total FROM tblReport "
+                                                        "WHERE intReportYear = 2010 AND intReportMonth = ?;"),
+                                         {month});
+            return row.step() ? QList<double>{row.columnDouble(0), row.columnDouble(1)} : QList<double>{0, 0};
+        };
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            auto save = [&] { QTest::mouseClick(Find<QToolButton>(editor, "tlbtnSave"), Qt::LeftButton); };
+            QTest::mouseClick(Find<QCheckBox>(editor, "ckbxPaidInFull"), Qt::LeftButton);
+            save();
+            QCOMPARE(ledger(1), (QList<double>{100, 1.23}));
+
+            Find<QDateEdit>(editor, "dateTimePickerInvoice")->setDate(QDate(2010, 2, 1));
+            save();
+            QCOMPARE(ledger(1), (QList<double>{0, 0}));
+            QCOMPARE(ledger(2), (QList<double>{100, 1.23}));
+
+            QTest::mouseClick(Find<QCheckBox>(editor, "ckbxPaidInFull"), Qt::LeftButton);
+            save();
+            QCOMPARE(ledger(2), (QList<double>{0, 0}));
+            Close(editor);
+        });
+        OpenStored(number);
+        QVERIFY(script.allRun());
+        QVERIFY(!LoadDocument(number).document.header.strSavedToReport);
+    }
+
     void deletingWithPendingChangesClosesWithoutTheSaveQuestion()
     {
         const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Labor Hour", "1", "100", "0")});
