@@ -10,7 +10,6 @@
 #include "app/unitRegional.h"
 #include "company/unitCompanyData.h"
 #include "customers/unitCustomerPick.h"
-#include "db/unitStoredValues.h"
 #include "invoicing/UnitfrmInvoicePriceItemEdit.h"
 #include "invoicing/unitDocumentLedgerRules.h"
 #include "invoicing/unitDocumentStore.h"
@@ -28,7 +27,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -44,7 +42,6 @@
 #include <QStyle>
 #include <QTableView>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
