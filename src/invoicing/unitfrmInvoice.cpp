@@ -639,13 +639,13 @@ void TfrmInvoice::pShowFormInformation()
         submnuTaxOption[k]->setEnabled(charged);
     }
 
-    const QWidget* order[] = {cmbInvoiceType, btnAddCustomer, btnAddPriceItem, dateTimePickerInvoice,
+    QWidget* const order[] = {cmbInvoiceType, btnAddCustomer, btnAddPriceItem, dateTimePickerInvoice,
                               btnAddNotes, ckbxAddSignatureLine, ckbxPrintContract, ckbxPrintWarranty,
                               cmbFootNotes, ckbxRecurring, ckbxCustTaxExempt, txtcustTaxExemptNumber,
                               txtCustPO, cmbPaymentTerms, btnPaidAndDeposit, ckbxPaidInFull,
                               ckbxTax[0], ckbxTax[1], ckbxTax[2]};
     for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+        setTabOrder(order[i - 1], order[i]);
 
     catpnlRequired->setExpanded(true);
     catpnlInvoice->setExpanded(false);
