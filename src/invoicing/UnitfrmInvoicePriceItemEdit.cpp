@@ -78,10 +78,10 @@ TfrmInvoicePriceItemEdit::TfrmInvoicePriceItemEdit(const TInvLine& line, const Q
     layout->addWidget(gbxEditArea);
 
     // On show: the line's values, and "OK" waits for a change.
-    txtPriceItmDiscription->setText(line.strPrcItemName);
-    txtLaborPrice->setText(line.strLbrPrc);
-    txtMatPrice->setText(line.strMatPrc);
-    txtQuantity->setText(line.strPrcItmQuantity);
+    ShowStoredText(txtPriceItmDiscription, line.strPrcItemName, 45);
+    ShowStoredText(txtLaborPrice, line.strLbrPrc, 10);
+    ShowStoredText(txtMatPrice, line.strMatPrc, 10);
+    ShowStoredText(txtQuantity, line.strPrcItmQuantity, 10);
     ckbxLaborTaxable->setChecked(StrToBool(line.strLabTax));
     ckbxMatTaxable->setChecked(StrToBool(line.strMatTax));
     btnOK->setEnabled(false);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QObject>
 #include <QValidator>
+#include <algorithm>
 
 bool AllowNumDecimalOnly(const QString& text, QChar typed)
 {
@@ -70,4 +71,10 @@ void InstallNumberInputRule(QLineEdit* box)
 {
     box->installEventFilter(new NumberKeyFilter(box));
     box->setValidator(new NumberTextValidator(box));
+}
+
+void ShowStoredText(QLineEdit* box, const QString& text, int typedLimit)
+{
+    box->setMaxLength(std::max(typedLimit, int(text.size())));
+    box->setText(text);
 }

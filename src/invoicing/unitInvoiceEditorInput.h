@@ -14,3 +14,8 @@ bool AllowNumDecimalOnly(const QString& text, QChar typed);
 // is refused when the box would then hold anything but digits and at most one
 // decimal separator.
 void InstallNumberInputRule(QLineEdit* box);
+
+// Shows a stored text whole in a box whose typing limit is typedLimit: the limit
+// holds for typing, but a longer text stored earlier is neither cut by being
+// shown nor by being saved again.
+void ShowStoredText(QLineEdit* box, const QString& text, int typedLimit);

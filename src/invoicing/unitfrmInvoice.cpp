@@ -13,6 +13,7 @@
 #include "invoicing/UnitfrmInvoicePriceItemEdit.h"
 #include "invoicing/unitDocumentLedgerRules.h"
 #include "invoicing/unitDocumentStore.h"
+#include "invoicing/unitInvoiceEditorInput.h"
 #include "invoicing/unitInvoiceEditorLines.h"
 #include "invoicing/unitInvoiceEditorRules.h"
 #include "invoicing/unitInvoiceEditorSection.h"
@@ -47,6 +48,8 @@
 namespace {
 
 const QString kNoPaymentTerms = QStringLiteral("No Payment Terms");
+// Typing limit of the exemption number and PO boxes.
+constexpr int kCustBoxLimit = 20;
 
 // Runs a body while the editor fills its own controls, so their change signals
 // do not start refreshes of a half-filled document.
@@ -319,10 +322,10 @@ QWidget* TfrmInvoice::createSections()
     ckbxCustTaxExempt->setObjectName(QStringLiteral("ckbxCustTaxExempt"));
     txtcustTaxExemptNumber = new QLineEdit(customer);
     txtcustTaxExemptNumber->setObjectName(QStringLiteral("txtcustTaxExemptNumber"));
-    txtcustTaxExemptNumber->setMaxLength(20);
+    txtcustTaxExemptNumber->setMaxLength(kCustBoxLimit);
     txtCustPO = new QLineEdit(customer);
     txtCustPO->setObjectName(QStringLiteral("txtCustPO"));
-    txtCustPO->setMaxLength(20);
+    txtCustPO->setMaxLength(kCustBoxLimit);
     cmbPaymentTerms = new QComboBox(customer);
     cmbPaymentTerms->setObjectName(QStringLiteral("cmbPaymentTerms"));
     cmbPaymentTerms->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -668,8 +671,8 @@ void TfrmInvoice::pResetFormData()
     txtInvoiceFootNotes->clear();
     for (QLabel* line : {lblCustCompany, lblCustName, lblCustAddress, lblCustCityStZip, lblPhoneFax, lblCustEmail})
         line->clear();
-    txtcustTaxExemptNumber->clear();
-    txtCustPO->clear();
+    ShowStoredText(txtcustTaxExemptNumber, QString(), kCustBoxLimit);
+    ShowStoredText(txtCustPO, QString(), kCustBoxLimit);
     ckbxCustTaxExempt->setChecked(false);
     SetShownAndEnabled(actDelete, false);
     m_amountPaid = 0;
@@ -901,7 +904,7 @@ void TfrmInvoice::pApplyCustomerPick(const TrecCustomerPick& pick)
         lblCustAddress->setText(pick.strAddress);
         lblCustCityStZip->setText(pick.strCityStZip);
         lblPhoneFax->setText(pick.strPhoneFax);
-        txtcustTaxExemptNumber->setText(pick.strTaxExemptNumber);
+        ShowStoredText(txtcustTaxExemptNumber, pick.strTaxExemptNumber, kCustBoxLimit);
         lblCustEmail->setText(pick.strEmail);
         strCurrentCustPmtTerms = pick.strPmtTerms;
         pCheckPaymentTerms();
@@ -1086,9 +1089,9 @@ void TfrmInvoice::pShowSavedInvoiceData()
         lblCustCityStZip->setText(header.strCustCtyStZp);
         lblPhoneFax->setText(header.strCustPhnFax);
         lblCustEmail->setText(header.strCustEmail);
-        txtcustTaxExemptNumber->setText(header.strCustTaxExemptNum);
+        ShowStoredText(txtcustTaxExemptNumber, header.strCustTaxExemptNum, kCustBoxLimit);
         ckbxCustTaxExempt->setChecked(header.strCustTaxExempt);
-        txtCustPO->setText(header.strCustPONumber);
+        ShowStoredText(txtCustPO, header.strCustPONumber, kCustBoxLimit);
         strStoredInvName = header.strInvName;
         pLoadInvNames();
         strCurrentCustPmtTerms = header.strInvTerms;

@@ -680,6 +680,33 @@ private slots:
         QVERIFY(!LoadDocument(number).document.header.strSavedToReport);
     }
 
+    // Boxes limit what is typed, not what was stored earlier: a longer stored
+    // text is shown and saved again whole.
+    void longerStoredTextsSurviveASave()
+    {
+        const QString po = QStringLiteral("PO-2010-0001-ROOF-NORTH");   // 23 characters
+        const QString exemption = QStringLiteral("EXEMPT-IL-000123456789");
+        const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Labor Hour", "1", "100", "0")},
+                                         [&](TInvHeader& header) {
+                                             header.strCustPONumber = po;
+                                             header.strCustTaxExemptNum = exemption;
+                                         });
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            QCOMPARE(Find<QLineEdit>(editor, "txtCustPO")->text(), po);
+            QCOMPARE(Find<QLineEdit>(editor, "txtcustTaxExemptNumber")->text(), exemption);
+            QTest::mouseClick(Find<QCheckBox>(editor, "ckbxTax1"), Qt::LeftButton);
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnSave"), Qt::LeftButton);
+            Close(editor);
+        });
+        OpenStored(number);
+        QVERIFY(script.allRun());
+        const TInvHeader stored = LoadDocument(number).document.header;
+        QCOMPARE(stored.strCustPONumber, po);
+        QCOMPARE(stored.strCustTaxExemptNum, exemption);
+        QVERIFY(stored.strUseTax1);
+    }
+
     void deletingWithPendingChangesClosesWithoutTheSaveQuestion()
     {
         const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Labor Hour", "1", "100", "0")});

@@ -76,6 +76,19 @@ private slots:
         QCOMPARE(dialog.line(), expected);
     }
 
+    void lineDialogKeepsALongerStoredDescriptionWhole()
+    {
+        TInvLine line = LaborHour();
+        line.strPrcItemName = QStringLiteral("Install new roofing - 2 Story per square, north side");   // 52
+        TfrmInvoicePriceItemEdit dialog(line, QStringLiteral("Invoice 1001"));
+        dialog.show();
+        QCOMPARE(Find<QLineEdit>(dialog, "txtPriceItmDiscription")->text(), line.strPrcItemName);
+        Find<QLineEdit>(dialog, "txtQuantity")->setText(QStringLiteral("3"));
+        QTest::mouseClick(Find<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        QCOMPARE(dialog.line().strPrcItemName, line.strPrcItemName);
+        QCOMPARE(dialog.line().strPrcItmQuantity, QStringLiteral("3"));
+    }
+
     void numberBoxesTakeDigitsAndOneSeparator_data()
     {
         QTest::addColumn<QString>("typed");
