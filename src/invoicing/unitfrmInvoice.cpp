@@ -1016,6 +1016,9 @@ void TfrmInvoice::pPreSetPrintData()
 
 void TfrmInvoice::pSaveData()
 {
+    // The stored totals must be those of the lines being stored: a line whose
+    // quantity or price is not a number stops the save here with its error.
+    pAddInvoiceTotals();
     strStoredInvName = selectedTypeName();
     pPreSetPrintData();
 

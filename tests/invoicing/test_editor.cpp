@@ -707,6 +707,39 @@ private slots:
         QVERIFY(stored.strUseTax1);
     }
 
+    // A stored line whose quantity is not a number (from an older file) is
+    // reported, and the document is never stored again with totals that leave
+    // that line out.
+    void aLineThatIsNotANumberIsNeverSaved()
+    {
+        TInvDocument document;
+        document.header.strInvName = QStringLiteral("Invoice");
+        document.header.intInvNumber = GetNextInvNumber();
+        document.header.strInvDate = QStringLiteral("1/15/2010");
+        document.header.strCustFullName = QStringLiteral("O'Neil, Pat");
+        document.lines = {Line("Labor Hour", "2", "100", "0"), Line("Gravel", ".", "0", "30")};
+        SaveDocument(document, false, false);
+        RunOutSavingNotice();
+        const int number = document.header.intInvNumber;
+
+        ScriptedMessages messages;
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            const QString error = QStringLiteral("'.' is not a valid floating point value.");
+            QCOMPARE(messages.texts(), QStringList{error});
+            QTest::keyClicks(Find<QLineEdit>(editor, "txtCustPO"), QStringLiteral("7"));
+            QVERIFY(Shown(editor, "tlbtnSave"));
+            messages.clear();
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnSave"), Qt::LeftButton);
+            QCOMPARE(messages.texts(), QStringList{error});
+            QVERIFY(Shown(editor, "tlbtnSave"));
+            editor.hide();   // left unsaved; the close question is tested on its own
+        });
+        OpenStored(number);
+        QVERIFY(script.allRun());
+        QCOMPARE(LoadDocument(number).document.header.strCustPONumber, QString());
+    }
+
     void deletingWithPendingChangesClosesWithoutTheSaveQuestion()
     {
         const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Labor Hour", "1", "100", "0")});
