@@ -114,9 +114,16 @@ bool TfrmInvoicePriceItemEdit::checkNumbers()
     const std::pair<QLineEdit*, const char*> boxes[] = {
         {txtLaborPrice, "Labor Price"}, {txtMatPrice, "Material Price"}, {txtQuantity, "Quantity"}};
     for (const auto& [box, caption] : boxes) {
-        if (box->text() == lone) {
-            ShowPlainMessage(QStringLiteral("The %1 needs at least one digit, not a decimal separator alone.")
-                                 .arg(QLatin1String(caption)));
+        const QString text = box->text();
+        double number = 0;
+        QString message;
+        if (text == lone)
+            message = QStringLiteral("The %1 needs at least one digit, not a decimal separator alone.")
+                          .arg(QLatin1String(caption));
+        else if (!text.isEmpty() && !TryStrToFloat(text, number))
+            message = QStringLiteral("The %1 '%2' is not a number.").arg(QLatin1String(caption), text);
+        if (!message.isEmpty()) {
+            ShowPlainMessage(message);
             box->setFocus();
             return false;
         }

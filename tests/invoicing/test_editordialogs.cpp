@@ -157,6 +157,7 @@ private slots:
             << "txtLaborPrice" << "." << "The Labor Price needs at least one digit, not a decimal separator alone.";
         QTest::newRow("lone separator material")
             << "txtMatPrice" << "." << "The Material Price needs at least one digit, not a decimal separator alone.";
+        QTest::newRow("left-over exponent") << "txtLaborPrice" << "1E-" << "The Labor Price '1E-' is not a number.";
     }
     void lineDialogRefusesQuantitiesThatAreNotNumbers()
     {
