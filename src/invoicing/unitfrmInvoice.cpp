@@ -10,6 +10,7 @@
 #include "app/unitRegional.h"
 #include "company/unitCompanyData.h"
 #include "customers/unitCustomerPick.h"
+#include "email/unitEmailData.h"
 #include "invoicing/UnitfrmInvoicePriceItemEdit.h"
 #include "invoicing/unitDocumentLedgerRules.h"
 #include "invoicing/unitDocumentStore.h"
@@ -20,6 +21,7 @@
 #include "invoicing/unitInvoiceHolders.h"
 #include "invoicing/unitfrmPaidAndDeposit.h"
 #include "prices/unitPriceHandOver.h"
+#include "printing/unitModPrintData.h"
 #include "printing/unitPrintData.h"
 
 #include <QAction>
@@ -28,6 +30,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -470,6 +473,9 @@ void TfrmInvoice::connectHandlers()
     connect(actClose, &QAction::triggered, this, [this] { reject(); });
     connect(actSave, &QAction::triggered, this, guarded([this] { pSaveData(); }));
     connect(actDelete, &QAction::triggered, this, guarded([this] { pDeleteData(); }));
+    connect(actPrint, &QAction::triggered, this, guarded([this] { pPrintData(); }));
+    connect(actPrintPreview, &QAction::triggered, this, guarded([this] { pPrintPreviewData(); }));
+    connect(actEmail, &QAction::triggered, this, guarded([this] { pEmailData(); }));
     connect(actHelp, &QAction::triggered, this, guarded([] { OpenHelpFile(); }));
     connect(submnuHelp, &QAction::triggered, this, guarded([] { OpenHelpFile(); }));
 
@@ -825,9 +831,7 @@ void TfrmInvoice::pChangeData()
 
     const bool ready = IsDocumentReady(m_lines->lineCount(), lblCustName->text(), lblCustCompany->text());
     pEnableSavebtn(ready);
-    // Print, Print Preview and Email are offered once printing and e-mail are
-    // connected to the editor; until then they stay hidden.
-    for (QAction* output : {actPrint, actPrintPreview, actEmail}) SetShownAndEnabled(output, false);
+    for (QAction* output : {actPrint, actPrintPreview, actEmail}) SetShownAndEnabled(output, ready);
 
     // Only a stored document can be deleted; the reset disabled Delete for a new one.
     SetShownAndEnabled(actDelete, blInvoiceEditExisting);
@@ -1012,6 +1016,34 @@ void TfrmInvoice::pPreSetPrintData()
     recPrintData.blPrintWarranty = ckbxPrintWarranty->isChecked();
     recPrintData.intFootNote = cmbFootNotes->currentIndex();
     ListViewPriceItems = m_lines->lines();
+}
+
+void TfrmInvoice::pPrintData()
+{
+    // Totals of a line that is not a number stop here, so nothing prints with
+    // totals that leave a line out.
+    pAddInvoiceTotals();
+    pPreSetPrintData();
+    modPrintData.pPrint();
+}
+
+void TfrmInvoice::pPrintPreviewData()
+{
+    pAddInvoiceTotals();
+    pPreSetPrintData();
+    modPrintData.pPrintPreview();
+}
+
+void TfrmInvoice::pEmailData()
+{
+    pAddInvoiceTotals();
+    pPreSetPrintData();
+    const QString pdfPath = EmailAttachmentPath(selectedTypeName(), intCurrentInvNumber);
+    QDir().mkpath(GetTempFolder());   // made at start-up; made again should it have been removed since
+    modPrintData.pCreatePDFFile(pdfPath);
+    SetEmailDataForDocument(lblCustEmail->text(), lblCustCompany->text(), lblCustName->text(), pdfPath,
+                            displayName(), recCompanyData.blCompEmailSubjectInvNameNum);
+    OpenEmail();
 }
 
 void TfrmInvoice::pSaveData()

@@ -99,6 +99,10 @@ private:
     void pSaveData();
     void pDeleteData();
     void pPreSetPrintData();
+    // Print, Print Preview and Email of the open document, from the texts on screen.
+    void pPrintData();
+    void pPrintPreviewData();
+    void pEmailData();
     void pShowSavedInvoiceData();
 
     // Refreshes unless the editor is filling its own controls.

@@ -3,18 +3,24 @@
 // with the nested dialogs taken over one modal run after another.
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
+#include "printing/PdfText.h"
 
 #include "app/AppError.h"
+#include "app/unitAppInfo.h"
 #include "app/unitAppPreferences.h"
 #include "app/unitDispatch.h"
 #include "app/unitModeValues.h"
 #include "app/unitRegional.h"
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
+#include "email/unitEmailData.h"
+#include "email/unitfrmEmail.h"
 #include "invoicing/unitDocumentStore.h"
 #include "invoicing/unitInvoiceHolders.h"
 #include "invoicing/unitfrmInvoice.h"
+#include "printing/unitModPrintData.h"
 #include "printing/unitPrintData.h"
+#include "printing/unitfrmPrntPreview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +33,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
@@ -250,17 +257,19 @@ private slots:
                                                   "1.35", "-1", ""}));
             QVERIFY(Find<QLabel>(editor, "ImageAddPrcItem")->isVisible());
             QVERIFY(Menu(editor, "submnuAddPriceItem")->isChecked());
-            QVERIFY(!Shown(editor, "tlbtnSave"));
+            for (const char* hidden : {"tlbtnSave", "tlbtnPrint", "tlbtnPrintPreview", "tlbtnEmail"})
+                QVERIFY2(!Shown(editor, hidden), hidden);
             QVERIFY(!Menu(editor, "submnuSave")->isVisible());
 
             Find<QPushButton>(editor, "btnAddCustomer")->click();
             QCOMPARE(Find<QLabel>(editor, "lblCustName")->text(), QStringLiteral("Blow, Joe"));
             QCOMPARE(Find<QLabel>(editor, "lblCustCompany")->text(), QStringLiteral("Joes Bar and Grill"));
             QVERIFY(Find<QLabel>(editor, "ImageAddCustomer")->isVisible());
-            QVERIFY(Shown(editor, "tlbtnSave"));
-            QVERIFY(Menu(editor, "submnuSave")->isVisible());
-            // Print, Print Preview and Email are not offered by this editor yet.
-            QVERIFY(!Shown(editor, "tlbtnPrint") && !Shown(editor, "tlbtnEmail"));
+            // Save, Print, Print Preview and Email come together, with their menu entries.
+            for (const char* output : {"tlbtnSave", "tlbtnPrint", "tlbtnPrintPreview", "tlbtnEmail"})
+                QVERIFY2(Shown(editor, output), output);
+            for (const char* entry : {"submnuSave", "submnuPrint", "submnuPrintPreview", "submnuEmail"})
+                QVERIFY2(Menu(editor, entry)->isVisible() && Menu(editor, entry)->isEnabled(), entry);
 
             messages.queue(MessageAnswer::Cancel);
             Close(editor);
@@ -319,6 +328,8 @@ private slots:
             QCOMPARE(recPrintData.intFootNote, 2);
             QVERIFY(!Shown(editor, "tlbtnSave"));
             QVERIFY(Shown(editor, "tlbtnDelete"));
+            // A saved document is still ready: it can be printed and sent without changes.
+            QVERIFY(Shown(editor, "tlbtnPrint") && Shown(editor, "tlbtnPrintPreview") && Shown(editor, "tlbtnEmail"));
             QCOMPARE(Entries(Find<QComboBox>(editor, "cmbInvoiceType")), QStringList{"Invoice"});
             QVERIFY(!Find<QComboBox>(editor, "cmbInvoiceType")->isEnabled());
             QCOMPARE(Row(editor, 0), firstRow);
@@ -873,6 +884,131 @@ private slots:
         });
         OpenNewDocument();
         QVERIFY(script.allRun());
+    }
+
+    // Print Preview shows the document as it stands on screen; the menu entry
+    // does the same, and a ticked contract adds its pages.
+    void printPreviewShowsTheDocumentOnScreen()
+    {
+        const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Labor Hour", "2", "100", "0")});
+        ScriptedMessages messages;
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnPrintPreview"), Qt::LeftButton);
+            QVERIFY(editor.isVisible());
+            Find<QCheckBox>(editor, "ckbxPrintContract")->setChecked(true);
+            Menu(editor, "submnuPrintPreview")->trigger();
+            messages.queue(MessageAnswer::No);
+            Close(editor);
+        });
+        script.then([&](QDialog& dialog) {
+            auto* preview = qobject_cast<TfrmPrntPreview*>(&dialog);
+            QVERIFY(preview);
+            QCOMPARE(preview->windowTitle(), QStringLiteral("Preview Invoice %1").arg(number));
+            QCOMPARE(preview->pageCount(), 1);
+            QCOMPARE(recPrintData.strCustName, QStringLiteral("O'Neil, Pat"));
+            QCOMPARE(recPrintData.strTotal, QStringLiteral("$200.00"));
+            QCOMPARE(ListViewPriceItems.size(), 1);
+            preview->reject();
+        });
+        script.then([](QDialog& dialog) {
+            auto* preview = qobject_cast<TfrmPrntPreview*>(&dialog);
+            QVERIFY(preview);
+            QVERIFY(recPrintData.blPrintContract);
+            QVERIFY(preview->pageCount() > 1);   // the invoice, then the contract on a page of its own
+            dialog.reject();
+        });
+        OpenStored(number);
+        QVERIFY(script.allRun());
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Save changes to Invoice %1?").arg(number)});
+    }
+
+    // Print sends the document to the printer: here the printer path writes a
+    // PDF, which shows the texts of the screen. Without a printer the user is told.
+    void printGoesToThePrinterOrSaysThereIsNone()
+    {
+        const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Gravel", "3", "0", "30")});
+        const QString printed = QDir(GetTempFolder()).filePath(QStringLiteral("printed.pdf"));
+        modPrintData.SetPrinterOutputFile(printed);
+        ScriptedMessages messages;
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            QTest::keyClicks(Find<QLineEdit>(editor, "txtCustPO"), QStringLiteral("PO-88"));
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnPrint"), Qt::LeftButton);
+            modPrintData.SetPrinterOutputFile(QString());
+            if (QPrinterInfo::defaultPrinter().isNull()) {
+                Menu(editor, "submnuPrint")->trigger();
+                QVERIFY(editor.isVisible());
+            }
+            messages.queue(MessageAnswer::No);
+            Close(editor);
+        });
+        OpenStored(number);
+        modPrintData.SetPrinterOutputFile(QString());
+        QVERIFY(script.allRun());
+
+        const QList<PdfPageWords> pages = ReadPdfWords(printed);
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(PageContains(pages[0], QStringLiteral("Invoice %1").arg(number)));
+        QVERIFY(PageContains(pages[0], QStringLiteral("PO-88")));
+        QVERIFY(PageContains(pages[0], QStringLiteral("$90.00")));
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            QCOMPARE(messages.shown().size(), 2);   // the error, then the save question
+            QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
+            QVERIFY(messages.shown()[0].text.contains(QStringLiteral("no default printer")));
+        }
+    }
+
+    // Email writes the document as "type name + number.pdf" into the temp folder,
+    // hands it to the e-mail screen with the customer's address, and the subject
+    // is the document's caption only when the company asks for it.
+    void emailAttachesTheDocumentPdf_data()
+    {
+        QTest::addColumn<bool>("subjectFromDocument");
+        QTest::addColumn<QString>("subject");
+        QTest::newRow("caption as subject") << true << QStringLiteral("Work Order 502");
+        QTest::newRow("company subject") << false << QStringLiteral("Your paperwork");
+    }
+    void emailAttachesTheDocumentPdf()
+    {
+        QFETCH(bool, subjectFromDocument);
+        QFETCH(QString, subject);
+        recCompanyData.blCompEmailSubjectInvNameNum = subjectFromDocument;
+        recCompanyData.strCompEmailSubject = QStringLiteral("Your paperwork");
+        SetCounter(502);
+        const int number = StoreDocument(QStringLiteral("Work Order"), {Line("Labor Hour", "1", "75", "0")});
+        const QString pdf = QDir(GetTempFolder()).filePath(QStringLiteral("Work Order502.pdf"));
+        QMap<QString, QString> info;
+        QList<PdfPageWords> pages;
+        ModalScript script;
+        script.then([](QDialog& editor) {
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnEmail"), Qt::LeftButton);
+            Close(editor);
+        });
+        script.then([&](QDialog& dialog) {
+            QVERIFY(qobject_cast<TfrmEmail*>(&dialog));
+            QCOMPARE(Find<QLineEdit>(dialog, "txtEmailAddress")->text(), QStringLiteral("pat@example.com"));
+            QCOMPARE(Find<QLineEdit>(dialog, "txtEmailSubject")->text(), subject);
+            QCOMPARE(recEmailData.strRecipientName, QStringLiteral("O'Neil Fences"));
+            QVERIFY(recEmailData.blAttach);
+            QCOMPARE(recEmailData.strAttachmentPath, pdf);
+            QVERIFY(QFileInfo::exists(pdf));
+            info = ReadPdfInfo(pdf);
+            pages = ReadPdfWords(pdf);
+            Find<QPushButton>(dialog, "btnCancelEmail")->click();
+        });
+        ScriptedMessages messages;
+        OpenStored(number);
+        QVERIFY(script.allRun());
+        QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join('|')));
+        QCOMPARE(info.value("Title"), QStringLiteral("Work Order 502"));
+        QCOMPARE(info.value("Subject"), QStringLiteral("Work Order"));
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(PageContains(pages[0], QStringLiteral("Work Order 502")));
+        QVERIFY(PageContains(pages[0], QStringLiteral("Springfield IL 62701")));
+        QVERIFY(PageContains(pages[0], QStringLiteral("Labor Hour")));
+        QVERIFY(!QFileInfo::exists(pdf));   // the e-mail screen empties the temp folder
+        QVERIFY(recEmailData.strAttachmentPath.isEmpty());
     }
 
     void windowStateFollowsItsPreference()
