@@ -1,6 +1,7 @@
 #include "customers/unitfrmCustomer.h"
 
 #include "app/unitAppInfo.h"
+#include "app/unitDispatch.h"
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitfrmSaving.h"
@@ -9,6 +10,8 @@
 #include "customers/unitCustomerSearch.h"
 #include "customers/unitLimitedMemo.h"
 #include "db/unitStoredValues.h"
+#include "email/unitEmailData.h"
+#include "printing/unitModPrintData.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -93,6 +96,16 @@ QLineEdit* MakePhoneEdit(QWidget* parent, const char* name)
     return edit;
 }
 
+// The e-mail link: blue while it can be clicked, grey while there is no address.
+// (A link keeps the colour it was given, so the text is set anew with its state.)
+void SetLinkEnabled(QLabel* link, bool enabled)
+{
+    const QString colour = enabled ? QStringLiteral("#0000ff")
+                                   : link->palette().color(QPalette::Disabled, QPalette::WindowText).name();
+    link->setText(QStringLiteral("<a href=\"email\" style=\"color:%1;\">Send this customer Email</a>").arg(colour));
+    link->setEnabled(enabled);
+}
+
 QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent)
 {
     auto* label = new QLabel(caption, parent);
@@ -119,6 +132,8 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
         return action;
     };
     m_actClose = addTool("tlbtnClose", QStringLiteral("Close"));
+    m_actPrintPreview = addTool("tlbtnPrintPreview", QStringLiteral("Print Preview"));
+    m_actPrint = addTool("tlbtnPrint", QStringLiteral("Print"));
     m_actNew = addTool("tlbtnNewCustomer", QStringLiteral("New Customer"));
     m_actCancel = addTool("tlbtnRtnToCustList", QStringLiteral("Cancel"));
     m_actSave = addTool("tlbtnSave", QStringLiteral("Save"));
@@ -198,6 +213,18 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     txtCustFaxAreaCode = MakeDigitsEdit(gbxCustomer, "txtCustFaxAreaCode", 3);
     txtCustFax = MakePhoneEdit(gbxCustomer, "txtCustFax");
     txtCustEmail = MakeEdit(gbxCustomer, "txtCustEmail", 40);
+    // A link: blue, bold and underlined, with the hand cursor over it; reachable by Tab.
+    lblSendCustEmail = new QLabel(gbxCustomer);
+    lblSendCustEmail->setObjectName(QStringLiteral("lblSendCustEmail"));
+    lblSendCustEmail->setTextFormat(Qt::RichText);
+    {
+        QFont bold = lblSendCustEmail->font();
+        bold.setBold(true);
+        lblSendCustEmail->setFont(bold);
+    }
+    lblSendCustEmail->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    lblSendCustEmail->setCursor(Qt::PointingHandCursor);
+    SetLinkEnabled(lblSendCustEmail, false);
     ckbxTaxExempt = new QCheckBox(QStringLiteral("Tax Exempt"), gbxCustomer);
     ckbxTaxExempt->setObjectName(QStringLiteral("ckbxTaxExempt"));
     txtCustTaxExemptNumber = MakeEdit(gbxCustomer, "txtCustTaxExemptNumber", 20);
@@ -241,6 +268,10 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     faxRow->addStretch(1);
     form->addRow(QStringLiteral("Fax"), faxRow);
     form->addRow(MakeCaption(QStringLiteral("Email Address"), txtCustEmail, gbxCustomer), txtCustEmail);
+    auto* sendRow = new QHBoxLayout;
+    sendRow->addWidget(lblSendCustEmail);
+    sendRow->addStretch(1);
+    form->addRow(QString(), sendRow);
     auto* taxRow = new QHBoxLayout;
     taxRow->addWidget(ckbxTaxExempt);
     taxRow->addWidget(MakeCaption(QStringLiteral("Tax Exempt Number"), txtCustTaxExemptNumber, gbxCustomer));
@@ -282,6 +313,11 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
             [this](int index) { RunGuarded([this, index] { pPaymentTermChosen(index); }); });
 
     connect(m_actClose, &QAction::triggered, this, [this] { close(); });
+    connect(m_actPrint, &QAction::triggered, this, [this] { RunGuarded([this] { pPrintCustomerList(false); }); });
+    connect(m_actPrintPreview, &QAction::triggered, this,
+            [this] { RunGuarded([this] { pPrintCustomerList(true); }); });
+    connect(lblSendCustEmail, &QLabel::linkActivated, this,
+            [this] { RunGuarded([this] { pSendCustomerEmail(); }); });
     connect(m_actNew, &QAction::triggered, this, [this] { RunGuarded([this] { pNewCustomer(); }); });
     connect(m_actCancel, &QAction::triggered, this, [this] { RunGuarded([this] { pCancelEdit(); }); });
     connect(m_actSave, &QAction::triggered, this, [this] { RunGuarded([this] { pSaveCustomer(); }); });
@@ -315,6 +351,7 @@ void TfrmCustomer::pShowFormInformation()
     txtCustPhoneExt->setToolTip(QStringLiteral("Enter Customer Phone Number Extension"));
     txtCustFaxAreaCode->setToolTip(QStringLiteral("Enter Customer Fax Number Area Code"));
     txtCustEmail->setToolTip(QStringLiteral("Enter Customer Email Address"));
+    lblSendCustEmail->setToolTip(QStringLiteral("Click to send this customer Email"));
     txtCustTaxExemptNumber->setToolTip(QStringLiteral("Enter Customer Tax Exempt Number"));
     txtCustPaymentTerms->setToolTip(QStringLiteral("Enter Payment Terms for this Customer"));
     txtCustNotes->setToolTip(QStringLiteral("Enter Notes about this Customer"));
@@ -329,6 +366,8 @@ void TfrmCustomer::pShowFormInformation()
     m_actNew->setToolTip(QStringLiteral("Add a new Customer"));
     m_actClose->setToolTip(QStringLiteral("Close Customer form"));
     m_actHelp->setToolTip(QStringLiteral("Open Help"));
+    m_actPrint->setToolTip(QStringLiteral("Print customer list"));
+    m_actPrintPreview->setToolTip(QStringLiteral("Print Preview customer list"));
 
     QSignalBlocker blocker(cmbPaymentTerms);
     cmbPaymentTerms->clear();
@@ -556,16 +595,35 @@ void TfrmCustomer::pEnableSavebtn()
     const bool named = CustomerHasName(txtCustFrstName->text(), txtCustLstName->text(), txtCustCmpnyName->text());
     pSetActionShown(m_actSave, named);
     btnUseThisCust->setEnabled(named);
-    // lblSendCustEmail, once present, is enabled exactly when an e-mail address is given.
+    SetLinkEnabled(lblSendCustEmail, !txtCustEmail->text().isEmpty());
 }
 
 void TfrmCustomer::pEnablePrintButton()
 {
-    if (!m_actPrint) return;   // printing of the customer list not wired yet
     const bool allowed = CustomerPrintAllowed(m_pages->currentWidget() == tbsheetListArea,
                                               m_listModel->rowCount(), m_pickMode);
     pSetActionShown(m_actPrint, allowed);
-    if (m_actPrintPreview) pSetActionShown(m_actPrintPreview, allowed);
+    pSetActionShown(m_actPrintPreview, allowed);
+}
+
+void TfrmCustomer::pPrintCustomerList(bool preview)
+{
+    // What is printed is the list as it stands: the current search result, in list order.
+    recPrintLists.customerIds.clear();
+    for (int row = 0; row < m_listModel->rowCount(); ++row)
+        recPrintLists.customerIds.append(QString::number(m_listModel->rowAt(row).intCustomerID));
+    intPrintJob = pjCustomerList;
+    if (preview)
+        modPrintData.pPrintPreview();
+    else
+        modPrintData.pPrint();
+}
+
+void TfrmCustomer::pSendCustomerEmail()
+{
+    SetEmailDataForCustomer(txtCustEmail->text(), txtCustCmpnyName->text(), txtCustFrstName->text(),
+                            txtCustLstName->text());
+    OpenEmail();
 }
 
 void TfrmCustomer::pPaymentTermChosen(int index)

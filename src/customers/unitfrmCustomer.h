@@ -48,6 +48,10 @@ private:
     void pUseThisCustomer();
     void pEnableSavebtn();
     void pEnablePrintButton();
+    // "Print" / "Print Preview" of the listed customers.
+    void pPrintCustomerList(bool preview);
+    // "Send this customer Email": the e-mail screen addressed to the customer on screen.
+    void pSendCustomerEmail();
     void pSearchTypeChanged();
     void pPaymentTermChosen(int index);
     bool pSaveEnabled() const;
@@ -64,8 +68,8 @@ private:
 
     QToolBar* m_toolBar = nullptr;
     QAction* m_actClose = nullptr;
-    // "Print Preview" and "Print" stand between "Close" and "New Customer"; they
-    // are added with the printing of the customer list and follow pEnablePrintButton.
+    // "Print Preview" and "Print" stand between "Close" and "New Customer" and
+    // follow pEnablePrintButton.
     QAction* m_actPrintPreview = nullptr;
     QAction* m_actPrint = nullptr;
     QAction* m_actNew = nullptr;
@@ -98,8 +102,9 @@ private:
     QLineEdit* txtCustFaxAreaCode = nullptr;
     QLineEdit* txtCustFax = nullptr;
     QLineEdit* txtCustEmail = nullptr;
-    // "Send this customer Email" (lblSendCustEmail) sits under the e-mail address
-    // once e-mailing is wired; pEnableSavebtn enables it when an address is given.
+    // "Send this customer Email" sits under the e-mail address; pEnableSavebtn
+    // enables it when an address is given.
+    QLabel* lblSendCustEmail = nullptr;
     QCheckBox* ckbxTaxExempt = nullptr;
     QLineEdit* txtCustTaxExemptNumber = nullptr;
     QLineEdit* txtCustPaymentTerms = nullptr;

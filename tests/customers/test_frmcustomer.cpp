@@ -3,6 +3,7 @@
 // save questions and the pick-mode hand-over.
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
+#include "printing/PdfText.h"
 
 #include "app/unitDispatch.h"
 #include "app/unitAppInfo.h"
@@ -12,6 +13,11 @@
 #include "customers/unitCustomerPick.h"
 #include "customers/unitCustomerStore.h"
 #include "customers/unitfrmCustomer.h"
+#include "email/unitEmailData.h"
+#include "email/unitfrmEmail.h"
+#include "company/unitCompanyData.h"
+#include "printing/unitModPrintData.h"
+#include "printing/unitfrmPrntPreview.h"
 #include "prices/unitfrmPrice.h"
 #include "db/DbConnection.h"
 
@@ -20,7 +26,10 @@
 #include <QFile>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPrinterInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -354,10 +363,13 @@ private slots:
     {
         struct Expected { bool newShown, cancelShown, saveShown, deleteShown, editPage; QString caption; };
         auto check = [](QWidget* screen, const Expected& e) {
+            // Printing belongs to the list page: editing hides it.
             for (const auto& [name, shown] : {std::pair{"tlbtnNewCustomer", e.newShown},
                                               std::pair{"tlbtnRtnToCustList", e.cancelShown},
                                               std::pair{"tlbtnSave", e.saveShown},
-                                              std::pair{"tlbtnDelete", e.deleteShown}}) {
+                                              std::pair{"tlbtnDelete", e.deleteShown},
+                                              std::pair{"tlbtnPrint", !e.editPage},
+                                              std::pair{"tlbtnPrintPreview", !e.editPage}}) {
                 QAction* action = Tool(screen, name);
                 QVERIFY2(action->isVisible() == shown && action->isEnabled() == shown, name);
             }
@@ -568,6 +580,131 @@ private slots:
             action->trigger();
         }
         QCOMPARE(opened, (QStringList{screen, "maintenance"}));
+    }
+
+    // Print and Print Preview need listed rows and are never offered while picking.
+    void printNeedsListedRowsOutsidePickMode()
+    {
+        auto printShown = [](QWidget* screen) {
+            const bool print = Tool(screen, "tlbtnPrint")->isVisible() && Tool(screen, "tlbtnPrint")->isEnabled();
+            const bool preview = Tool(screen, "tlbtnPrintPreview")->isVisible();
+            return print && preview == print ? 1 : (!print && !preview ? 0 : -1);
+        };
+        TfrmCustomer screen;
+        screen.show();
+        QCOMPARE(printShown(&screen), 1);
+        Child<QComboBox>(&screen, "cmboCustSearch")->setCurrentIndex(1);
+        Type(&screen, "txtCustSearch", "zz");
+        QCOMPARE(List(&screen)->model()->rowCount(), 0);
+        QCOMPARE(printShown(&screen), 0);
+        Child<QLineEdit>(&screen, "txtCustSearch")->clear();
+        QCOMPARE(printShown(&screen), 1);
+
+        TfrmCustomer pick(TCustomerScreenMode::Pick);
+        pick.show();
+        QVERIFY(List(&pick)->model()->rowCount() > 0);
+        QCOMPARE(printShown(&pick), 0);
+    }
+
+    // What prints is the list as it stands: the search result, in list order.
+    // The preview shows it under its title; without a printer, Print says so.
+    void printingListsTheCustomersShown()
+    {
+        TfrmCustomer screen;
+        screen.show();
+        Child<QComboBox>(&screen, "cmboCustSearch")->setCurrentIndex(1);
+        Type(&screen, "txtCustSearch", "ja");
+        QCOMPARE(ListedIds(&screen), QList<qint64>{3});
+
+        QString title;
+        int pages = 0;
+        {
+            ScopedModalRunner runner([&](QDialog& dialog) {
+                if (auto* preview = qobject_cast<TfrmPrntPreview*>(&dialog)) {
+                    title = preview->windowTitle();
+                    pages = preview->pageCount();
+                }
+                return 0;
+            });
+            ClickTool(&screen, "tlbtnPrintPreview");
+        }
+        QCOMPARE(title, QStringLiteral("Preview Customer List"));
+        QCOMPARE(pages, 1);
+        QCOMPARE(recPrintLists.customerIds, QStringList{"3"});
+
+        const QString printed = QDir(GetTempFolder()).filePath(QStringLiteral("customers.pdf"));
+        modPrintData.SetPrinterOutputFile(printed);
+        ClickTool(&screen, "tlbtnPrint");
+        modPrintData.SetPrinterOutputFile(QString());
+        const QList<PdfPageWords> words = ReadPdfWords(printed);
+        QCOMPARE(words.size(), 1);
+        QVERIFY(PageContains(words[0], QStringLiteral("Customer List")));
+        QVERIFY(PageContains(words[0], QStringLiteral("Janes Place")));
+        QVERIFY(!PageContains(words[0], QStringLiteral("Joes Bar and Grill")));
+
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            ScriptedMessages messages;
+            ClickTool(&screen, "tlbtnPrint");
+            QCOMPARE(messages.shown().size(), 1);
+            QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
+            QVERIFY(messages.shown()[0].text.contains(QStringLiteral("no default printer")));
+            QVERIFY(screen.isVisible());
+        }
+    }
+
+    // "Send this customer Email" is live exactly when an address is given and
+    // opens the e-mail screen addressed to the customer on screen, without a
+    // subject or attachment; the customer screen stays open.
+    void sendEmailLinkAddressesTheCustomer_data()
+    {
+        QTest::addColumn<qint64>("customerId");
+        QTest::addColumn<QString>("typedAddress");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("recipientName");
+        QTest::newRow("company") << qint64(1) << "" << "joe@example.com" << "Joes Bar and Grill";
+        QTest::newRow("no company, address typed") << qint64(2) << "john@example.org" << "john@example.org"
+                                                   << "John Doe";
+    }
+    void sendEmailLinkAddressesTheCustomer()
+    {
+        QFETCH(qint64, customerId);
+        QFETCH(QString, typedAddress);
+        QFETCH(QString, address);
+        QFETCH(QString, recipientName);
+        recCompanyData.blCompEmailSubjectInvNameNum = true;
+        TfrmCustomer screen;
+        screen.show();
+        ClickRow(&screen, RowOf(&screen, customerId));
+        auto* link = Child<QLabel>(&screen, "lblSendCustEmail");
+        QCOMPARE(link->toolTip(), QStringLiteral("Click to send this customer Email"));
+        QCOMPARE(link->isEnabled(), typedAddress.isEmpty());
+        if (!typedAddress.isEmpty()) Type(&screen, "txtCustEmail", typedAddress);
+        QVERIFY(link->isEnabled());
+
+        QStringList seen;
+        bool sendEnabled = true;
+        bool attach = true;
+        {
+            ScopedModalRunner runner([&](QDialog& dialog) {
+                if (!qobject_cast<TfrmEmail*>(&dialog)) return 0;
+                seen << Child<QLineEdit>(&dialog, "txtEmailAddress")->text()
+                     << Child<QLineEdit>(&dialog, "txtEmailSubject")->text() << recEmailData.strRecipientName;
+                sendEnabled = Child<QPushButton>(&dialog, "btnSendEmail")->isEnabled();
+                attach = recEmailData.blAttach || !recEmailData.strAttachmentPath.isEmpty();
+                Child<QPushButton>(&dialog, "btnCancelEmail")->click();
+                return dialog.result();
+            });
+            QCoreApplication::processEvents();
+            QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+        }
+        QCOMPARE(seen, (QStringList{address, QString(), recipientName}));
+        QVERIFY(!sendEnabled);   // no subject yet
+        QVERIFY(!attach);
+        QVERIFY(screen.isVisible());
+        QVERIFY(OnEditPage(&screen));
+
+        Child<QLineEdit>(&screen, "txtCustEmail")->clear();
+        QVERIFY(!link->isEnabled());
     }
 
     void maintenanceModeHasNoUseButton()
