@@ -11,6 +11,7 @@
 #include "prices/unitPriceRules.h"
 #include "prices/unitPriceSearch.h"
 #include "prices/unitPriceStore.h"
+#include "printing/unitModPrintData.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -80,6 +81,8 @@ TfrmPrice::TfrmPrice(TPriceScreenMode mode, QWidget* parent)
         return action;
     };
     m_actClose = addTool("tlbtnClose", QStringLiteral("Close"));
+    m_actPrintPreview = addTool("tlbtnPrintPreview", QStringLiteral("Print Preview"));
+    m_actPrint = addTool("tlbtnPrint", QStringLiteral("Print"));
     m_actCancel = addTool("tlbtnCancel", QStringLiteral("Cancel"));
     m_actNew = addTool("tlbtnNewPriceItem", QStringLiteral("New Price Item"));
     m_actSave = addTool("tlbtnSave", QStringLiteral("Save"));
@@ -177,6 +180,8 @@ TfrmPrice::TfrmPrice(TPriceScreenMode mode, QWidget* parent)
     connect(lstPrice, &QTableView::activated, this, [this] { RunGuarded([this] { pLoadPriceItem(); }); });
 
     connect(m_actClose, &QAction::triggered, this, [this] { close(); });
+    connect(m_actPrint, &QAction::triggered, this, [this] { RunGuarded([this] { pPrintPriceSheet(false); }); });
+    connect(m_actPrintPreview, &QAction::triggered, this, [this] { RunGuarded([this] { pPrintPriceSheet(true); }); });
     connect(m_actCancel, &QAction::triggered, this, [this] { RunGuarded([this] { pCancelEdit(); }); });
     connect(m_actNew, &QAction::triggered, this, [this] { RunGuarded([this] { pNewPriceItem(); }); });
     connect(m_actSave, &QAction::triggered, this, [this] { RunGuarded([this] { pSavePriceItem(); }); });
@@ -201,6 +206,8 @@ void TfrmPrice::pShowFormInformation()
     setWindowTitle(QStringLiteral("Price Sheet"));
     m_actClose->setToolTip(QStringLiteral("Close"));
     m_actHelp->setToolTip(QStringLiteral("Open Help"));
+    m_actPrint->setToolTip(QStringLiteral("Print current Price list"));
+    m_actPrintPreview->setToolTip(QStringLiteral("Print Preview current Price list"));
     lstPrice->setToolTip(QStringLiteral("Select a Price Item to edit"));
     cmbSearchPrcItm->setToolTip(QStringLiteral("Select a search type for a Price Item"));
     txtSearchPrcItm->setToolTip(QStringLiteral("Type a name for a Price Item to search for"));
@@ -414,8 +421,26 @@ void TfrmPrice::pEnableAddToInvoice()
 
 void TfrmPrice::pEnablePrintButton()
 {
-    if (!m_actPrint) return;   // printing of the price sheet not wired yet
     const bool allowed = PricePrintAllowed(lstPrice->isEnabled(), m_listModel->rowCount(), m_pickMode);
     pSetActionShown(m_actPrint, allowed);
-    if (m_actPrintPreview) pSetActionShown(m_actPrintPreview, allowed);
+    pSetActionShown(m_actPrintPreview, allowed);
+}
+
+void TfrmPrice::pPrintPriceSheet(bool preview)
+{
+    // What is printed is the list as it stands: the current search result, in
+    // list order, with the prices as the list shows them.
+    recPrintLists.priceRows.clear();
+    for (int row = 0; row < m_listModel->rowCount(); ++row) {
+        recPrintLists.priceRows.append({m_listModel->cellText(row, TPriceListModel::colDescription),
+                                        m_listModel->cellText(row, TPriceListModel::colLaborPrice),
+                                        m_listModel->cellText(row, TPriceListModel::colMaterialPrice),
+                                        m_listModel->cellText(row, TPriceListModel::colLabTax),
+                                        m_listModel->cellText(row, TPriceListModel::colMatTax)});
+    }
+    intPrintJob = pjPriceSheet;
+    if (preview)
+        modPrintData.pPrintPreview();
+    else
+        modPrintData.pPrint();
 }

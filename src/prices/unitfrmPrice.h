@@ -41,6 +41,8 @@ private:
     void pEnableSaveButton();
     void pEnableAddToInvoice();
     void pEnablePrintButton();
+    // "Print" / "Print Preview" of the listed price items.
+    void pPrintPriceSheet(bool preview);
     void pSetEditing(bool editing);
     void pSetActionShown(QAction* action, bool shown);
     bool pSaveEnabled() const;
@@ -52,8 +54,8 @@ private:
 
     QToolBar* m_toolBar = nullptr;
     QAction* m_actClose = nullptr;
-    // "Print Preview" and "Print" stand between "Close" and "Cancel"; they are
-    // added with the printing of the price sheet and follow pEnablePrintButton.
+    // "Print Preview" and "Print" stand between "Close" and "Cancel" and follow
+    // pEnablePrintButton.
     QAction* m_actPrintPreview = nullptr;
     QAction* m_actPrint = nullptr;
     QAction* m_actCancel = nullptr;

@@ -585,10 +585,10 @@ private slots:
     // Print and Print Preview need listed rows and are never offered while picking.
     void printNeedsListedRowsOutsidePickMode()
     {
+        // 1: both shown, 0: both hidden, -1: they disagree.
         auto printShown = [](QWidget* screen) {
             const bool print = Tool(screen, "tlbtnPrint")->isVisible() && Tool(screen, "tlbtnPrint")->isEnabled();
-            const bool preview = Tool(screen, "tlbtnPrintPreview")->isVisible();
-            return print && preview == print ? 1 : (!print && !preview ? 0 : -1);
+            return Tool(screen, "tlbtnPrintPreview")->isVisible() == print ? int(print) : -1;
         };
         TfrmCustomer screen;
         screen.show();

@@ -3,19 +3,25 @@
 // state, the save questions and the pick-mode hand-over.
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
+#include "printing/PdfText.h"
 
+#include "app/unitAppInfo.h"
 #include "app/unitDispatch.h"
 #include "db/DbConnection.h"
 #include "prices/unitPriceHandOver.h"
 #include "prices/unitPriceRules.h"
 #include "prices/unitfrmPrice.h"
+#include "printing/unitModPrintData.h"
+#include "printing/unitfrmPrntPreview.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
@@ -255,6 +261,10 @@ private slots:
             QCOMPARE(Tool(&screen, "tlbtnNewPriceItem")->isVisible(), browsing);
             QCOMPARE(Tool(&screen, "tlbtnCancel")->isVisible(), !browsing);
             QCOMPARE(Tool(&screen, "tlbtnCancel")->isEnabled(), !browsing);
+            // While an item is edited printing is hidden.
+            QCOMPARE(Tool(&screen, "tlbtnPrint")->isVisible(), browsing);
+            QCOMPARE(Tool(&screen, "tlbtnPrint")->isEnabled(), browsing);
+            QCOMPARE(Tool(&screen, "tlbtnPrintPreview")->isVisible(), browsing);
         };
         QCOMPARE(screen.windowTitle(), QStringLiteral("Price Sheet"));
         checkBrowsing(true);
@@ -357,6 +367,85 @@ private slots:
         QVERIFY(stayedOpen);
         QCOMPARE(messages.texts(), QStringList{"'2x' is not a valid floating point value."});
         QCOMPARE(recPrices, TrecPrices());
+    }
+
+    // Print and Print Preview need listed rows and are never offered while picking.
+    void printNeedsListedRowsOutsidePickMode()
+    {
+        // 1: both shown, 0: both hidden, -1: they disagree.
+        auto printShown = [](QWidget* screen) {
+            const bool print = Tool(screen, "tlbtnPrint")->isVisible() && Tool(screen, "tlbtnPrint")->isEnabled();
+            return Tool(screen, "tlbtnPrintPreview")->isVisible() == print ? int(print) : -1;
+        };
+        TfrmPrice screen;
+        screen.show();
+        QCOMPARE(printShown(&screen), 1);
+        Child<QComboBox>(&screen, "cmbSearchPrcItm")->setCurrentIndex(1);
+        QTest::keyClicks(Child<QLineEdit>(&screen, "txtSearchPrcItm"), "zz");
+        QCOMPARE(ListedNames(&screen), QStringList());
+        QCOMPARE(printShown(&screen), 0);
+        Child<QLineEdit>(&screen, "txtSearchPrcItm")->clear();
+        QCOMPARE(printShown(&screen), 1);
+
+        TfrmPrice pick(TPriceScreenMode::Pick);
+        pick.show();
+        QVERIFY(!ListedNames(&pick).isEmpty());
+        QCOMPARE(printShown(&pick), 0);
+    }
+
+    // What prints is the list as it stands: the search result, in list order,
+    // with the prices as shown. Without a printer, Print says so.
+    void printingListsThePriceItemsShown()
+    {
+        DbConnection connection;
+        for (const char* name : {"Paint wall", "Paint trim"})
+            connection.execute(QStringLiteral("INSERT INTO tblPrices(strPrcItemName,strLabTax,strMatTax,dbLbrPrc,dbMatPrc) "
+                                              "VALUES(?, '-1', '0', 1234.5, 2)"), {QString::fromUtf8(name)});
+        connection.close();
+        TfrmPrice screen;
+        screen.show();
+        Child<QComboBox>(&screen, "cmbSearchPrcItm")->setCurrentIndex(1);
+        QTest::keyClicks(Child<QLineEdit>(&screen, "txtSearchPrcItm"), "paint");
+        QCOMPARE(ListedNames(&screen), (QStringList{"Paint wall", "Paint trim"}));
+
+        QString title;
+        int pages = 0;
+        {
+            ScopedModalRunner runner([&](QDialog& dialog) {
+                if (auto* preview = qobject_cast<TfrmPrntPreview*>(&dialog)) {
+                    title = preview->windowTitle();
+                    pages = preview->pageCount();
+                }
+                return 0;
+            });
+            ClickTool(&screen, "tlbtnPrintPreview");
+        }
+        QCOMPARE(title, QStringLiteral("Preview Price Sheet List"));
+        QCOMPARE(pages, 1);
+        QCOMPARE(recPrintLists.priceRows.size(), 2);
+        QCOMPARE(recPrintLists.priceRows[1].strPrcItemName, QStringLiteral("Paint trim"));
+        QCOMPARE(recPrintLists.priceRows[1].strLabPrice, QStringLiteral("$1,234.50"));
+        QCOMPARE(recPrintLists.priceRows[1].strLabTaxable, QStringLiteral("-1"));
+
+        const QString printed = QDir(GetTempFolder()).filePath(QStringLiteral("prices.pdf"));
+        modPrintData.SetPrinterOutputFile(printed);
+        ClickTool(&screen, "tlbtnPrint");
+        modPrintData.SetPrinterOutputFile(QString());
+        const QList<PdfPageWords> words = ReadPdfWords(printed);
+        QCOMPARE(words.size(), 1);
+        QVERIFY(PageContains(words[0], QStringLiteral("Price Sheet List")));
+        QVERIFY(PageContains(words[0], QStringLiteral("Paint trim")));
+        QVERIFY(PageHasText(words[0], QStringLiteral("$1,234.50")));
+        QVERIFY(!PageHasText(words[0], QStringLiteral("Wash")));
+
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            ScriptedMessages messages;
+            ClickTool(&screen, "tlbtnPrint");
+            QCOMPARE(messages.shown().size(), 1);
+            QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
+            QVERIFY(messages.shown()[0].text.contains(QStringLiteral("no default printer")));
+            QVERIFY(screen.isVisible());
+        }
     }
 
     void closingAPickWithoutAddingLeavesTheRecordEmpty()
