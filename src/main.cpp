@@ -3,6 +3,7 @@
 #include "app/unitErrorHandler.h"
 #include "app/unitStartUp.h"
 #include "app/unitfrmMain.h"
+#include "printing/unitCopyPrinting.h"
 
 #include <QApplication>
 
@@ -16,6 +17,9 @@ int main(int argc, char** argv)
 
     QApplication::setApplicationName(GetProductName());
     QApplication::setStyle(QStringLiteral("Fusion"));
+
+    // The recurring run prints each copy through the print module.
+    InstallCopyPrinter();
 
     TfrmMain frmMain;
     frmMain.show();

@@ -8,6 +8,7 @@
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "invoicing/unitDocumentCopy.h"
 #include "planner/unitOldActivities.h"
 
 #include <QAction>
@@ -240,7 +241,7 @@ void TfrmMain::pWireCommands()
     pWire(actInvoiceMaintenance, OpenInvoiceMaintenance, After::RefreshSummaries);
     pWire(actViewUnPaidInvoices, ShowUnpaidInvoices, After::RefreshSummaries);
     pWire(actManualInvoice, nullptr, After::RefreshSummaries);
-    pWire(actRecurringPrint, nullptr, After::RefreshSummaries);
+    pWire(actRecurringPrint, [] { PrintRecurringInvoices(); }, After::RefreshSummaries);
     pWire(actCompanyMaintenance, nullptr);
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);

@@ -13,12 +13,17 @@
 #include "app/unitfrmMain.h"
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
+#include "invoicing/unitDocumentCopy.h"
+#include "invoicing/unitDocumentStore.h"
+#include "printing/unitCopyPrinting.h"
+#include "printing/unitPrintData.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -32,6 +37,24 @@ void insertHeader(int number, const QString& type, const QString& paid, const QS
     connection.execute(QStringLiteral("INSERT INTO tblInvDataHeader(intInvNumber,strInvName,strPaidInFull,strRecurring) "
                                       "VALUES(?,?,?,?)"),
                        {number, type, paid, recurring});
+}
+
+// A complete recurring invoice under the counter's next number.
+int storeRecurringInvoice(const QString& customer)
+{
+    TInvDocument document;
+    document.header.intInvNumber = GetNextInvNumber();
+    document.header.strInvName = QStringLiteral("Invoice");
+    document.header.strInvDate = QStringLiteral("2/1/2026");
+    document.header.strCustFullName = customer;
+    document.header.strRecurring = true;
+    document.header.dbLbrTotal = 80;
+    document.header.dbInvTotal = 80;
+    document.lines = {{QStringLiteral("Monthly service"), QStringLiteral("1"), QStringLiteral("0"),
+                       QStringLiteral("0"), QStringLiteral("80"), QStringLiteral("0")}};
+    SaveDocument(document, false, false);
+    RunOutSavingNotice();
+    return document.header.intInvNumber;
 }
 
 QString storedMainFlag()
@@ -70,7 +93,11 @@ private slots:
         LoadAppPreferences();
     }
     // Closing the window may leave the "Cleaning Database..." notice open.
-    void cleanup() { RunOutSavingNotice(); }
+    void cleanup()
+    {
+        RunOutSavingNotice();
+        SetCopyPrinter({});
+    }
 
     void menuEntriesCarryTheirAccessKeys_data()
     {
@@ -260,6 +287,53 @@ private slots:
         QCOMPARE(messages.texts(), QStringList{"Lost the printer."});
         QVERIFY(!unpaidGroup->isVisible());
         QCOMPARE(opened, (QStringList{"TfrmInvoiceMaintenance all", "TfrmInvoiceMaintenance unpaid"}));
+    }
+
+    // "Print Recurring Invoices" prints a new invoice for each recurring one, and
+    // the summaries and the last-printed date follow.
+    void recurringButtonPrintsCopiesAndRefreshes()
+    {
+        storeRecurringInvoice(QStringLiteral("Ng, Lee"));
+        storeRecurringInvoice(QStringLiteral("Roe, Kim"));
+        QStringList printed;
+        SetCopyPrinter([&](const TInvDocument& copy) {
+            SetCopyPrintData(copy);
+            printed << recPrintData.strInvType + QLatin1Char(' ') + QString::number(intCurrentInvNumber) +
+                           QLatin1Char(' ') + recPrintData.strCustName;
+        });
+        auto window = showMain();
+        auto* unpaidGroup = child<QGroupBox>(*window, "GroupBoxUnPaidInvoices");
+        QVERIFY(child<QGroupBox>(*window, "GroupBoxRecurring")->isVisible());
+        QVERIFY(!unpaidGroup->isVisible());
+
+        ScriptedMessages messages;
+        child<QPushButton>(*window, "btnRecurringPrint")->click();
+        QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join('|')));
+        QCOMPARE(printed, (QStringList{"Invoice 502 Ng, Lee", "Invoice 503 Roe, Kim"}));
+        QCOMPARE(child<QLabel>(*window, "lblRecurringLastPrinted")->text(),
+                 QStringLiteral("Last Printed on: ") + DateToStr(QDate::currentDate()));
+        // The two copies are ordinary unpaid invoices; the sources stay recurring.
+        QVERIFY(unpaidGroup->isVisible());
+        QCOMPARE(child<QLabel>(*window, "lblUnPaidInvoices")->text(), QStringLiteral("UnPaid Invoices: 2"));
+        QVERIFY(child<QGroupBox>(*window, "GroupBoxRecurring")->isVisible());
+    }
+
+    // With the program's own printer and no printer on the machine, the run says
+    // so and nothing changes.
+    void recurringButtonWithoutAPrinterSaysSo()
+    {
+        if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("this machine has a default printer");
+        storeRecurringInvoice(QStringLiteral("Ng, Lee"));
+        InstallCopyPrinter();
+        auto window = showMain();
+        ScriptedMessages messages;
+        child<QPushButton>(*window, "btnRecurringPrint")->click();
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
+        QVERIFY(messages.shown()[0].text.contains(QStringLiteral("no default printer")));
+        QCOMPARE(GetNextInvNumber(), 501);
+        QVERIFY(!child<QGroupBox>(*window, "GroupBoxUnPaidInvoices")->isVisible());
+        QCOMPARE(child<QLabel>(*window, "lblRecurringLastPrinted")->text(), QStringLiteral("Last Printed on:  Never"));
     }
 
     void showClearsTheFootNoteOfNoSelection()
