@@ -42,6 +42,7 @@ inline QString DecodeEntities(QString text)
         .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
         .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
         .replace(QStringLiteral("&#39;"), QStringLiteral("'"))
+        .replace(QStringLiteral("&apos;"), QStringLiteral("'"))
         .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
     return text;
 }
