@@ -974,9 +974,14 @@ void TfrmInvoice::pPaidAndDeposit()
     values.paidInFull = ckbxPaidInFull->isChecked();
     values.paidInFullEnabled = ckbxPaidInFull->isEnabled();
     if (EditPaidAndDeposit(values)) {
+        const bool amountsChanged = values.deposit != m_deposit || values.amountPaid != m_amountPaid;
         m_deposit = values.deposit;
         m_amountPaid = values.amountPaid;
         ckbxPaidInFull->setChecked(values.paidInFull);   // refreshes when it changes
+        // A payment or deposit entered on its own is a change too: without Save
+        // enabled, closing would drop it without asking.
+        if (amountsChanged && IsDocumentReady(m_lines->lineCount(), lblCustName->text(), lblCustCompany->text()))
+            pEnableSavebtn(true);
     }
     pAddInvoiceTotals();
 }

@@ -840,6 +840,30 @@ private slots:
         QVERIFY(script.allRun());
     }
 
+    // A payment entered on a freshly opened document is kept: Save comes up, and
+    // closing asks before the amount could be lost.
+    void aPaymentAloneIsAChangeToSave()
+    {
+        const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Labor Hour", "1", "100", "0")});
+        ScriptedMessages messages;
+        messages.queue(MessageAnswer::Yes);
+        ModalScript script;
+        script.then([](QDialog& editor) {
+            QVERIFY(!Shown(editor, "tlbtnSave"));
+            Find<QPushButton>(editor, "btnPaidAndDeposit")->click();
+            QVERIFY(Shown(editor, "tlbtnSave"));
+            Close(editor);
+        });
+        script.then([](QDialog& payment) {
+            Find<QLineEdit>(payment, "txtPaidAndDeposit")->setText(QStringLiteral("40"));
+            QTest::mouseClick(Find<QPushButton>(payment, "btnOK"), Qt::LeftButton);
+        });
+        OpenStored(number);
+        QVERIFY(script.allRun());
+        QCOMPARE(messages.texts().value(0), QStringLiteral("Save changes to Invoice %1?").arg(number));
+        QCOMPARE(LoadDocument(number).document.header.dbAmountPaid, 40.0);
+    }
+
     void listShowsTheColumnsTheCompanyPrints()
     {
         recCmpnyInvData.blShowQuantity = false;
