@@ -52,30 +52,30 @@ QString fieldText(const QVariant& value, FeedFieldType type)
 
 } // namespace
 
-QFont ReportFont(const ReportFontSpec& spec)
+QFont ReportFont(const ReportFontSpec& fontStyle)
 {
     // Layouts are measured in Arial; Liberation Sans has the same metrics.
-    const QString family = spec.family.compare(QStringLiteral("Arial"), Qt::CaseInsensitive) == 0
+    const QString family = fontStyle.family.compare(QStringLiteral("Arial"), Qt::CaseInsensitive) == 0
                                ? QStringLiteral("Liberation Sans")
-                               : spec.family;
+                               : fontStyle.family;
     QFont font(family);
-    font.setPointSizeF(spec.pointSize);
-    font.setBold(spec.bold);
+    font.setPointSizeF(fontStyle.pointSize);
+    font.setBold(fontStyle.bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::PreferOutline);
     return font;
 }
 
-double ReportLineHeight(const ReportFontSpec& spec)
+double ReportLineHeight(const ReportFontSpec& fontStyle)
 {
-    return QFontMetricsF(ReportFont(spec), referenceDevice()).lineSpacing() / kReferenceDpi;
+    return QFontMetricsF(ReportFont(fontStyle), referenceDevice()).lineSpacing() / kReferenceDpi;
 }
 
-QStringList WrapReportText(const QString& text, const ReportFontSpec& spec, double widthInches)
+QStringList WrapReportText(const QString& text, const ReportFontSpec& fontStyle, double widthInches)
 {
     QStringList lines;
     if (text.isEmpty()) return lines;
-    const QFont font = ReportFont(spec);
+    const QFont font = ReportFont(fontStyle);
     QString normalized = text;
     normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const QStringList paragraphs = normalized.split(QLatin1Char('\n'));

@@ -64,8 +64,8 @@ void paintPage(const ReportPage& page, QPainter& painter);
 
 // Text measuring shared by the paginator and the painter, at a fixed reference
 // resolution so that line breaks do not depend on the output device.
-QFont ReportFont(const ReportFontSpec& spec);
-double ReportLineHeight(const ReportFontSpec& spec);                  // inches
-QStringList WrapReportText(const QString& text, const ReportFontSpec& spec, double widthInches);
+QFont ReportFont(const ReportFontSpec& fontStyle);
+double ReportLineHeight(const ReportFontSpec& fontStyle);                  // inches
+QStringList WrapReportText(const QString& text, const ReportFontSpec& fontStyle, double widthInches);
 // The text an element shows on a page (parameter, fixed text, page counter or field).
 QString ReportElementText(const ReportElement& element, const ReportPage& page, const PlacedBand* band);
