@@ -4,6 +4,7 @@
 #include "app/unitAppPreferences.h"
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitScreenParts.h"
 #include "app/unitMainCounters.h"
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
@@ -140,8 +141,7 @@ void TfrmMain::pBuildToolBar()
     for (const Button& button : buttons) {
         button.action->setIconText(QString::fromLatin1(button.caption));
         button.action->setIcon(style()->standardIcon(button.icon));
-        ToolBar1->addAction(button.action);
-        ToolBar1->widgetForAction(button.action)->setObjectName(QString::fromLatin1(button.name));
+        AddToolBarAction(ToolBar1, button.action, button.name);
     }
 }
 

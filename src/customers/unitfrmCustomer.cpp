@@ -4,6 +4,7 @@
 #include "app/unitDispatch.h"
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
 #include "customers/unitCustomerListModel.h"
 #include "customers/unitCustomerRules.h"
@@ -106,13 +107,6 @@ void SetLinkEnabled(QLabel* link, bool enabled)
     link->setEnabled(enabled);
 }
 
-QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
@@ -125,20 +119,14 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto addTool = [this](const char* name, const QString& caption) {
-        QAction* action = m_toolBar->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        m_toolBar->widgetForAction(action)->setObjectName(QLatin1String(name));
-        return action;
-    };
-    m_actClose = addTool("tlbtnClose", QStringLiteral("Close"));
-    m_actPrintPreview = addTool("tlbtnPrintPreview", QStringLiteral("Print Preview"));
-    m_actPrint = addTool("tlbtnPrint", QStringLiteral("Print"));
-    m_actNew = addTool("tlbtnNewCustomer", QStringLiteral("New Customer"));
-    m_actCancel = addTool("tlbtnRtnToCustList", QStringLiteral("Cancel"));
-    m_actSave = addTool("tlbtnSave", QStringLiteral("Save"));
-    m_actDelete = addTool("tlbtnDelete", QStringLiteral("Delete"));
-    m_actHelp = addTool("tlbtnHelp", QStringLiteral("Help"));
+    m_actClose = NewToolBarAction(m_toolBar, "tlbtnClose", QStringLiteral("Close"));
+    m_actPrintPreview = NewToolBarAction(m_toolBar, "tlbtnPrintPreview", QStringLiteral("Print Preview"));
+    m_actPrint = NewToolBarAction(m_toolBar, "tlbtnPrint", QStringLiteral("Print"));
+    m_actNew = NewToolBarAction(m_toolBar, "tlbtnNewCustomer", QStringLiteral("New Customer"));
+    m_actCancel = NewToolBarAction(m_toolBar, "tlbtnRtnToCustList", QStringLiteral("Cancel"));
+    m_actSave = NewToolBarAction(m_toolBar, "tlbtnSave", QStringLiteral("Save"));
+    m_actDelete = NewToolBarAction(m_toolBar, "tlbtnDelete", QStringLiteral("Delete"));
+    m_actHelp = NewToolBarAction(m_toolBar, "tlbtnHelp", QStringLiteral("Help"));
     mainLayout->addWidget(m_toolBar);
 
     m_pages = new QStackedWidget(this);

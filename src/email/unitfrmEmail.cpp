@@ -3,6 +3,7 @@
 #include "app/unitAppInfo.h"
 #include "app/unitCleanFolder.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitScreenParts.h"
 #include "company/unitCompanyData.h"
 #include "email/unitEmailData.h"
 #include "email/unitEmailSend.h"
@@ -21,24 +22,21 @@ TfrmEmail::TfrmEmail(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmEmail"));
 
-    lblEmailAddress = new QLabel(QStringLiteral("Email Address"), this);
     txtEmailAddress = new QLineEdit(this);
     txtEmailAddress->setObjectName(QStringLiteral("txtEmailAddress"));
     txtEmailAddress->setMaxLength(100);
-    lblEmailAddress->setBuddy(txtEmailAddress);
+    lblEmailAddress = MakeCaption(QStringLiteral("Email Address"), txtEmailAddress, this);
 
-    lblEmailSubject = new QLabel(QStringLiteral("Email Subject"), this);
     txtEmailSubject = new QLineEdit(this);
     txtEmailSubject->setObjectName(QStringLiteral("txtEmailSubject"));
     txtEmailSubject->setMaxLength(100);
-    lblEmailSubject->setBuddy(txtEmailSubject);
+    lblEmailSubject = MakeCaption(QStringLiteral("Email Subject"), txtEmailSubject, this);
 
-    lblEmailBody = new QLabel(QStringLiteral("Email Body"), this);
     txtEmailBody = new QPlainTextEdit(this);
     txtEmailBody->setObjectName(QStringLiteral("txtEmailBody"));
     txtEmailBody->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtEmailBody->setTabChangesFocus(true);
-    lblEmailBody->setBuddy(txtEmailBody);
+    lblEmailBody = MakeCaption(QStringLiteral("Email Body"), txtEmailBody, this);
 
     btnSendEmail = new QPushButton(QStringLiteral("Send Email"), this);
     btnSendEmail->setObjectName(QStringLiteral("btnSendEmail"));

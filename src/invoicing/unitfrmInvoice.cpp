@@ -5,6 +5,7 @@
 #include "app/unitDialogs.h"
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitScreenParts.h"
 #include "app/unitMainCounters.h"
 #include "app/unitModeValues.h"
 #include "app/unitRegional.h"
@@ -136,10 +137,7 @@ TfrmInvoice::TfrmInvoice(QWidget* parent) : QDialog(parent)
         {actClose, "tlbtnClose"},   {actSave, "tlbtnSave"},   {actPrintPreview, "tlbtnPrintPreview"},
         {actPrint, "tlbtnPrint"},   {actDelete, "tlbtnDelete"}, {actEmail, "tlbtnEmail"},
         {actHelp, "tlbtnHelp"}};
-    for (const auto& [action, name] : buttons) {
-        tlbarInvoice->addAction(action);
-        tlbarInvoice->widgetForAction(action)->setObjectName(QLatin1String(name));
-    }
+    for (const auto& [action, name] : buttons) AddToolBarAction(tlbarInvoice, action, name);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(createSections());
@@ -310,8 +308,7 @@ QWidget* TfrmInvoice::createSections()
                             QStringLiteral("Foot Note 2"), QStringLiteral("Foot Note 3")});
     ckbxRecurring = new QCheckBox(QStringLiteral("Set as Recurring"), invoice);
     ckbxRecurring->setObjectName(QStringLiteral("ckbxRecurring"));
-    auto* dateLabel = new QLabel(QStringLiteral("Invoice Date"), invoice);
-    dateLabel->setBuddy(dateTimePickerInvoice);
+    QLabel* dateLabel = MakeCaption(QStringLiteral("Invoice Date"), dateTimePickerInvoice, invoice);
     for (QWidget* control : std::initializer_list<QWidget*>{dateLabel, dateTimePickerInvoice, btnAddNotes,
                                                             ckbxAddSignatureLine, ckbxPrintContract,
                                                             ckbxPrintWarranty, cmbFootNotes, ckbxRecurring})
@@ -336,10 +333,8 @@ QWidget* TfrmInvoice::createSections()
     btnPaidAndDeposit->setObjectName(QStringLiteral("btnPaidAndDeposit"));
     ckbxPaidInFull = new QCheckBox(QStringLiteral("Paid In Full"), customer);
     ckbxPaidInFull->setObjectName(QStringLiteral("ckbxPaidInFull"));
-    auto* exemptLabel = new QLabel(QStringLiteral("Tax Exempt Number"), customer);
-    exemptLabel->setBuddy(txtcustTaxExemptNumber);
-    auto* poLabel = new QLabel(QStringLiteral("P.O. Number"), customer);
-    poLabel->setBuddy(txtCustPO);
+    QLabel* exemptLabel = MakeCaption(QStringLiteral("Tax Exempt Number"), txtcustTaxExemptNumber, customer);
+    QLabel* poLabel = MakeCaption(QStringLiteral("P.O. Number"), txtCustPO, customer);
     for (QWidget* control : std::initializer_list<QWidget*>{ckbxCustTaxExempt, exemptLabel, txtcustTaxExemptNumber,
                                                             poLabel, txtCustPO, cmbPaymentTerms,
                                                             btnPaidAndDeposit, ckbxPaidInFull})

@@ -1,6 +1,7 @@
 #include "invoicing/unitfrmPaidAndDeposit.h"
 
 #include "app/unitErrorHandler.h"
+#include "app/unitScreenParts.h"
 #include "company/unitCompanyData.h"
 #include "db/unitStoredValues.h"
 #include "invoicing/unitDocumentModel.h"
@@ -21,16 +22,16 @@ TfrmPaidAndDeposit::TfrmPaidAndDeposit(const TPaidAndDepositValues& values, QWid
     setWindowTitle(m_depositKind ? QStringLiteral("Deposit Amount") : QStringLiteral("Amount Paid"));
     const QString totalCaption = values.typeName + QStringLiteral(" Total");
 
-    lblPaidAndDeposit = new QLabel(m_depositKind ? QStringLiteral("Deposit Amount required")
-                                                 : QStringLiteral("Amount Paid"), this);
-    lblPaidAndDeposit->setObjectName(QStringLiteral("lblPaidAndDeposit"));
     txtPaidAndDeposit = new QLineEdit(this);
     txtPaidAndDeposit->setObjectName(QStringLiteral("txtPaidAndDeposit"));
     txtPaidAndDeposit->setToolTip(m_depositKind ? QStringLiteral("Enter Deposit Amount required")
                                                 : QStringLiteral("Enter Amount Paid"));
     InstallNumberInputRule(txtPaidAndDeposit);
     txtPaidAndDeposit->setText(FloatToStr(m_depositKind ? values.deposit : values.amountPaid));
-    lblPaidAndDeposit->setBuddy(txtPaidAndDeposit);
+    lblPaidAndDeposit = MakeCaption(m_depositKind ? QStringLiteral("Deposit Amount required")
+                                                  : QStringLiteral("Amount Paid"),
+                                    txtPaidAndDeposit, this);
+    lblPaidAndDeposit->setObjectName(QStringLiteral("lblPaidAndDeposit"));
 
     lblRecDepositAmount = new QLabel(QStringLiteral("Recommended deposit amount"), this);
     lblRecDepositAmount->setObjectName(QStringLiteral("lblRecDepositAmount"));

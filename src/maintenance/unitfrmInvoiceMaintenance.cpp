@@ -4,6 +4,7 @@
 #include "app/unitDialogs.h"
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitScreenParts.h"
 #include "app/unitMainCounters.h"
 #include "app/unitModeValues.h"
 #include "maintenance/unitInvMaintenanceListModel.h"
@@ -33,31 +34,26 @@ TfrmInvoiceMaintenance::TfrmInvoiceMaintenance(QWidget* parent) : QDialog(parent
     toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar->setIconSize(QSize(32, 32));
     auto makeToolButton = [this, toolBar](const QString& name, const QString& caption, QStyle::StandardPixmap icon) {
-        auto* button = new QToolButton(toolBar);
-        button->setObjectName(name);
+        QToolButton* button = AddToolBarButton(toolBar, name, Qt::ToolButtonTextUnderIcon);
         button->setText(caption);
         button->setIcon(style()->standardIcon(icon));
-        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setAutoRaise(true);
-        toolBar->addWidget(button);
         return button;
     };
     tlbtnClose = makeToolButton(QStringLiteral("tlbtnClose"), QStringLiteral("Close"), QStyle::SP_DialogCloseButton);
     tlbtnHelp = makeToolButton(QStringLiteral("tlbtnHelp"), QStringLiteral("Help"), QStyle::SP_DialogHelpButton);
 
-    lblInvMaintenanceType = new QLabel(this);
-    lblInvMaintenanceType->setObjectName(QStringLiteral("lblInvMaintenanceType"));
+    // The captions get their texts with the hints, when the screen shows.
     cmboInvMaintenanceType = new QComboBox(this);
     cmboInvMaintenanceType->setObjectName(QStringLiteral("cmboInvMaintenanceType"));
     cmboInvMaintenanceType->setMinimumWidth(320);
-    lblInvMaintenanceType->setBuddy(cmboInvMaintenanceType);
+    lblInvMaintenanceType = MakeCaption(QString(), cmboInvMaintenanceType, this);
+    lblInvMaintenanceType->setObjectName(QStringLiteral("lblInvMaintenanceType"));
 
-    lblInvMaintenance = new QLabel(this);
-    lblInvMaintenance->setObjectName(QStringLiteral("lblInvMaintenance"));
     cmboInvSearch = new QComboBox(this);
     cmboInvSearch->setObjectName(QStringLiteral("cmboInvSearch"));
     cmboInvSearch->setMinimumWidth(220);
-    lblInvMaintenance->setBuddy(cmboInvSearch);
+    lblInvMaintenance = MakeCaption(QString(), cmboInvSearch, this);
+    lblInvMaintenance->setObjectName(QStringLiteral("lblInvMaintenance"));
     txtInvSearch = new QLineEdit(this);
     txtInvSearch->setObjectName(QStringLiteral("txtInvSearch"));
     txtInvSearch->setClearButtonEnabled(true);

@@ -3,6 +3,7 @@
 #include "app/unitAppInfo.h"
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
 #include "db/unitStoredValues.h"
 #include "prices/unitNumDecimalFilter.h"
@@ -56,13 +57,6 @@ QLineEdit* MakeNumberEdit(QWidget* parent, const char* name)
     return edit;
 }
 
-QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 TfrmPrice::TfrmPrice(TPriceScreenMode mode, QWidget* parent)
@@ -74,20 +68,14 @@ TfrmPrice::TfrmPrice(TPriceScreenMode mode, QWidget* parent)
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto addTool = [this](const char* name, const QString& caption) {
-        QAction* action = m_toolBar->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        m_toolBar->widgetForAction(action)->setObjectName(QLatin1String(name));
-        return action;
-    };
-    m_actClose = addTool("tlbtnClose", QStringLiteral("Close"));
-    m_actPrintPreview = addTool("tlbtnPrintPreview", QStringLiteral("Print Preview"));
-    m_actPrint = addTool("tlbtnPrint", QStringLiteral("Print"));
-    m_actCancel = addTool("tlbtnCancel", QStringLiteral("Cancel"));
-    m_actNew = addTool("tlbtnNewPriceItem", QStringLiteral("New Price Item"));
-    m_actSave = addTool("tlbtnSave", QStringLiteral("Save"));
-    m_actDelete = addTool("tlbtnDelete", QStringLiteral("Delete"));
-    m_actHelp = addTool("tlbtnHelp", QStringLiteral("Help"));
+    m_actClose = NewToolBarAction(m_toolBar, "tlbtnClose", QStringLiteral("Close"));
+    m_actPrintPreview = NewToolBarAction(m_toolBar, "tlbtnPrintPreview", QStringLiteral("Print Preview"));
+    m_actPrint = NewToolBarAction(m_toolBar, "tlbtnPrint", QStringLiteral("Print"));
+    m_actCancel = NewToolBarAction(m_toolBar, "tlbtnCancel", QStringLiteral("Cancel"));
+    m_actNew = NewToolBarAction(m_toolBar, "tlbtnNewPriceItem", QStringLiteral("New Price Item"));
+    m_actSave = NewToolBarAction(m_toolBar, "tlbtnSave", QStringLiteral("Save"));
+    m_actDelete = NewToolBarAction(m_toolBar, "tlbtnDelete", QStringLiteral("Delete"));
+    m_actHelp = NewToolBarAction(m_toolBar, "tlbtnHelp", QStringLiteral("Help"));
     mainLayout->addWidget(m_toolBar);
 
     // Search type, search text and the list.

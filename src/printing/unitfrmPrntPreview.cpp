@@ -2,6 +2,7 @@
 
 #include "app/unitAppInfo.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitScreenParts.h"
 #include "printing/unitReportOutput.h"
 
 #include <QEvent>
@@ -31,15 +32,13 @@ TfrmPrntPreview::TfrmPrntPreview(const QString& title, ReportDocument document, 
 
     auto* toolBar = new QToolBar(this);
     toolBar->setObjectName(QStringLiteral("tlbarPreview"));
-    tlbtnClose = addToolButton(QStringLiteral("tlbtnClose"));
-    tlbtnPrint = addToolButton(QStringLiteral("tlbtnPrint"));
-    tlbtnBack = addToolButton(QStringLiteral("tlbtnBack"));
-    tlbtnNext = addToolButton(QStringLiteral("tlbtnNext"));
-    tlbtnZoomIn = addToolButton(QStringLiteral("tlbtnZoomIn"));
-    tlbtnZoomOut = addToolButton(QStringLiteral("tlbtnZoomOut"));
-    tlbtnHelp = addToolButton(QStringLiteral("tlbtnHelp"));
-    for (QToolButton* button : {tlbtnClose, tlbtnPrint, tlbtnBack, tlbtnNext, tlbtnZoomIn, tlbtnZoomOut, tlbtnHelp})
-        toolBar->addWidget(button);
+    tlbtnClose = AddToolBarButton(toolBar, QStringLiteral("tlbtnClose"), Qt::ToolButtonTextOnly);
+    tlbtnPrint = AddToolBarButton(toolBar, QStringLiteral("tlbtnPrint"), Qt::ToolButtonTextOnly);
+    tlbtnBack = AddToolBarButton(toolBar, QStringLiteral("tlbtnBack"), Qt::ToolButtonTextOnly);
+    tlbtnNext = AddToolBarButton(toolBar, QStringLiteral("tlbtnNext"), Qt::ToolButtonTextOnly);
+    tlbtnZoomIn = AddToolBarButton(toolBar, QStringLiteral("tlbtnZoomIn"), Qt::ToolButtonTextOnly);
+    tlbtnZoomOut = AddToolBarButton(toolBar, QStringLiteral("tlbtnZoomOut"), Qt::ToolButtonTextOnly);
+    tlbtnHelp = AddToolBarButton(toolBar, QStringLiteral("tlbtnHelp"), Qt::ToolButtonTextOnly);
 
     // The preview paints on a printer set up exactly like the real one.
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -106,15 +105,6 @@ TfrmPrntPreview::~TfrmPrntPreview()
 {
     // The page area paints on the printer; it goes first.
     delete m_preview;
-}
-
-QToolButton* TfrmPrntPreview::addToolButton(const QString& objectName)
-{
-    auto* button = new QToolButton(this);
-    button->setObjectName(objectName);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAutoRaise(true);
-    return button;
 }
 
 void TfrmPrntPreview::pShowFormInformation(const QString& title)

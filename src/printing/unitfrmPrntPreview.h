@@ -37,7 +37,6 @@ private:
     void paintPages(QPrinter* printer);
     void applyZoom();
     void showPage(int pageNumber);
-    QToolButton* addToolButton(const QString& objectName);
 
     ReportDocument m_document;
     std::function<void()> m_printAction;

@@ -1,0 +1,27 @@
+#pragma once
+// Small building blocks the screens share while they create their controls:
+// tool bars whose buttons can be found by name, and captions that carry a
+// buddy for their access key.
+#include <Qt>
+
+class QAction;
+class QLabel;
+class QString;
+class QToolBar;
+class QToolButton;
+class QWidget;
+
+// Puts `action` on the tool bar and names the tool button that shows it, so the
+// command is reachable by the name of its button.
+QWidget* AddToolBarAction(QToolBar* toolBar, QAction* action, const char* name);
+
+// A new command with `caption` on the tool bar; the command and its button both
+// carry `name`.
+QAction* NewToolBarAction(QToolBar* toolBar, const char* name, const QString& caption);
+
+// A flat tool button of its own (not backed by an action) at the end of the
+// tool bar.
+QToolButton* AddToolBarButton(QToolBar* toolBar, const QString& name, Qt::ToolButtonStyle style);
+
+// A caption whose access key moves the focus to `buddy`.
+QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent);
