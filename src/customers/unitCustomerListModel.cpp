@@ -1,27 +1,10 @@
 #include "customers/unitCustomerListModel.h"
 
-TCustomerListModel::TCustomerListModel(QObject* parent) : QAbstractTableModel(parent) {}
-
-void TCustomerListModel::setRows(std::vector<TCustomerListRow> rows)
-{
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-}
-
-int TCustomerListModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
-
-int TCustomerListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : colCount;
-}
+TCustomerListModel::TCustomerListModel(QObject* parent) : TRowListModel(colCount, parent) {}
 
 QString TCustomerListModel::cellText(int row, int column) const
 {
-    const TCustomerListRow& r = m_rows.at(size_t(row));
+    const TCustomerListRow& r = rowAt(row);
     switch (column) {
     case colCustId: return QString::number(r.intCustomerID);
     case colCompany: return r.strCustCompany;
@@ -33,22 +16,15 @@ QString TCustomerListModel::cellText(int row, int column) const
     }
 }
 
-QVariant TCustomerListModel::data(const QModelIndex& index, int role) const
+QString TCustomerListModel::columnCaption(int column) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole) return {};
-    return cellText(index.row(), index.column());
-}
-
-QVariant TCustomerListModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    switch (section) {
+    switch (column) {
     case colCustId: return QStringLiteral("Cust ID");
     case colCompany: return QStringLiteral("Company");
     case colName: return QStringLiteral("Customer Name");
     case colAddress: return QStringLiteral("Address");
     case colCityStateZip: return QStringLiteral("City, State Zip");
     case colPhone: return QStringLiteral("Phone Number");
-    default: return {};
+    default: return QString();
     }
 }

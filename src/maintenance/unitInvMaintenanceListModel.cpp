@@ -2,36 +2,12 @@
 
 #include "invoicing/unitDocumentModel.h"
 
-TInvMaintenanceListModel::TInvMaintenanceListModel(QObject* parent) : QAbstractTableModel(parent) {}
+TInvMaintenanceListModel::TInvMaintenanceListModel(QObject* parent) : TRowListModel(ColumnCount, parent) {}
 
-void TInvMaintenanceListModel::setRows(std::vector<TInvMaintenanceRow> rows)
+QString TInvMaintenanceListModel::cellText(int row, int column) const
 {
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-}
-
-void TInvMaintenanceListModel::clear() { setRows({}); }
-
-int TInvMaintenanceListModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
-
-int TInvMaintenanceListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant TInvMaintenanceListModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || index.row() >= int(m_rows.size())) return {};
-    const TInvMaintenanceRow& r = m_rows[std::size_t(index.row())];
-    if (role == Qt::TextAlignmentRole)
-        return index.column() == ColTotal ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                                          : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole) return {};
-    switch (index.column()) {
+    const TInvMaintenanceRow& r = rowAt(row);
+    switch (column) {
     case ColNumber: return QString::number(r.intInvNumber);
     case ColInvoiceType: return r.strInvName;
     case ColCustomer: return r.strCustFullName;
@@ -39,17 +15,12 @@ QVariant TInvMaintenanceListModel::data(const QModelIndex& index, int role) cons
     case ColTotal: return FormatMoney(r.dbInvTotal); // formatted only for the rows on screen
     case ColInfo: return r.strInfo;
     }
-    return {};
+    return QString();
 }
 
-QVariant TInvMaintenanceListModel::headerData(int section, Qt::Orientation orientation, int role) const
+QString TInvMaintenanceListModel::columnCaption(int column) const
 {
-    if (orientation != Qt::Horizontal) return {};
-    if (role == Qt::TextAlignmentRole)
-        return section == ColTotal ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole) return {};
-    switch (section) {
+    switch (column) {
     case ColNumber: return QStringLiteral("Number");
     case ColInvoiceType: return QStringLiteral("Invoice Type");
     case ColCustomer: return QStringLiteral("Customer");
@@ -57,5 +28,11 @@ QVariant TInvMaintenanceListModel::headerData(int section, Qt::Orientation orien
     case ColTotal: return QStringLiteral("Total");
     case ColInfo: return QStringLiteral("Info");
     }
-    return {};
+    return QString();
+}
+
+QVariant TInvMaintenanceListModel::columnAlignment(int column) const
+{
+    return column == ColTotal ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                              : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
 }

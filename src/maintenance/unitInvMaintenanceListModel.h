@@ -2,27 +2,21 @@
 // The result list of invoice maintenance as a table model: six read-only
 // columns over the rows of one query, replaced in one reset so a list of any
 // length refills in one go.
+#include "app/unitRowListModel.h"
 #include "maintenance/unitInvoiceMaintenanceRules.h"
 
-#include <QAbstractTableModel>
-#include <vector>
-
-class TInvMaintenanceListModel : public QAbstractTableModel {
+class TInvMaintenanceListModel : public TRowListModel<TInvMaintenanceRow> {
     Q_OBJECT
 public:
     enum Column { ColNumber, ColInvoiceType, ColCustomer, ColCompany, ColTotal, ColInfo, ColumnCount };
 
     explicit TInvMaintenanceListModel(QObject* parent = nullptr);
 
-    void setRows(std::vector<TInvMaintenanceRow> rows);
-    void clear();
-    const TInvMaintenanceRow& row(int index) const { return m_rows.at(std::size_t(index)); }
+    const TInvMaintenanceRow& row(int index) const { return rowAt(index); }
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QString cellText(int row, int column) const override;
 
-private:
-    std::vector<TInvMaintenanceRow> m_rows;
+protected:
+    QString columnCaption(int column) const override;
+    QVariant columnAlignment(int column) const override;
 };

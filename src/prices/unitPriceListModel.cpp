@@ -2,22 +2,11 @@
 
 #include "invoicing/unitDocumentModel.h"
 
-TPriceListModel::TPriceListModel(QObject* parent) : QAbstractTableModel(parent) {}
-
-void TPriceListModel::setRows(std::vector<TPriceListRow> rows)
-{
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-}
-
-int TPriceListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }
-
-int TPriceListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : colCount; }
+TPriceListModel::TPriceListModel(QObject* parent) : TRowListModel(colCount, parent) {}
 
 QString TPriceListModel::cellText(int row, int column) const
 {
-    const TPriceListRow& r = m_rows.at(size_t(row));
+    const TPriceListRow& r = rowAt(row);
     switch (column) {
     case colDescription: return r.strPrcItemName;
     case colLaborPrice: return FormatMoney(r.dbLbrPrc);
@@ -31,23 +20,16 @@ QString TPriceListModel::cellText(int row, int column) const
     }
 }
 
-QVariant TPriceListModel::data(const QModelIndex& index, int role) const
+QString TPriceListModel::columnCaption(int column) const
 {
-    if (!index.isValid()) return {};
-    if (role == Qt::DisplayRole) return cellText(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole && (index.column() == colLaborPrice || index.column() == colMaterialPrice))
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    return {};
-}
-
-QVariant TPriceListModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal) return {};
-    if (role == Qt::TextAlignmentRole && (section == colLaborPrice || section == colMaterialPrice))
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole) return {};
     static const char* const captions[colCount] = {"Description", "Labor Price", "Material Price", "LabTax",
                                                     "MatTax",      "LabPrice",    "MatPrice",       "PriceItmID"};
-    if (section < 0 || section >= colCount) return {};
-    return QString::fromLatin1(captions[section]);
+    return QString::fromLatin1(captions[column]);
+}
+
+// The two prices line up on the right; the other columns take the view's default.
+QVariant TPriceListModel::columnAlignment(int column) const
+{
+    if (column == colLaborPrice || column == colMaterialPrice) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
 }
