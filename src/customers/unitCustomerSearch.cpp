@@ -1,6 +1,5 @@
 #include "customers/unitCustomerSearch.h"
 
-#include "db/DbConnection.h"
 
 namespace {
 const QString kListHead = QStringLiteral(
@@ -38,32 +37,19 @@ bool CustomerSearchNeedsText(int searchType)
     return searchType != cstAllCustomers && searchType != cstTaxExempt;
 }
 
-QString CustomerSearchPattern(const QString& text)
-{
-    // Only a-z: the engine's UPPER changes no other letter either, so both sides agree.
-    QString pattern = text;
-    for (QChar& c : pattern)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
-    return pattern + QLatin1Char('%');
-}
-
-TCustomerQuery BuildCustomerQuery(int searchType, const QString& text)
+TListQuery BuildCustomerQuery(int searchType, const QString& text)
 {
     if (searchType == cstTaxExempt)
         return {kListHead + QStringLiteral("FROM tblCustomers WHERE strCustTaxExmpt <> 0;"), {}};
     const QString column = SearchColumn(searchType);
     if (column.isEmpty()) return {kListHead + QStringLiteral("FROM tblCustomers;"), {}};
     return {kListHead + QStringLiteral("FROM tblCustomers WHERE UPPER(") + column + QStringLiteral(") LIKE ?;"),
-            {CustomerSearchPattern(text)}};
+            {UpperPrefixPattern(text)}};
 }
 
 std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text)
 {
-    const TCustomerQuery query = BuildCustomerQuery(searchType, text);
-    DbConnection connection;
-    DbStatement statement = connection.prepare(query.sql, query.values);
-    std::vector<TCustomerListRow> rows;
-    while (statement.step()) {
+    return QueryListRows<TCustomerListRow>(BuildCustomerQuery(searchType, text), [](const DbStatement& statement) {
         TCustomerListRow row;
         row.intCustomerID = statement.columnInt64(0);
         row.strCustFirstName = statement.columnText(1);
@@ -76,9 +62,8 @@ std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& t
         row.strCustPhone = statement.columnText(8);
         row.strCustPhoneAreaCode = statement.columnText(9);
         row.strCustPhoneExt = statement.columnText(10);
-        rows.push_back(std::move(row));
-    }
-    return rows;
+        return row;
+    });
 }
 
 QString CustomerListName(const TCustomerListRow& row)

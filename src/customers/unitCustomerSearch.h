@@ -1,9 +1,10 @@
 #pragma once
 // Which customers the list shows: the eleven search types of the customer
 // screen, the statement each one runs, and the rows it returns.
+#include "db/unitListQuery.h"
+
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 #include <vector>
 
 // Positions in the search-type drop-down.
@@ -27,18 +28,11 @@ QStringList CustomerSearchTypeNames();
 // Types that list without a search text: the search box is cleared and disabled.
 bool CustomerSearchNeedsText(int searchType);
 
-// The search text as a LIKE pattern: letters a-z upper-cased, "%" appended.
-// "%" and "_" typed by the user keep their wildcard meaning.
-QString CustomerSearchPattern(const QString& text);
-
-struct TCustomerQuery {
-    QString sql;
-    QVariantList values;
-};
-
 // The statement for a search type and text. The text is bound as a parameter,
-// so any character in it (a double quote too) is searched for as typed.
-TCustomerQuery BuildCustomerQuery(int searchType, const QString& text);
+// so any character in it (a double quote too) is searched for as typed; the
+// match is a prefix in any letter case, and "%" and "_" typed by the user keep
+// their wildcard meaning.
+TListQuery BuildCustomerQuery(int searchType, const QString& text);
 
 // One row of the customer list, as read by the list query.
 struct TCustomerListRow {

@@ -21,16 +21,6 @@ QStringList typeNames()
     return QStringList(arrInvTypeNames.begin(), arrInvTypeNames.end());
 }
 
-// The engine's UPPER changes only the ASCII letters; the search text is upper-
-// cased the same way, so a name with accented letters still matches itself.
-QString engineUpper(const QString& text)
-{
-    QString result = text;
-    for (QChar& c : result)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - ('a' - 'A'));
-    return result;
-}
-
 // A LIKE prefix pattern that matches the text literally (escape character '\').
 QString literalPrefixPattern(const QString& text)
 {
@@ -61,7 +51,7 @@ public:
         } else {
             m_sql += searchItem == kCustomerLastName ? QStringLiteral("UPPER(strCustFullName) LIKE ? ESCAPE '\\'")
                                                      : QStringLiteral("UPPER(strCustCmpnyName) LIKE ? ESCAPE '\\'");
-            m_values << QVariant(literalPrefixPattern(engineUpper(searchText)));
+            m_values << QVariant(literalPrefixPattern(EngineUpper(searchText)));
         }
         return *this;
     }
@@ -163,7 +153,7 @@ bool IsInvMaintenanceTextSearch(const QString& searchItem)
     return searchItem == kInvoiceNumber || searchItem == kCustomerLastName || searchItem == kCustomerCompanyName;
 }
 
-TInvMaintenanceQuery BuildInvMaintenanceQuery(TInvMaintenanceMode mode, const QString& searchItem,
+TListQuery BuildInvMaintenanceQuery(TInvMaintenanceMode mode, const QString& searchItem,
                                               const QString& searchText)
 {
     const bool text = IsInvMaintenanceTextSearch(searchItem);
@@ -248,12 +238,9 @@ QString InvMaintenanceInfo(const QString& paidFlag, const QString& recurringFlag
     return QString();
 }
 
-std::vector<TInvMaintenanceRow> QuerySavedInvoiceRows(const TInvMaintenanceQuery& query)
+std::vector<TInvMaintenanceRow> QuerySavedInvoiceRows(const TListQuery& query)
 {
-    std::vector<TInvMaintenanceRow> rows;
-    DbConnection connection;
-    DbStatement read = connection.prepare(query.strSql, query.values);
-    while (read.step()) {
+    return QueryListRows<TInvMaintenanceRow>(query, [](const DbStatement& read) {
         TInvMaintenanceRow row;
         row.intInvNumber = read.columnInt(0);
         row.strCustCmpnyName = read.columnText(1);
@@ -261,11 +248,8 @@ std::vector<TInvMaintenanceRow> QuerySavedInvoiceRows(const TInvMaintenanceQuery
         row.strInvName = read.columnText(3);
         row.dbInvTotal = read.columnDouble(5);
         row.strInfo = InvMaintenanceInfo(read.columnText(4), read.columnText(6));
-        rows.push_back(std::move(row));
-    }
-    read.finalize();
-    connection.close();
-    return rows;
+        return row;
+    });
 }
 
 QString InvMaintenanceDocumentName(const TInvMaintenanceRow& row)

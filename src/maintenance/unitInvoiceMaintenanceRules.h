@@ -3,9 +3,10 @@
 // maintenance modes, the search types offered in each, the list query for a
 // mode, search type and search text, the confirmation question of a click and
 // the store operation it leads to.
+#include "db/unitListQuery.h"
+
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 #include <vector>
 
 // The maintenance modes, in the order of the mode list.
@@ -47,16 +48,10 @@ QString InvMaintenanceListHint(TInvMaintenanceMode mode);
 // True for "Invoice Number", "Customer Last Name" and "Customer Company Name".
 bool IsInvMaintenanceTextSearch(const QString& searchItem);
 
-// A list query: SQL text with ? placeholders and the values bound to them.
-struct TInvMaintenanceQuery {
-    QString strSql;
-    QVariantList values;
-};
-
 // The query for a mode, the chosen search item and the search text (used only
 // with a text search). The search text is bound, with the LIKE wildcards % and
 // _ escaped, so whatever is typed is matched literally as a prefix.
-TInvMaintenanceQuery BuildInvMaintenanceQuery(TInvMaintenanceMode mode, const QString& searchItem,
+TListQuery BuildInvMaintenanceQuery(TInvMaintenanceMode mode, const QString& searchItem,
                                               const QString& searchText);
 
 // One row of the result list.
@@ -75,7 +70,7 @@ struct TInvMaintenanceRow {
 QString InvMaintenanceInfo(const QString& paidFlag, const QString& recurringFlag);
 
 // Runs the query on its own connection and returns the rows in storage order.
-std::vector<TInvMaintenanceRow> QuerySavedInvoiceRows(const TInvMaintenanceQuery& query);
+std::vector<TInvMaintenanceRow> QuerySavedInvoiceRows(const TListQuery& query);
 
 // The display name of a row in questions: type, a blank and the number.
 QString InvMaintenanceDocumentName(const TInvMaintenanceRow& row);

@@ -152,7 +152,7 @@ void TfrmInvoiceMaintenance::pBuildSearchList()
 void TfrmInvoiceMaintenance::pQuerySavedInvoices()
 {
     const QString searchItem = cmboInvSearch->currentText();
-    const TInvMaintenanceQuery query = BuildInvMaintenanceQuery(currentMode(), searchItem, txtInvSearch->text());
+    const TListQuery query = BuildInvMaintenanceQuery(currentMode(), searchItem, txtInvSearch->text());
     if (IsInvMaintenanceTextSearch(searchItem)) {
         txtInvSearch->setEnabled(true);
         txtInvSearch->setFocus();

@@ -1,9 +1,10 @@
 #pragma once
 // Which price items the price sheet lists: the four search types, the
 // statement each runs and the rows it returns.
+#include "db/unitListQuery.h"
+
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 #include <vector>
 
 enum TPriceSearchType {
@@ -18,15 +19,10 @@ QStringList PriceSearchTypeNames();
 // Only the name search takes a search text; the others empty and disable the box.
 bool PriceSearchNeedsText(int searchType);
 
-struct TPriceQuery {
-    QString sql;
-    QVariantList values;
-};
-
 // The statement for a search type and text. The name search is a prefix match
 // in any letter case; the text is bound, so a double quote is searched as typed,
 // while "%" and "_" keep their wildcard meaning.
-TPriceQuery BuildPriceQuery(int searchType, const QString& text);
+TListQuery BuildPriceQuery(int searchType, const QString& text);
 
 // One row of the price list.
 struct TPriceListRow {

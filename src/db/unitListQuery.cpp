@@ -1,0 +1,11 @@
+#include "db/unitListQuery.h"
+
+QString EngineUpper(const QString& text)
+{
+    QString result = text;
+    for (QChar& c : result)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
+    return result;
+}
+
+QString UpperPrefixPattern(const QString& text) { return EngineUpper(text) + QLatin1Char('%'); }

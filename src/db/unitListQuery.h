@@ -1,0 +1,35 @@
+#pragma once
+// What the search lists have in common: a query is SQL text with ? placeholders
+// plus the values bound to them, its rows are read on a connection of their own,
+// and a typed search text is upper-cased the way the engine's UPPER does it.
+#include "db/DbConnection.h"
+
+#include <QString>
+#include <QVariantList>
+#include <utility>
+#include <vector>
+
+struct TListQuery {
+    QString sql;
+    QVariantList values;
+};
+
+// The text with a-z upper-cased and every other character kept: the engine's
+// UPPER changes only those letters, so both sides of a comparison agree.
+QString EngineUpper(const QString& text);
+
+// The search text as a LIKE prefix in any letter case: upper-cased as above and
+// "%" appended. "%" and "_" in the text keep their wildcard meaning.
+QString UpperPrefixPattern(const QString& text);
+
+// Runs the query on its own connection and makes one row per result row with
+// readRow(statement); rows in the order the query returns them.
+template <typename Row, typename ReadRow>
+std::vector<Row> QueryListRows(const TListQuery& query, ReadRow readRow)
+{
+    DbConnection connection;
+    DbStatement statement = connection.prepare(query.sql, query.values);
+    std::vector<Row> rows;
+    while (statement.step()) rows.push_back(readRow(statement));
+    return rows;
+}
