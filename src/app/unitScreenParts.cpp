@@ -1,8 +1,10 @@
 #include "app/unitScreenParts.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QString>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -30,6 +32,21 @@ QToolButton* AddToolBarButton(QToolBar* toolBar, const QString& name, Qt::ToolBu
     button->setAutoRaise(true);
     toolBar->addWidget(button);
     return button;
+}
+
+void SetUpRowList(QTableView* view)
+{
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSortingEnabled(false);
+    view->setShowGrid(false);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setSectionsClickable(false);
+    view->horizontalHeader()->setHighlightSections(false);
 }
 
 QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent)

@@ -7,6 +7,7 @@
 class QAction;
 class QLabel;
 class QString;
+class QTableView;
 class QToolBar;
 class QToolButton;
 class QWidget;
@@ -22,6 +23,11 @@ QAction* NewToolBarAction(QToolBar* toolBar, const char* name, const QString& ca
 // A flat tool button of its own (not backed by an action) at the end of the
 // tool bar.
 QToolButton* AddToolBarButton(QToolBar* toolBar, const QString& name, Qt::ToolButtonStyle style);
+
+// A read-only list of whole rows, one selected at a time, no grid, no sorting
+// by header click, and fixed row heights, so a list of any length stays cheap
+// to lay out.
+void SetUpRowList(QTableView* view);
 
 // A caption whose access key moves the focus to `buddy`.
 QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent);

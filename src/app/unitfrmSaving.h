@@ -36,6 +36,16 @@ void ShowSavingNotice(const QString& caption);
 // otherwise it closes itself at 100.
 void CloseSavingNotice();
 
+// Shows the notice for the life of one piece of work and asks it to close on
+// every way out, also when the work fails.
+class TSavingNoticeScope {
+public:
+    explicit TSavingNoticeScope(const QString& caption) { ShowSavingNotice(caption); }
+    ~TSavingNoticeScope() { CloseSavingNotice(); }
+    TSavingNoticeScope(const TSavingNoticeScope&) = delete;
+    TSavingNoticeScope& operator=(const TSavingNoticeScope&) = delete;
+};
+
 // The notice that is open, or nullptr.
 TfrmSaving* CurrentSavingNotice();
 // Length of one tick in milliseconds (about 15 by default).

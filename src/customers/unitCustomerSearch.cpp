@@ -1,6 +1,5 @@
 #include "customers/unitCustomerSearch.h"
 
-
 namespace {
 const QString kListHead = QStringLiteral(
     "SELECT intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "

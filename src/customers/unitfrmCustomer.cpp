@@ -40,16 +40,6 @@ namespace {
 
 constexpr int kNotesLimit = 250;
 
-// Shows the progress notice for the life of one write and closes it on every
-// way out, also when the write fails.
-class SavingNotice {
-public:
-    explicit SavingNotice(const QString& caption) { ShowSavingNotice(caption); }
-    ~SavingNotice() { CloseSavingNotice(); }
-    SavingNotice(const SavingNotice&) = delete;
-    SavingNotice& operator=(const SavingNotice&) = delete;
-};
-
 constexpr char kTypedLimit[] = "typedLimit";
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int maxLength)
@@ -145,18 +135,7 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     lstvCustomers->setObjectName(QStringLiteral("lstvCustomers"));
     m_listModel = new TCustomerListModel(this);
     lstvCustomers->setModel(m_listModel);
-    lstvCustomers->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstvCustomers->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstvCustomers->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstvCustomers->setSortingEnabled(false);
-    lstvCustomers->setShowGrid(false);
-    lstvCustomers->setWordWrap(false);
-    lstvCustomers->verticalHeader()->hide();
-    // Fixed row heights keep a list of any length cheap to lay out.
-    lstvCustomers->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    lstvCustomers->verticalHeader()->setDefaultSectionSize(lstvCustomers->fontMetrics().height() + 6);
-    lstvCustomers->horizontalHeader()->setSectionsClickable(false);
-    lstvCustomers->horizontalHeader()->setHighlightSections(false);
+    SetUpRowList(lstvCustomers);
     lstvCustomers->horizontalHeader()->setStretchLastSection(true);
     lstvCustomers->setColumnHidden(TCustomerListModel::colCustId, true);
     lstvCustomers->setColumnWidth(TCustomerListModel::colCompany, 180);
@@ -516,7 +495,7 @@ void TfrmCustomer::pPutCustomerOnScreen(const TCustomer& c)
 void TfrmCustomer::pSaveCustomer()
 {
     {
-        SavingNotice notice(QStringLiteral("Saving Customer Information..."));
+        TSavingNoticeScope notice(QStringLiteral("Saving Customer Information..."));
         SaveCustomer(pCustomerOnScreen());
     }
     pReturnToList();
@@ -527,7 +506,7 @@ void TfrmCustomer::pDeleteCustomer()
     if (AskYesNoCancel(QStringLiteral("Delete this Customers from your list?")) != MessageAnswer::Yes) return;
     if (txtCustId->text().isEmpty()) return;
     {
-        SavingNotice notice(QStringLiteral("Deleting Customer Information..."));
+        TSavingNoticeScope notice(QStringLiteral("Deleting Customer Information..."));
         DeleteCustomer(txtCustId->text().toLongLong());
     }
     pReturnToList();
@@ -554,7 +533,7 @@ bool TfrmCustomer::pLeaveEditAllowed()
     switch (AskYesNoCancel(QStringLiteral("Save changes to this customer?"))) {
     case MessageAnswer::Yes: {
         bool saved = RunGuarded([this] {
-            SavingNotice notice(QStringLiteral("Saving Customer Information..."));
+            TSavingNoticeScope notice(QStringLiteral("Saving Customer Information..."));
             SaveCustomer(pCustomerOnScreen());
         });
         if (saved) pSetActionShown(m_actSave, false);

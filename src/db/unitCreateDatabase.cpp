@@ -14,12 +14,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Closes (asks to close) the progress notice on every way out.
-struct SavingNoticeGuard {
-    explicit SavingNoticeGuard(const QString& caption) { ShowSavingNotice(caption); }
-    ~SavingNoticeGuard() { CloseSavingNotice(); }
-};
-
 QString sampleContract()
 {
     const QStringList lines{
@@ -318,7 +312,7 @@ void CreateDatabase() { CreateDatabase(QDate::currentDate()); }
 
 void CreateDatabase(const QDate& today)
 {
-    SavingNoticeGuard notice(QStringLiteral("Building DataBase..."));
+    TSavingNoticeScope notice(QStringLiteral("Building DataBase..."));
     const QString path = GetDatabasePath();
     if (QFile::exists(path)) return;
 

@@ -37,16 +37,6 @@ namespace {
 constexpr int kNumberBoxLimit = 10;
 constexpr int kDescriptionLimit = 45;
 
-// Shows the progress notice for the life of one write and closes it on every
-// way out, also when the write fails.
-class SavingNotice {
-public:
-    explicit SavingNotice(const QString& caption) { ShowSavingNotice(caption); }
-    ~SavingNotice() { CloseSavingNotice(); }
-    SavingNotice(const SavingNotice&) = delete;
-    SavingNotice& operator=(const SavingNotice&) = delete;
-};
-
 QLineEdit* MakeNumberEdit(QWidget* parent, const char* name)
 {
     auto* edit = new QLineEdit(parent);
@@ -94,18 +84,7 @@ TfrmPrice::TfrmPrice(TPriceScreenMode mode, QWidget* parent)
     lstPrice->setObjectName(QStringLiteral("lstPrice"));
     m_listModel = new TPriceListModel(this);
     lstPrice->setModel(m_listModel);
-    lstPrice->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstPrice->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstPrice->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstPrice->setSortingEnabled(false);
-    lstPrice->setShowGrid(false);
-    lstPrice->setWordWrap(false);
-    lstPrice->verticalHeader()->hide();
-    // Fixed row heights keep a list of any length cheap to lay out.
-    lstPrice->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    lstPrice->verticalHeader()->setDefaultSectionSize(lstPrice->fontMetrics().height() + 6);
-    lstPrice->horizontalHeader()->setSectionsClickable(false);
-    lstPrice->horizontalHeader()->setHighlightSections(false);
+    SetUpRowList(lstPrice);
     lstPrice->setColumnWidth(TPriceListModel::colDescription, 420);
     lstPrice->setColumnWidth(TPriceListModel::colLaborPrice, 120);
     lstPrice->setColumnWidth(TPriceListModel::colMaterialPrice, 120);
@@ -312,7 +291,7 @@ void TfrmPrice::pNewPriceItem()
 
 void TfrmPrice::pWritePriceItem()
 {
-    SavingNotice notice(QStringLiteral("Saving Price Information..."));
+    TSavingNoticeScope notice(QStringLiteral("Saving Price Information..."));
     txtLaborPrice->setText(PriceBoxOrZero(txtLaborPrice->text()));
     txtMatPrice->setText(PriceBoxOrZero(txtMatPrice->text()));
     TPriceItem item;
@@ -336,7 +315,7 @@ void TfrmPrice::pDeletePriceItem()
     if (AskYesNoCancel(QStringLiteral("Delete this Price Item from your list?")) != MessageAnswer::Yes) return;
     if (lblPriceItmID->text().isEmpty()) return;
     {
-        SavingNotice notice(QStringLiteral("Deleting Price Information..."));
+        TSavingNoticeScope notice(QStringLiteral("Deleting Price Information..."));
         DeletePriceItem(lblPriceItmID->text().toLongLong());
     }
     pClearEditArea();
