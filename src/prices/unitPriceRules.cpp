@@ -6,15 +6,6 @@
 
 #include <QRegularExpression>
 
-bool AllowNumDecimalOnly(QChar typed, const QString& textInBox)
-{
-    if (typed == QLatin1Char('\b')) return true;
-    if (typed.unicode() > 255) return false;
-    if (typed >= QLatin1Char('0') && typed <= QLatin1Char('9')) return true;
-    if (typed == DecimalSeparator()) return !textInBox.contains(DecimalSeparator());
-    return false;
-}
-
 bool PriceItemCanBeSaved(const QString& description, const QString& labourPrice, const QString& materialPrice)
 {
     return !description.isEmpty() && (!labourPrice.isEmpty() || !materialPrice.isEmpty());

@@ -4,10 +4,8 @@
 // price becomes the stored number.
 #include <QString>
 
-// The key filter of the price and quantity boxes: backspace, a digit 0-9, or
-// the regional decimal separator when the box holds none yet. Anything above
-// code 255 is refused.
-bool AllowNumDecimalOnly(QChar typed, const QString& textInBox);
+// The key filter of the price and quantity boxes: AllowNumDecimalOnly.
+#include "app/unitNumberInput.h"
 
 // "Save" needs a description and at least one of the two prices.
 bool PriceItemCanBeSaved(const QString& description, const QString& labourPrice, const QString& materialPrice);

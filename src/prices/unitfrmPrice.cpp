@@ -6,7 +6,7 @@
 #include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
 #include "db/unitStoredValues.h"
-#include "prices/unitNumDecimalFilter.h"
+#include "app/unitNumberInput.h"
 #include "prices/unitPriceHandOver.h"
 #include "prices/unitPriceListModel.h"
 #include "prices/unitPriceRules.h"
@@ -43,7 +43,7 @@ QLineEdit* MakeNumberEdit(QWidget* parent, const char* name)
     edit->setObjectName(QLatin1String(name));
     edit->setMaxLength(kNumberBoxLimit);
     edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000.00")) + 12);
-    InstallNumDecimalFilter(edit);
+    InstallNumberInputRule(edit);
     return edit;
 }
 
