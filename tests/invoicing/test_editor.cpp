@@ -244,6 +244,9 @@ private slots:
             QCOMPARE(Find<QCheckBox>(editor, "ckbxTax3")->text(), QStringLiteral("Tax Option 3"));
             QVERIFY(!Find<QCheckBox>(editor, "ckbxTax3")->isEnabled());
             QVERIFY(!Menu(editor, "submnuTaxOption3")->isEnabled());
+            QCOMPARE(Menu(editor, "submnuTaxOption1")->text(), QStringLiteral("Local Tax"));
+            QCOMPARE(Menu(editor, "submnuTaxOption3")->text(), QStringLiteral("Tax Option &3"));
+            QCOMPARE(Menu(editor, "submnuFootNote2")->text(), QStringLiteral("Foot Note &2"));
             QVERIFY(Find<QCheckBox>(editor, "ckbxPaidInFull")->isHidden() == false);
             QVERIFY(!Find<QCheckBox>(editor, "ckbxPaidInFull")->isEnabled());
             for (const char* hidden : {"tlbtnSave", "tlbtnPrint", "tlbtnPrintPreview", "tlbtnEmail", "tlbtnDelete"})
