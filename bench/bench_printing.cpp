@@ -5,7 +5,7 @@
 #include "app/unitModeValues.h"
 #include "company/unitCompanyData.h"
 #include "db/unitCreateDatabase.h"
-#include "invoicing/unitInvoiceHolders.h"
+#include "documents/unitInvoiceHolders.h"
 #include "printing/unitModPrintData.h"
 
 #include <QApplication>

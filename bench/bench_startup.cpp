@@ -1,8 +1,8 @@
 // Time from the start of the start-up sequence to a shown main window, headless:
 // once in a fresh data folder (the database is built) and once in an existing
 // one (the database is only read). Prints the median of several runs of each.
-#include "app/unitStartUp.h"
-#include "app/unitfrmMain.h"
+#include "shell/unitStartUp.h"
+#include "shell/unitfrmMain.h"
 #include "app/unitfrmSaving.h"
 
 #include <QApplication>

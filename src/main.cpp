@@ -1,8 +1,8 @@
 // Program entry: the start-up sequence, then the main window and the event loop.
 #include "app/unitAppInfo.h"
 #include "app/unitErrorHandler.h"
-#include "app/unitStartUp.h"
-#include "app/unitfrmMain.h"
+#include "shell/unitStartUp.h"
+#include "shell/unitfrmMain.h"
 #include "printing/unitCopyPrinting.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #pragma once
-// The dispatch operations: each sets the mode values its screen reads, creates
-// the screen, runs it modally through RunModal and destroys it when the run ends,
-// also when the run ends by an error. Screens open other screens only through
+// The dispatch operations, declared here on the ground floor and defined in
+// shell/, the one place that knows every screen. Each sets the mode values its
+// screen reads, creates the screen, runs it modally through RunModal and destroys
+// it when the run ends, also when the run ends by an error. Screens open other screens only through
 // these functions, so a test can take over any modal run.
 #include "app/unitModalRunner.h"
-#include "customers/unitCustomerPick.h"
 
 #include <optional>
 #include <utility>
@@ -38,6 +38,7 @@ TLineEditOutcome EditInvoiceLine(TInvLine& line, const QString& displayName);
 bool EditPaidAndDeposit(TPaidAndDepositValues& values);
 
 // ---- customers and price sheet
+struct TrecCustomerPick;
 // Customer screen in maintenance mode.
 void OpenCustomers();
 // Customer screen in pick mode: the customer block chosen with "Use This

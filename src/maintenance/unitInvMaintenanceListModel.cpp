@@ -1,6 +1,6 @@
 #include "maintenance/unitInvMaintenanceListModel.h"
 
-#include "invoicing/unitDocumentModel.h"
+#include "documents/unitDocumentModel.h"
 
 TInvMaintenanceListModel::TInvMaintenanceListModel(QObject* parent) : TRowListModel(ColumnCount, parent) {}
 

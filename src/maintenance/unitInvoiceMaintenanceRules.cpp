@@ -2,9 +2,9 @@
 
 #include "db/DbConnection.h"
 #include "db/unitStoredValues.h"
-#include "invoicing/unitDocumentCopy.h"
-#include "invoicing/unitDocumentModel.h"
-#include "invoicing/unitDocumentStore.h"
+#include "documents/unitDocumentCopy.h"
+#include "documents/unitDocumentModel.h"
+#include "documents/unitDocumentStore.h"
 
 namespace {
 

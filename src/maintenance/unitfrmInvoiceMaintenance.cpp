@@ -5,7 +5,7 @@
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
-#include "app/unitMainCounters.h"
+#include "documents/unitMainCounters.h"
 #include "app/unitModeValues.h"
 #include "maintenance/unitInvMaintenanceListModel.h"
 

@@ -1,6 +1,6 @@
 #include "prices/unitPriceListModel.h"
 
-#include "invoicing/unitDocumentModel.h"
+#include "documents/unitDocumentModel.h"
 
 TPriceListModel::TPriceListModel(QObject* parent) : TRowListModel(colCount, parent) {}
 

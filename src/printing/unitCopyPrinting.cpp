@@ -2,7 +2,7 @@
 
 #include "app/unitModeValues.h"
 #include "app/unitRegional.h"
-#include "invoicing/unitDocumentCopy.h"
+#include "documents/unitDocumentCopy.h"
 #include "printing/unitModPrintData.h"
 #include "printing/unitPrintData.h"
 

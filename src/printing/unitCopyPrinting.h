@@ -1,7 +1,7 @@
 #pragma once
 // Printing a copy made by the recurring run: the print record is filled from the
 // copy (printed with today's date) and the copy goes to the default printer.
-#include "invoicing/unitDocumentModel.h"
+#include "documents/unitDocumentModel.h"
 
 // Fills the document job for a copy: intPrintJob, intCurrentInvNumber (the
 // copy's new number) and recPrintData. The copy's lines and notes are already

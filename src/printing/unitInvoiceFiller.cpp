@@ -3,7 +3,7 @@
 #include "app/AppError.h"
 #include "app/unitAppInfo.h"
 #include "app/unitModeValues.h"
-#include "invoicing/unitDocumentModel.h"
+#include "documents/unitDocumentModel.h"
 
 #include <QFileInfo>
 #include <QImageReader>

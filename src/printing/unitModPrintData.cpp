@@ -6,7 +6,7 @@
 #include "app/unitModeValues.h"
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
-#include "invoicing/unitInvoiceHolders.h"
+#include "documents/unitInvoiceHolders.h"
 #include "printing/unitInvoiceFiller.h"
 #include "printing/unitReportLayouts.h"
 #include "printing/unitReportOutput.h"

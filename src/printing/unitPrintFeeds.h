@@ -4,7 +4,7 @@
 // answers the engine row by row.
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
-#include "invoicing/unitDocumentModel.h"
+#include "documents/unitDocumentModel.h"
 #include "printing/unitReportFeed.h"
 
 #include <QList>

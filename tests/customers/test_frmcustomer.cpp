@@ -8,7 +8,7 @@
 #include "app/unitDispatch.h"
 #include "app/unitAppInfo.h"
 #include "app/unitAppPreferences.h"
-#include "app/unitfrmMain.h"
+#include "shell/unitfrmMain.h"
 #include "app/unitfrmSaving.h"
 #include "customers/unitCustomerPick.h"
 #include "customers/unitCustomerStore.h"

@@ -7,9 +7,9 @@
 
 #include "app/unitModalRunner.h"
 #include "app/unitModeValues.h"
-#include "app/unitfrmMain.h"
-#include "invoicing/unitDocumentStore.h"
-#include "invoicing/unitfrmInvoice.h"
+#include "shell/unitfrmMain.h"
+#include "documents/unitDocumentStore.h"
+#include "editor/unitfrmInvoice.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
 
 #include <QComboBox>

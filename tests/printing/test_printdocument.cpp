@@ -9,7 +9,7 @@
 #include "app/unitModeValues.h"
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
-#include "invoicing/unitInvoiceHolders.h"
+#include "documents/unitInvoiceHolders.h"
 #include "printing/unitInvoiceFiller.h"
 #include "printing/unitModPrintData.h"
 #include "printing/unitReportLayouts.h"

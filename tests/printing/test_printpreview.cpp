@@ -9,7 +9,7 @@
 #include "app/unitModalRunner.h"
 #include "app/unitModeValues.h"
 #include "company/unitCompanyData.h"
-#include "invoicing/unitInvoiceHolders.h"
+#include "documents/unitInvoiceHolders.h"
 #include "printing/unitModPrintData.h"
 #include "printing/unitfrmPrntPreview.h"
 

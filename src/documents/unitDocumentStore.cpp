@@ -1,0 +1,303 @@
+#include "documents/unitDocumentStore.h"
+
+#include "app/AppError.h"
+#include "app/unitRegional.h"
+#include "app/unitfrmSaving.h"
+#include "db/DbConnection.h"
+#include "db/unitStoredValues.h"
+
+TrecSavedData recSavedData = NewSavedData();
+
+TrecSavedData NewSavedData()
+{
+    TrecSavedData saved;
+    saved.dtInvDate = QDate::currentDate();
+    return saved;
+}
+
+void ResetSavedData() { recSavedData = NewSavedData(); }
+
+TLedgerAmounts LedgerAmountsOf(const TInvHeader& h)
+{
+    return {h.dbLbrTax1Total, h.dbLbrTax2Total, h.dbLbrTax3Total, h.dbMatTax1Total,
+            h.dbMatTax2Total, h.dbMatTax3Total, h.dbLbrTotal,     h.dbMatTotal};
+}
+
+QString DocumentNotFoundMessage(int number)
+{
+    return QStringLiteral("Document number %1 does not exist").arg(number);
+}
+
+// ---------------------------------------------------------------- numbering
+
+int GetNextInvNumber(DbConnection& connection)
+{
+    DbStatement read = connection.prepare(
+        QStringLiteral("SELECT intInvNumber FROM tblCompanyInvData WHERE intCompInvDataID = 1;"));
+    read.step();
+    return read.columnInt(0);
+}
+
+int GetNextInvNumber()
+{
+    DbConnection connection;
+    return GetNextInvNumber(connection);
+}
+
+void AdvanceInvNumber(DbConnection& connection)
+{
+    const int next = GetNextInvNumber(connection);
+    connection.execute(QStringLiteral("UPDATE tblCompanyInvData SET intInvNumber = ? WHERE intCompInvDataID = 1;"),
+                       {next + 1});
+}
+
+void AdvanceInvNumber()
+{
+    DbConnection connection;
+    DbTransaction transaction(connection);
+    AdvanceInvNumber(connection);
+    transaction.commit();
+}
+
+// --------------------------------------------------------------------- save
+
+namespace {
+
+void InsertLines(DbConnection& connection, int number, const QList<TInvLine>& lines)
+{
+    for (const TInvLine& line : lines) {
+        connection.execute(QStringLiteral("INSERT INTO tblInvData(intInvNumber,strPrcItemName,strPrcItmQuantity,"
+                                          "strLabTax,strMatTax,dbLbrPrc,dbMatPrc)VALUES(?,?,?,?,?,?,?);"),
+                           {number, line.strPrcItemName, line.strPrcItmQuantity, line.strLabTax, line.strMatTax,
+                            StrToFloat(line.strLbrPrc), StrToFloat(line.strMatPrc)});
+    }
+}
+
+void DeleteLinesOf(DbConnection& connection, int number)
+{
+    connection.execute(QStringLiteral("DELETE FROM tblInvData WHERE intInvNumber = ?"), {number});
+}
+
+} // namespace
+
+bool SaveDocument(DbConnection& connection, const TInvDocument& document, bool editExisting, bool manualInvoice)
+{
+    const TInvHeader& h = document.header;
+    if (editExisting) {
+        connection.execute(
+            QStringLiteral("UPDATE tblInvDataHeader SET strCustCmpnyName = ?,strCustFullName = ?,strCustAddress = ?,"
+                           "strCustCtyStZp = ?,strCustPhnFax = ?,strCustEmail = ?,strCustTaxExemptNum = ?,"
+                           "strCustTaxExempt = ?,strCustPONumber = ?,strInvName = ?,strInvTerms = ?,"
+                           "intInvFootNotes = ?,strUseTax1 = ?,strUseTax2 = ?,strUseTax3 = ?,strInvNotes = ?,"
+                           "strFromInvNameNumber = ?,strFutureInfo = ?,strPaidInFull = ?,strRecurring = ?,"
+                           "strSavedToReport = ?,dbLbrTax1Total = ?,dbLbrTax2Total = ?,dbLbrTax3Total = ?,"
+                           "dbMatTax1Total = ?,dbMatTax2Total = ?,dbMatTax3Total = ?,dbLbrTotal = ?,"
+                           "dbMatTotal = ?,dbAmountPaid = ?,dbDepAmount = ?,dbInvTotal = ?,strInvDate = ? "
+                           "WHERE intInvNumber = ?;"),
+            {h.strCustCmpnyName, h.strCustFullName, h.strCustAddress, h.strCustCtyStZp, h.strCustPhnFax,
+             h.strCustEmail, h.strCustTaxExemptNum, BoolToStr(h.strCustTaxExempt), h.strCustPONumber,
+             h.strInvName, h.strInvTerms, h.intInvFootNotes, BoolToStr(h.strUseTax1), BoolToStr(h.strUseTax2),
+             BoolToStr(h.strUseTax3), document.strInvNotes, h.strFromInvNameNumber, h.strFutureInfo,
+             BoolToStr(h.strPaidInFull), BoolToStr(h.strRecurring), BoolToStr(h.strSavedToReport),
+             h.dbLbrTax1Total, h.dbLbrTax2Total, h.dbLbrTax3Total, h.dbMatTax1Total, h.dbMatTax2Total,
+             h.dbMatTax3Total, h.dbLbrTotal, h.dbMatTotal, h.dbAmountPaid, h.dbDepAmount, h.dbInvTotal,
+             h.strInvDate, h.intInvNumber});
+        // Updating a document that is no longer stored would leave lines without a header.
+        if (connection.changes() == 0) throw AppError(DocumentNotFoundMessage(h.intInvNumber));
+        DeleteLinesOf(connection, h.intInvNumber);
+        InsertLines(connection, h.intInvNumber, document.lines);
+        return false;
+    }
+
+    connection.execute(
+        QStringLiteral("INSERT INTO tblInvDataHeader(intInvNumber,strCustCmpnyName,strCustFullName,strCustAddress,"
+                       "strCustCtyStZp,strCustPhnFax,strCustEmail,strCustTaxExemptNum,strCustTaxExempt,"
+                       "strCustPONumber,strInvName,strInvTerms,intInvFootNotes,strUseTax1,strUseTax2,strUseTax3,"
+                       "strInvNotes,strFromInvNameNumber,strFutureInfo,strPaidInFull,strRecurring,"
+                       "strSavedToReport,dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,"
+                       "dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal,dbAmountPaid,dbDepAmount,dbInvTotal,"
+                       "strInvDate)VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);"),
+        {h.intInvNumber, h.strCustCmpnyName, h.strCustFullName, h.strCustAddress, h.strCustCtyStZp,
+         h.strCustPhnFax, h.strCustEmail, h.strCustTaxExemptNum, BoolToStr(h.strCustTaxExempt), h.strCustPONumber,
+         h.strInvName, h.strInvTerms, h.intInvFootNotes, BoolToStr(h.strUseTax1), BoolToStr(h.strUseTax2),
+         BoolToStr(h.strUseTax3), document.strInvNotes, h.strFromInvNameNumber, h.strFutureInfo,
+         BoolToStr(h.strPaidInFull), BoolToStr(h.strRecurring), BoolToStr(h.strSavedToReport), h.dbLbrTax1Total,
+         h.dbLbrTax2Total, h.dbLbrTax3Total, h.dbMatTax1Total, h.dbMatTax2Total, h.dbMatTax3Total, h.dbLbrTotal,
+         h.dbMatTotal, h.dbAmountPaid, h.dbDepAmount, h.dbInvTotal, h.strInvDate});
+    if (!manualInvoice) InsertLines(connection, h.intInvNumber, document.lines);
+    AdvanceInvNumber(connection);
+    return true;
+}
+
+bool SaveDocument(const TInvDocument& document, bool editExisting, bool manualInvoice)
+{
+    if (!manualInvoice)
+        ShowSavingNotice(QStringLiteral("Saving %1...")
+                             .arg(InvDisplayName(document.header.strInvName, document.header.intInvNumber)));
+    DbConnection connection;
+    DbTransaction transaction(connection);
+    const bool inserted = SaveDocument(connection, document, editExisting, manualInvoice);
+    transaction.commit();
+    return inserted;
+}
+
+// --------------------------------------------------------------------- load
+
+TLoadedDocument LoadDocument(int number)
+{
+    TLoadedDocument loaded;
+    TInvHeader& h = loaded.document.header;
+    DbConnection connection;
+
+    DbStatement read = connection.prepare(
+        QStringLiteral("SELECT intInvNumber,strCustCmpnyName,strCustFullName,strCustAddress,strCustCtyStZp,"
+                       "strCustPhnFax,strCustEmail,strCustTaxExemptNum,strCustTaxExempt,strCustPONumber,strInvName,"
+                       "strInvTerms,intInvFootNotes,strUseTax1,strUseTax2,strUseTax3,strInvNotes,strPaidInFull,"
+                       "dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,dbMatTax2Total,dbMatTax3Total,"
+                       "dbLbrTotal,dbMatTotal,dbAmountPaid,dbDepAmount,dbInvTotal,strInvDate,strSavedToReport,"
+                       "strRecurring,strFromInvNameNumber,strFutureInfo FROM tblInvDataHeader "
+                       "WHERE intInvNumber = ?;"),
+        {number});
+    if (!read.step()) throw AppError(DocumentNotFoundMessage(number));
+    h.intInvNumber = read.columnInt(0);
+    h.strCustCmpnyName = read.columnText(1);
+    h.strCustFullName = read.columnText(2);
+    h.strCustAddress = read.columnText(3);
+    h.strCustCtyStZp = read.columnText(4);
+    h.strCustPhnFax = read.columnText(5);
+    h.strCustEmail = read.columnText(6);
+    h.strCustTaxExemptNum = read.columnText(7);
+    h.strCustTaxExempt = StrToBool(read.columnText(8));
+    h.strCustPONumber = read.columnText(9);
+    h.strInvName = read.columnText(10);
+    h.strInvTerms = read.columnText(11);
+    h.intInvFootNotes = read.columnInt(12);
+    h.strUseTax1 = StrToBool(read.columnText(13));
+    h.strUseTax2 = StrToBool(read.columnText(14));
+    h.strUseTax3 = StrToBool(read.columnText(15));
+    loaded.document.strInvNotes = read.columnText(16);
+    h.strPaidInFull = StrToBool(read.columnText(17));
+    h.dbLbrTax1Total = read.columnDouble(18);
+    h.dbLbrTax2Total = read.columnDouble(19);
+    h.dbLbrTax3Total = read.columnDouble(20);
+    h.dbMatTax1Total = read.columnDouble(21);
+    h.dbMatTax2Total = read.columnDouble(22);
+    h.dbMatTax3Total = read.columnDouble(23);
+    h.dbLbrTotal = read.columnDouble(24);
+    h.dbMatTotal = read.columnDouble(25);
+    h.dbAmountPaid = read.columnDouble(26);
+    h.dbDepAmount = read.columnDouble(27);
+    h.dbInvTotal = read.columnDouble(28);
+    h.strInvDate = read.columnText(29);
+    h.strSavedToReport = StrToBool(read.columnText(30));
+    h.strRecurring = StrToBool(read.columnText(31));
+    h.strFromInvNameNumber = read.columnText(32);
+    h.strFutureInfo = read.columnText(33);
+    read.finalize();
+
+    DbStatement lines = connection.prepare(
+        QStringLiteral("SELECT strPrcItemName,strPrcItmQuantity,strLabTax,strMatTax,dbLbrPrc,dbMatPrc "
+                       "FROM tblInvData WHERE intInvNumber = ?;"),
+        {number});
+    while (lines.step()) {
+        loaded.document.lines.append({lines.columnText(0), lines.columnText(1), lines.columnText(2),
+                                      lines.columnText(3), FloatToStr(lines.columnDouble(4)),
+                                      FloatToStr(lines.columnDouble(5))});
+    }
+    connection.close();
+
+    TrecSavedData& saved = loaded.savedData;
+    saved = NewSavedData();
+    saved.strInvName = h.strInvName;
+    saved.strFromInvNameNumber = h.strFromInvNameNumber;
+    saved.amounts = LedgerAmountsOf(h);
+    if (!h.strInvDate.isEmpty()) saved.dtInvDate = StrToDate(h.strInvDate);
+    saved.blSavedToReport = h.strSavedToReport;
+    return loaded;
+}
+
+// ------------------------------------------------------------------ changes
+
+void DeleteDocumentLines(int number)
+{
+    if (number <= 0) return;
+    DbConnection connection;
+    DeleteLinesOf(connection, number);
+    connection.vacuum();
+}
+
+void DeleteDocument(int number)
+{
+    if (number <= 0) return;
+    DbConnection connection;
+    {
+        // Header and lines go together: never a header without its lines.
+        DbTransaction transaction(connection);
+        connection.execute(QStringLiteral("DELETE FROM tblInvDataHeader WHERE intInvNumber = ?"), {number});
+        DeleteLinesOf(connection, number);
+        transaction.commit();
+    }
+    connection.vacuum();
+}
+
+namespace {
+
+struct TStoredAmounts {
+    TLedgerAmounts amounts;
+    QDate date;
+};
+
+// The recorded amounts and date of a stored document; a missing document is an
+// error, so nothing is ever posted from values that were not read.
+TStoredAmounts ReadStoredAmounts(DbConnection& connection, int number)
+{
+    DbStatement read = connection.prepare(
+        QStringLiteral("SELECT dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,dbMatTax2Total,"
+                       "dbMatTax3Total,dbLbrTotal,dbMatTotal,strInvDate FROM tblInvDataHeader  WHERE intInvNumber = ?;"),
+        {number});
+    if (!read.step()) throw AppError(DocumentNotFoundMessage(number));
+    TStoredAmounts stored;
+    stored.amounts = {read.columnDouble(0), read.columnDouble(1), read.columnDouble(2), read.columnDouble(3),
+                      read.columnDouble(4), read.columnDouble(5), read.columnDouble(6), read.columnDouble(7)};
+    stored.date = StrToDate(read.columnText(8));
+    return stored;
+}
+
+} // namespace
+
+void ConvertDocument(int number, const QString& newTypeName, const QString& sourceReference)
+{
+    DbConnection connection;
+    DbTransaction transaction(connection);
+    if (SameInvType(newTypeName, arrInvTypeNames[itCredit])) {
+        const TStoredAmounts stored = ReadStoredAmounts(connection, number);
+        connection.execute(QStringLiteral("UPDATE tblInvDataHeader SET strInvName = ?,strSavedToReport = ?,"
+                                          "strFromInvNameNumber = ? WHERE intInvNumber = ?;"),
+                           {newTypeName, BoolToStr(true), sourceReference, number});
+        PostToMonthlyLedger(connection, stored.amounts.negated(), stored.date);
+    } else {
+        connection.execute(QStringLiteral("UPDATE tblInvDataHeader SET strInvName = ? WHERE intInvNumber = ?;"),
+                           {newTypeName, number});
+        if (connection.changes() == 0) throw AppError(DocumentNotFoundMessage(number));
+    }
+    transaction.commit();
+}
+
+void MarkPaidInFull(int number)
+{
+    DbConnection connection;
+    DbTransaction transaction(connection);
+    const TStoredAmounts stored = ReadStoredAmounts(connection, number);
+    connection.execute(
+        QStringLiteral("UPDATE tblInvDataHeader SET strPaidInFull = ?,strSavedToReport = ? WHERE intInvNumber = ?;"),
+        {BoolToStr(true), BoolToStr(true), number});
+    PostToMonthlyLedger(connection, stored.amounts, stored.date);
+    transaction.commit();
+}
+
+void SetRecurring(int number, bool recurring)
+{
+    DbConnection connection;
+    connection.execute(QStringLiteral("UPDATE tblInvDataHeader SET strRecurring = ? WHERE intInvNumber = ?;"),
+                       {BoolToStr(recurring), number});
+}

@@ -1,0 +1,5 @@
+#include "documents/unitInvoiceHolders.h"
+
+QList<TInvLine> ListViewPriceItems;
+QString txtInvoiceNotes;
+QList<int> ListViewRecurringNumber;

@@ -1,0 +1,67 @@
+#include "documents/unitMonthlyLedger.h"
+
+#include "app/AppError.h"
+#include "db/DbConnection.h"
+
+TLedgerAmounts TLedgerAmounts::negated() const
+{
+    return {-dbLbrTax1Total, -dbLbrTax2Total, -dbLbrTax3Total, -dbMatTax1Total,
+            -dbMatTax2Total, -dbMatTax3Total, -dbLbrTotal,     -dbMatTotal};
+}
+
+std::array<double, 8> TLedgerAmounts::values() const
+{
+    return {dbLbrTax1Total, dbLbrTax2Total, dbLbrTax3Total, dbMatTax1Total,
+            dbMatTax2Total, dbMatTax3Total, dbLbrTotal,     dbMatTotal};
+}
+
+void PostToMonthlyLedger(double lbrTax1, double lbrTax2, double lbrTax3, double matTax1, double matTax2,
+                         double matTax3, double lbrTotal, double matTotal, const QDate& date)
+{
+    PostToMonthlyLedger({lbrTax1, lbrTax2, lbrTax3, matTax1, matTax2, matTax3, lbrTotal, matTotal}, date);
+}
+
+void PostToMonthlyLedger(const TLedgerAmounts& amounts, const QDate& date)
+{
+    DbConnection connection;
+    // The look-up and the write belong together.
+    DbTransaction transaction(connection);
+    PostToMonthlyLedger(connection, amounts, date);
+    transaction.commit();
+}
+
+void PostToMonthlyLedger(DbConnection& connection, const TLedgerAmounts& amounts, const QDate& date)
+{
+    if (!date.isValid()) throw AppError(QStringLiteral("No valid date for the monthly ledger"));
+    const int year = date.year();
+    const int month = date.month();
+    const std::array<double, 8> add = amounts.values();
+
+    DbStatement find = connection.prepare(
+        QStringLiteral("SELECT intReportID,intReportYear,intReportMonth,dbLbrTax1Total,dbLbrTax2Total,"
+                       "dbLbrTax3Total,dbMatTax1Total,dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal "
+                       "FROM tblReport WHERE intReportYear = ? AND intReportMonth = ?;"),
+        {year, month});
+    const bool found = find.step();
+    const qint64 reportId = found ? find.columnInt64(0) : 0;
+
+    if (reportId != 0) {
+        QVariantList values;
+        for (int i = 0; i < 8; ++i) values.append(find.columnDouble(3 + i) + add[size_t(i)]);
+        find.finalize();
+        values.append(reportId);
+        connection.execute(QStringLiteral("UPDATE tblReport SET dbLbrTax1Total = ?,dbLbrTax2Total = ?,"
+                                          "dbLbrTax3Total = ?,dbMatTax1Total = ?,dbMatTax2Total = ?,"
+                                          "dbMatTax3Total = ?,dbLbrTotal = ?,dbMatTotal = ? "
+                                          "WHERE intReportID = ?;"),
+                           values);
+        return;
+    }
+    find.finalize();
+    QVariantList values{year, month};
+    for (double amount : add) values.append(amount);
+    connection.execute(QStringLiteral("INSERT INTO tblReport(intReportYear,intReportMonth,dbLbrTax1Total,"
+                                      "dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,dbMatTax2Total,"
+                                      "dbMatTax3Total,dbLbrTotal,dbMatTotal)VALUES(?,?,?,?,?,?,?,?,?,?);"),
+                       values);
+}

@@ -1,5 +1,0 @@
-#include "invoicing/unitInvoiceHolders.h"
-
-QList<TInvLine> ListViewPriceItems;
-QString txtInvoiceNotes;
-QList<int> ListViewRecurringNumber;
