@@ -64,3 +64,7 @@ void OpenAboutBox();
 // or SetEmailDataForCustomer, email/unitEmailData.h); the screen empties it and
 // the temp folder when it closes.
 void OpenEmail();
+
+// ---- planner
+// The planner screen.
+void OpenPlanner();

@@ -14,6 +14,7 @@
 #include "editor/unitfrmInvoiceNotes.h"
 #include "editor/unitfrmPaidAndDeposit.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
+#include "planner/unitfrmPlanner.h"
 
 void OpenNewDocument()
 {
@@ -82,3 +83,5 @@ void ShowUnpaidInvoices()
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 
 void OpenEmail() { RunScreen<TfrmEmail>(); }
+
+void OpenPlanner() { RunScreen<TfrmPlanner>(); }

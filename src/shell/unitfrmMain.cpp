@@ -245,7 +245,7 @@ void TfrmMain::pWireCommands()
     pWire(actCompanyMaintenance, nullptr);
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
-    pWire(actPlanner, nullptr);
+    pWire(actPlanner, OpenPlanner);
     pWire(actBackupData, nullptr);
     pWire(actRestoreData, nullptr);
     pWire(actContractWriter, nullptr);
