@@ -259,7 +259,7 @@ TfrmPlanner::TfrmPlanner(const QDate& today, QWidget* parent)
         palette.setColor(QPalette::AlternateBase, palette.color(QPalette::Button));
         lvActivityEdit->setPalette(palette);
     }
-    lvActivityEdit->installEventFilter(this);
+    lvActivityEdit->viewport()->installEventFilter(this);
 
     auto* editArea = new QGroupBox(this);
     editArea->setObjectName(QStringLiteral("gbxActivityEdit"));
@@ -800,6 +800,7 @@ void TfrmPlanner::done(int result)
 void TfrmPlanner::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
+    if (!sgCalenderDay || !lvActivityEdit) return;
     RunGuarded([this] {
         pSizeCalendar();
         pSetListViewWidth();
@@ -808,9 +809,11 @@ void TfrmPlanner::resizeEvent(QResizeEvent* event)
 
 bool TfrmPlanner::eventFilter(QObject* watched, QEvent* event)
 {
+    // Events may arrive while the controls are still being created.
+    if (!sgCalenderDay || !lvActivityEdit || !m_listModel) return QDialog::eventFilter(watched, event);
     if (watched == sgCalenderDay->viewport() && event->type() == QEvent::Resize) {
         RunGuarded([this] { pSizeCalendar(); });
-    } else if (watched == lvActivityEdit && event->type() == QEvent::Resize) {
+    } else if (watched == lvActivityEdit->viewport() && event->type() == QEvent::Resize) {
         RunGuarded([this] { pSetListViewWidth(); });
     } else if (watched == sgCalenderDay && event->type() == QEvent::KeyPress) {
         // Arrow keys move the day, Enter (or Space) selects it, as with a click.

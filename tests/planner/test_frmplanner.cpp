@@ -576,7 +576,6 @@ private slots:
         QVERIFY(PageContains(words[0], QStringLiteral("Three days")));
         QVERIFY(PageContains(words[0], QStringLiteral("3/6/2026")));
         QVERIFY(PageContains(words[0], QStringLiteral("Front and back")));
-        QFile::copy(printed, QDir::temp().filePath(QStringLiteral("fennick-planner-list.pdf")));
     }
 
     // "Export to Calendar File…" writes the listed activities, one event each.
