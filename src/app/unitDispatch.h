@@ -65,6 +65,12 @@ void OpenAboutBox();
 // the temp folder when it closes.
 void OpenEmail();
 
+// ---- contract and warranty writer
+// The writer in contract mode: intContractWarrantyMode := 1.
+void OpenContractWriter();
+// The writer in warranty mode: intContractWarrantyMode := 0.
+void OpenWarrantyWriter();
+
 // ---- planner
 // The planner screen.
 void OpenPlanner();

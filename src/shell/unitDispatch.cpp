@@ -15,6 +15,7 @@
 #include "editor/unitfrmPaidAndDeposit.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
 #include "planner/unitfrmPlanner.h"
+#include "writer/unitfrmTextEditor.h"
 
 void OpenNewDocument()
 {
@@ -83,5 +84,17 @@ void ShowUnpaidInvoices()
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 
 void OpenEmail() { RunScreen<TfrmEmail>(); }
+
+void OpenContractWriter()
+{
+    intContractWarrantyMode = 1;
+    RunScreen<TfrmTextEditor>();
+}
+
+void OpenWarrantyWriter()
+{
+    intContractWarrantyMode = 0;
+    RunScreen<TfrmTextEditor>();
+}
 
 void OpenPlanner() { RunScreen<TfrmPlanner>(); }
