@@ -182,8 +182,7 @@ private slots:
     void commandsWithoutScreenAreDisabled()
     {
         TfrmMain window;
-        for (const char* name : {"submnuCompanyMaintenance", "submnuReport", "submnuManualInvoice",
-                                 "submnuBackupData", "submnuRestoreData"})
+        for (const char* name : {"submnuCompanyMaintenance", "submnuReport", "submnuManualInvoice"})
             QVERIFY2(!child<QAction>(window, name)->isEnabled(), name);
         QVERIFY(!child<QToolButton>(window, "tlbtnReport")->isEnabled());
         QVERIFY(child<QAction>(window, "submnuExit")->isEnabled());
