@@ -8,6 +8,7 @@
 
 QString ShortDateFormat() { return QStringLiteral("M/d/yyyy"); }
 QString LongTimeFormat() { return QStringLiteral("h:mm:ss AP"); }
+QString ShortTimeFormat() { return QStringLiteral("h:mm AP"); }
 QChar DecimalSeparator() { return QChar('.'); }
 QLocale RegionalLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
 

@@ -30,6 +30,7 @@
 
 QString ShortDateFormat();      // "M/d/yyyy"
 QString LongTimeFormat();       // "h:mm:ss AP"
+QString ShortTimeFormat();      // "h:mm AP"
 QChar DecimalSeparator();       // '.'
 QLocale RegionalLocale();       // English (United States): day and month names
 

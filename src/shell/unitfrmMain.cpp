@@ -248,7 +248,7 @@ void TfrmMain::pWireCommands()
     pWire(actCompanyMaintenance, nullptr);
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
-    pWire(actPlanner, nullptr);
+    pWire(actPlanner, OpenPlanner);
     pWire(actBackupData, BackupData);
     pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
     pWire(actContractWriter, OpenContractWriter);
