@@ -51,11 +51,11 @@ int CalendarRowHeight(int gridHeight, int rowCount)
 
 QString PlannerDayTitle(const QDate& day)
 {
-    return LongDayName(day.dayOfWeek()) + QStringLiteral(", ") + LongMonthName(day.month()) + QLatin1Char(' ') +
+    return DisplayDayName(day.dayOfWeek()) + QStringLiteral(", ") + DisplayMonthName(day.month()) + QLatin1Char(' ') +
            QString::number(day.day()) + QStringLiteral(", ") + QString::number(day.year());
 }
 
-QString PlannerTodayText(const QDate& today) { return QStringLiteral("Today: ") + DateToStr(today); }
+QString PlannerTodayText(const QDate& today) { return QStringLiteral("Today: ") + DisplayDate(today); }
 
 QDate PlannerStepMonth(const QDate& selected, int months) { return selected.addMonths(months); }
 

@@ -8,7 +8,9 @@
 
 QString PlannerListDateTime(const QDateTime& value)
 {
-    return DateToStr(value.date()) + QLatin1Char(' ') + RegionalLocale().toString(value.time(), ShortTimeFormat());
+    const QLocale locale = DisplayLocale();
+    return DisplayDate(value.date()) + QLatin1Char(' ') +
+           locale.toString(value.time(), locale.timeFormat(QLocale::ShortFormat));
 }
 
 QString UnreadableActivityMessage(const QString& title, const QString& reason)
@@ -68,7 +70,7 @@ QString TPlannerListModel::cellText(int row, int column) const
     switch (column) {
     case colStartDateTime: return stored.strActStartDateTime;
     case colEndDateTime: return stored.strActEndDateTime;
-    case colDate: return DateToStr(item.listedDay);
+    case colDate: return DisplayDate(item.listedDay);
     case colActivityStart: return item.readable ? PlannerListDateTime(item.start) : stored.strActStartDateTime;
     case colActivityEnd: return item.readable ? PlannerListDateTime(item.end) : stored.strActEndDateTime;
     case colActivity: return stored.strActivity;

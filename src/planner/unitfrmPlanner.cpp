@@ -273,14 +273,14 @@ TfrmPlanner::TfrmPlanner(const QDate& today, QWidget* parent)
     auto makeDatePicker = [editArea](const char* name) {
         auto* picker = new QDateTimeEdit(editArea);
         picker->setObjectName(QLatin1String(name));
-        picker->setDisplayFormat(ShortDateFormat());
+        picker->setDisplayFormat(DisplayDateFormat());
         picker->setCalendarPopup(true);
         return picker;
     };
     auto makeTimePicker = [editArea](const char* name) {
         auto* picker = new QTimeEdit(editArea);
         picker->setObjectName(QLatin1String(name));
-        picker->setDisplayFormat(ShortTimeFormat());
+        picker->setDisplayFormat(DisplayLocale().timeFormat(QLocale::ShortFormat));
         return picker;
     };
     dtPickerPlannerStartDateTime = makeDatePicker("dtPickerPlannerStartDateTime");
@@ -633,7 +633,7 @@ void TfrmPlanner::pEditActivity(TPlannerEditSource source)
         break;
     case TPlannerEditSource::EndDate:
         if (start > end) {
-            ShowInformation(QStringLiteral("Date must be equal to or later than: ") + DateToStr(start.date()));
+            ShowInformation(QStringLiteral("Date must be equal to or later than: ") + DisplayDate(start.date()));
             endFromStart();
         }
         break;
