@@ -64,3 +64,11 @@ void OpenAboutBox();
 // or SetEmailDataForCustomer, email/unitEmailData.h); the screen empties it and
 // the temp folder when it closes.
 void OpenEmail();
+
+// ---- company settings
+// The company screen; after a save the settings in memory hold the new values.
+void OpenCompanyInfo();
+// The contract and warranty writer: intContractWarrantyMode := 1 (contract) or
+// 0 (warranty); runs the writer.
+void OpenContractWriter();
+void OpenWarrantyWriter();

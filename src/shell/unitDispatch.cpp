@@ -4,6 +4,7 @@
 
 #include "shell/unitfrmAbout.h"
 
+#include "company/unitfrmCompanyInfo.h"
 #include "customers/unitfrmCustomer.h"
 #include "prices/unitfrmPrice.h"
 
@@ -82,3 +83,5 @@ void ShowUnpaidInvoices()
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 
 void OpenEmail() { RunScreen<TfrmEmail>(); }
+
+void OpenCompanyInfo() { RunScreen<TfrmCompanyInfo>(); }

@@ -168,6 +168,7 @@ void TfrmMain::pBuildSummaries()
     productFont.setBold(true);
     productLabel->setFont(productFont);
     lblCompanyName = new QLabel(banner);
+    lblCompanyName->setObjectName(QStringLiteral("lblCompanyName"));
     QFont companyFont = lblCompanyName->font();
     companyFont.setPointSizeF(companyFont.pointSizeF() * 1.15);
     lblCompanyName->setFont(companyFont);
@@ -242,7 +243,7 @@ void TfrmMain::pWireCommands()
     pWire(actViewUnPaidInvoices, ShowUnpaidInvoices, After::RefreshSummaries);
     pWire(actManualInvoice, nullptr, After::RefreshSummaries);
     pWire(actRecurringPrint, [] { PrintRecurringInvoices(); }, After::RefreshSummaries);
-    pWire(actCompanyMaintenance, nullptr);
+    pWire(actCompanyMaintenance, OpenCompanyInfo, After::RefreshSummaries);
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
     pWire(actPlanner, nullptr);
