@@ -29,16 +29,16 @@ QString RemovePaymentTermQuestion(const QString& term)
 
 std::array<QString, 11> PaymentTermSlots(const QStringList& entries)
 {
-    std::array<QString, 11> slots;
-    for (int i = 0; i < entries.size() && i < kMaxPaymentTerms; ++i) slots[i + 1] = entries[i];
-    return slots;
+    std::array<QString, 11> termSlots;
+    for (int i = 0; i < entries.size() && i < kMaxPaymentTerms; ++i) termSlots[i + 1] = entries[i];
+    return termSlots;
 }
 
-QStringList PaymentTermEntries(const std::array<QString, 11>& slots)
+QStringList PaymentTermEntries(const std::array<QString, 11>& termSlots)
 {
     QStringList entries;
     for (int slot = 1; slot <= kMaxPaymentTerms; ++slot)
-        if (!slots[slot].isEmpty()) entries.append(slots[slot]);
+        if (!termSlots[slot].isEmpty()) entries.append(termSlots[slot]);
     return entries;
 }
 

@@ -27,7 +27,7 @@ QString RemovePaymentTermQuestion(const QString& term);
 std::array<QString, 11> PaymentTermSlots(const QStringList& entries);
 
 // The non-empty terms of the ten slots, in slot order.
-QStringList PaymentTermEntries(const std::array<QString, 11>& slots);
+QStringList PaymentTermEntries(const std::array<QString, 11>& termSlots);
 
 // One column of the line-list preview: its heading and the values of the two
 // sample lines; all three empty for an unused column.

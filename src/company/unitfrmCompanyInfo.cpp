@@ -115,7 +115,8 @@ QSpinBox* MakeSpin(QWidget* parent, const QString& name, int maximum)
     auto* spin = new QSpinBox(parent);
     spin->setObjectName(name);
     spin->setRange(0, maximum);
-    spin->lineEdit()->setReadOnly(true);   // changed by the arrows only
+    // Changed by the arrows only.
+    if (auto* edit = spin->findChild<QLineEdit*>()) edit->setReadOnly(true);
     return spin;
 }
 
@@ -141,6 +142,7 @@ TfrmCompanyInfo::TfrmCompanyInfo(QWidget* parent) : QDialog(parent)
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_actClose = NewToolBarAction(m_toolBar, "tlbtnClose", QStringLiteral("   Close   "));
+    m_actClose->setIconText(m_actClose->text());   // the button keeps the blanks that widen it
     m_actSave = NewToolBarAction(m_toolBar, "tlbtnSave", QStringLiteral("Save"));
     m_actHelp = NewToolBarAction(m_toolBar, "tlbtnHelp", QStringLiteral("Help"));
     mainLayout->addWidget(m_toolBar);
@@ -362,7 +364,7 @@ void TfrmCompanyInfo::pBuildColorPage()
         bold.setPointSizeF(bold.pointSizeF() * 1.3);
         lblTypeSample[type]->setFont(bold);
         lblTypeSample[type]->setMinimumWidth(170);
-        shpTypeSample[type] = MakeShape(select, QStringLiteral("Shape") + shortName, QSize(180, 6));
+        shpTypeSample[type] = MakeShape(select, QStringLiteral("Shape") + shortName + QStringLiteral("Color"), QSize(180, 6));
         btnTypeColor[type] = MakeButton(select, QLatin1String(kTypeButtonNames[type]),
                                         QLatin1String(kTypeButtonCaptions[type]));
         grid->addWidget(lblTypeSample[type], type - 1, 0);

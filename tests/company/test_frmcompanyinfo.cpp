@@ -183,6 +183,7 @@ private slots:
         QCOMPARE(Find<QLabel>(screen, "lblTaxAmountHelp2")->text(),
                  QStringLiteral("Enter the tax amount. \nExample: 5 Percent = 0.0500 \n\nYou may enter up to 4 digits, "
                                 "\nExample: 0.1234 "));
+        QCOMPARE(Find<QAction>(screen, "tlbtnClose")->text(), QStringLiteral("   Close   "));
         QCOMPARE(Find<QToolButton>(screen, "tlbtnClose")->text(), QStringLiteral("   Close   "));
 
         QLineEdit* password = Find<QLineEdit>(screen, "txtCompEmailPassword");
@@ -413,7 +414,7 @@ private slots:
             QVERIFY2(!Find<QRadioButton>(screen, name)->isChecked(), name);
         QVERIFY(Find<QRadioButton>(screen, "rbtnMonthPlanner")->isChecked());
         ShowPage(screen, QStringLiteral("Planner"));
-        QTest::mouseClick(Find<QRadioButton>(screen, "rbtnWeekPlanner"), Qt::LeftButton);
+        Find<QRadioButton>(screen, "rbtnWeekPlanner")->click();
         ClickSave(screen);
         QCOMPARE(Column("SELECT intRemoveActivity || ',' || intDefaultPlanner FROM tblPlannerSettings"),
                  QStringLiteral("0,1"));
@@ -569,7 +570,6 @@ private slots:
         QString taxCaption;
         {
             ScopedModalRunner runner([&taxCaption](QDialog& editor) {
-                editor.show();
                 for (QCheckBox* box : editor.findChildren<QCheckBox*>())
                     if (box->text() == QStringLiteral("County Tax")) taxCaption = box->text();
                 return int(QDialog::Rejected);
