@@ -68,7 +68,9 @@ void OpenEmail();
 // ---- company settings
 // The company screen; after a save the settings in memory hold the new values.
 void OpenCompanyInfo();
-// The contract and warranty writer: intContractWarrantyMode := 1 (contract) or
-// 0 (warranty); runs the writer.
+
+// ---- contract and warranty writer
+// The writer in contract mode: intContractWarrantyMode := 1.
 void OpenContractWriter();
+// The writer in warranty mode: intContractWarrantyMode := 0.
 void OpenWarrantyWriter();

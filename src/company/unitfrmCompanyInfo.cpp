@@ -487,6 +487,17 @@ void TfrmCompanyInfo::pBuildGeneralPage()
             txtCompLicenseNumber[i]);
     }
 
+    QGroupBox* writers = MakeGroup(page, QStringLiteral("gbxContractWarranty"),
+                                   QStringLiteral("Contract and Warranty Information"));
+    btnOpenContractWriter = MakeButton(writers, QStringLiteral("btnOpenContractWriter"), QStringLiteral("Contract Writer"));
+    btnOpenWarrantyWriter = MakeButton(writers, QStringLiteral("btnOpenWarrantyWriter"), QStringLiteral("Warranty Writer"));
+    auto* writersLayout = new QHBoxLayout(writers);
+    writersLayout->addWidget(btnOpenContractWriter);
+    writersLayout->addWidget(btnOpenWarrantyWriter);
+    writersLayout->addStretch(1);
+    connect(btnOpenContractWriter, &QPushButton::clicked, this, [] { RunGuarded([] { OpenContractWriter(); }); });
+    connect(btnOpenWarrantyWriter, &QPushButton::clicked, this, [] { RunGuarded([] { OpenWarrantyWriter(); }); });
+
     QGroupBox* signature = MakeGroup(page, QStringLiteral("gbxSignature"), QStringLiteral("Signature line Information"));
     txtAcceptanceInfo = new TLineLimitedMemo(kAcceptanceLimit, kMemoLines, signature);
     txtAcceptanceInfo->setObjectName(QStringLiteral("txtAcceptanceInfo"));
@@ -515,6 +526,7 @@ void TfrmCompanyInfo::pBuildGeneralPage()
 
     auto* layout = new QGridLayout(page);
     layout->addWidget(licences, 0, 0);
+    layout->addWidget(writers, 1, 0);
     layout->addWidget(signature, 0, 1, 2, 1);
     layout->setRowStretch(2, 1);
     ppnlCompanyInfo->addTab(page, QStringLiteral("General"));
@@ -838,6 +850,8 @@ void TfrmCompanyInfo::pShowFormInformation()
         txtCompLicenseName[i]->setToolTip(QStringLiteral("Enter your Company License Name"));
         txtCompLicenseNumber[i]->setToolTip(QStringLiteral("Enter your Company License Number"));
     }
+    btnOpenContractWriter->setToolTip(QStringLiteral("Open Contract Writer form"));
+    btnOpenWarrantyWriter->setToolTip(QStringLiteral("Open Warranty Writer form"));
     txtAcceptanceInfo->setToolTip(QStringLiteral("Enter Acceptance Information"));
     btnAcceptanceColor->setToolTip(QStringLiteral("Select Acceptance Information area color"));
 

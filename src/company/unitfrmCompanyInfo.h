@@ -143,6 +143,8 @@ private:
     // General
     std::array<QLineEdit*, 3> txtCompLicenseName{};
     std::array<QLineEdit*, 3> txtCompLicenseNumber{};
+    QPushButton* btnOpenContractWriter = nullptr;
+    QPushButton* btnOpenWarrantyWriter = nullptr;
     TLineLimitedMemo* txtAcceptanceInfo = nullptr;
     QFrame* ShapeAcceptance = nullptr;
     QPushButton* btnAcceptanceColor = nullptr;

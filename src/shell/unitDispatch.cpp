@@ -15,6 +15,7 @@
 #include "editor/unitfrmInvoiceNotes.h"
 #include "editor/unitfrmPaidAndDeposit.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
+#include "writer/unitfrmTextEditor.h"
 
 void OpenNewDocument()
 {
@@ -85,3 +86,15 @@ void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 void OpenEmail() { RunScreen<TfrmEmail>(); }
 
 void OpenCompanyInfo() { RunScreen<TfrmCompanyInfo>(); }
+
+void OpenContractWriter()
+{
+    intContractWarrantyMode = 1;
+    RunScreen<TfrmTextEditor>();
+}
+
+void OpenWarrantyWriter()
+{
+    intContractWarrantyMode = 0;
+    RunScreen<TfrmTextEditor>();
+}

@@ -249,8 +249,8 @@ void TfrmMain::pWireCommands()
     pWire(actPlanner, nullptr);
     pWire(actBackupData, nullptr);
     pWire(actRestoreData, nullptr);
-    pWire(actContractWriter, nullptr);
-    pWire(actWarrantyWriter, nullptr);
+    pWire(actContractWriter, OpenContractWriter);
+    pWire(actWarrantyWriter, OpenWarrantyWriter);
     pWire(actReport, nullptr);
     pWire(actHelp, OpenHelpFile);
     pWire(actAbout, OpenAboutBox);

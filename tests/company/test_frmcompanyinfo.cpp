@@ -524,6 +524,23 @@ private slots:
         QVERIFY(QFileInfo::exists(GetLogoPath()));
     }
 
+    // The two writer buttons open the writer in contract and in warranty mode.
+    void writerButtonsOpenTheWriter()
+    {
+        QStringList opened;
+        ScopedModalRunner runner([&opened](QDialog& dialog) {
+            opened << dialog.objectName() + QLatin1Char(':') + QString::number(intContractWarrantyMode);
+            return int(QDialog::Rejected);
+        });
+        TfrmCompanyInfo screen;
+        screen.show();
+        ShowPage(screen, QStringLiteral("General"));
+        QTest::mouseClick(Find<QPushButton>(screen, "btnOpenContractWriter"), Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(screen, "btnOpenWarrantyWriter"), Qt::LeftButton);
+        QCOMPARE(opened, (QStringList{QStringLiteral("frmTextEditor:1"), QStringLiteral("frmTextEditor:0")}));
+        QVERIFY(!SaveShown(screen));
+    }
+
     // Quotes, semicolons and line breaks are stored exactly.
     void textsAreStoredExactly()
     {
