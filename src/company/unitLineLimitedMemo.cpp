@@ -1,6 +1,5 @@
 #include "company/unitLineLimitedMemo.h"
 
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -21,15 +20,16 @@ void TLineLimitedMemo::setStoredText(const QString& text)
     setPlainText(text);
     m_restoring = false;
     m_accepted = text;
-    m_acceptedCursor = 0;
 }
 
-int TLineLimitedMemo::shownLineCount() const
+int TLineLimitedMemo::shownLineCount() const { return pShownLines(toPlainText()); }
+
+int TLineLimitedMemo::pShownLines(const QString& text) const
 {
     const qreal width = std::max<qreal>(1, viewport()->width() - 2 * document()->documentMargin());
     int lines = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        QTextLayout layout(block.text(), font());
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font());
         layout.setTextOption(document()->defaultTextOption());
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -44,16 +44,20 @@ int TLineLimitedMemo::shownLineCount() const
 void TLineLimitedMemo::pCheckLines()
 {
     if (m_restoring) return;
-    if (shownLineCount() <= m_maxLines) {
+    // A stored text that is already longer may still be edited, as long as
+    // the edit does not make it longer still.
+    const int lines = shownLineCount();
+    if (lines <= m_maxLines || lines <= pShownLines(m_accepted)) {
         m_accepted = toPlainText();
-        m_acceptedCursor = textCursor().position();
         return;
     }
-    // Taken back: the text as it was before this edit, the cursor where it was.
+    // Taken back: the text as it was before this edit, the cursor where the
+    // edit began (where it is now, less what the edit added).
+    const int before = textCursor().position() - int(toPlainText().size() - m_accepted.size());
     m_restoring = true;
     setPlainText(m_accepted);   // also empties the undo history
     QTextCursor cursor = textCursor();
-    cursor.setPosition(std::min<int>(m_acceptedCursor, int(m_accepted.size())));
+    cursor.setPosition(std::clamp(before, 0, int(m_accepted.size())));
     setTextCursor(cursor);
     m_restoring = false;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A memo box that holds at most a number of lines as shown in the box, wrapped
 // lines counted, besides a character limit on what is typed. An edit that makes
-// the text longer is taken back at once, and the undo history is emptied.
+// the text longer is taken back at once, and the undo history is emptied. A
+// stored text already over the limit can still be shortened or changed.
 #include "customers/unitLimitedMemo.h"
 
 class TLineLimitedMemo : public TLimitedMemo {
@@ -18,9 +19,9 @@ public:
 
 private:
     void pCheckLines();
+    int pShownLines(const QString& text) const;
 
     const int m_maxLines;
     QString m_accepted;
-    int m_acceptedCursor = 0;
     bool m_restoring = false;
 };

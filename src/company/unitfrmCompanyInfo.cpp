@@ -514,6 +514,7 @@ void TfrmCompanyInfo::pBuildGeneralPage()
     auto* signatureLayout = new QGridLayout(signature);
     signatureLayout->addWidget(MakeCaption(QStringLiteral("Acceptance Information"), txtAcceptanceInfo, signature), 0, 0);
     signatureLayout->addWidget(txtAcceptanceInfo, 1, 0);
+    signatureLayout->setColumnStretch(0, 1);
     signatureLayout->addWidget(ShapeAcceptance, 0, 1, 2, 1);
     signatureLayout->addWidget(btnAcceptanceColor, 2, 1);
     connect(btnAcceptanceColor, &QPushButton::clicked, this, [this] {
@@ -526,8 +527,10 @@ void TfrmCompanyInfo::pBuildGeneralPage()
 
     auto* layout = new QGridLayout(page);
     layout->addWidget(licences, 0, 0);
-    layout->addWidget(writers, 1, 0);
-    layout->addWidget(signature, 0, 1, 2, 1);
+    layout->addWidget(writers, 0, 1, Qt::AlignTop);
+    layout->addWidget(signature, 1, 0, 1, 2);
+    layout->setColumnStretch(0, 2);
+    layout->setColumnStretch(1, 1);
     layout->setRowStretch(2, 1);
     ppnlCompanyInfo->addTab(page, QStringLiteral("General"));
 }

@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QToolButton>
 
 namespace {
@@ -348,6 +349,23 @@ private slots:
         QCOMPARE(note->shownLineCount(), 5);
         QVERIFY(note->toPlainText().size() < 22 + 400);
         QVERIFY(note->toPlainText().startsWith(QStringLiteral("one\ntwo\nthree\nfour\nfivew")));
+    }
+
+    // A stored text already over five lines can be shortened, not lengthened.
+    void overLongStoredTextCanBeShortened()
+    {
+        recCmpnyInvData.strAcceptanceInfo = QStringLiteral("a\nb\nc\nd\ne\nf\ng");
+        TfrmCompanyInfo screen;
+        screen.show();
+        ShowPage(screen, QStringLiteral("General"));
+        auto* memo = Find<TLineLimitedMemo>(screen, "txtAcceptanceInfo");
+        memo->setFocus();
+        memo->moveCursor(QTextCursor::End);
+        QTest::keyClick(memo, Qt::Key_Return);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("a\nb\nc\nd\ne\nf\ng"));
+        QTest::keyClick(memo, Qt::Key_Backspace);
+        QTest::keyClick(memo, Qt::Key_Backspace);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("a\nb\nc\nd\ne\nf"));
     }
 
     // Digits only in the port box; the subject rule.
