@@ -74,3 +74,7 @@ void OpenCompanyInfo();
 void OpenContractWriter();
 // The writer in warranty mode: intContractWarrantyMode := 0.
 void OpenWarrantyWriter();
+
+// ---- planner
+// The planner screen.
+void OpenPlanner();

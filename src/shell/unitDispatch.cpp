@@ -15,6 +15,7 @@
 #include "editor/unitfrmInvoiceNotes.h"
 #include "editor/unitfrmPaidAndDeposit.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
+#include "planner/unitfrmPlanner.h"
 #include "writer/unitfrmTextEditor.h"
 
 void OpenNewDocument()
@@ -98,3 +99,5 @@ void OpenWarrantyWriter()
     intContractWarrantyMode = 0;
     RunScreen<TfrmTextEditor>();
 }
+
+void OpenPlanner() { RunScreen<TfrmPlanner>(); }

@@ -5,6 +5,8 @@
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
+#include "backup/unitBackupRestoreData.h"
+#include "backup/unitfrmBackupRestore.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
@@ -246,9 +248,9 @@ void TfrmMain::pWireCommands()
     pWire(actCompanyMaintenance, OpenCompanyInfo, After::RefreshSummaries);
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
-    pWire(actPlanner, nullptr);
-    pWire(actBackupData, nullptr);
-    pWire(actRestoreData, nullptr);
+    pWire(actPlanner, OpenPlanner);
+    pWire(actBackupData, BackupData);
+    pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
     pWire(actContractWriter, OpenContractWriter);
     pWire(actWarrantyWriter, OpenWarrantyWriter);
     pWire(actReport, nullptr);
@@ -297,7 +299,7 @@ void TfrmMain::pShowFormInformation()
     actHelp->setToolTip(QStringLiteral("Open ") + GetFullProductTitle() + QStringLiteral(" Help"));
     btnRecurringPrint->setToolTip(QStringLiteral("Print Recurring Invoices"));
     btnViewUnPaidInvoices->setToolTip(QStringLiteral("View UnPaid Invoices"));
-    lblTodaysDate->setText(QStringLiteral("Todays Date: ") + DateToStr(QDate::currentDate()));
+    lblTodaysDate->setText(QStringLiteral("Todays Date: ") + DisplayDate(QDate::currentDate()));
 }
 
 void TfrmMain::pRefreshSummaries()
@@ -322,5 +324,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // planner is cleaned even when the preferences could not be written.
     RunGuarded([] { SaveAppPreferences(); });
     RunGuarded([] { pRemoveOldActivities(); });
+    // Once a day a copy of the database goes to Backups/ in the data folder.
+    RunGuarded([] { RunDailyBackup(); });
     event->accept();
 }
