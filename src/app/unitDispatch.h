@@ -65,6 +65,10 @@ void OpenAboutBox();
 // the temp folder when it closes.
 void OpenEmail();
 
+// ---- company settings
+// The company screen; after a save the settings in memory hold the new values.
+void OpenCompanyInfo();
+
 // ---- contract and warranty writer
 // The writer in contract mode: intContractWarrantyMode := 1.
 void OpenContractWriter();

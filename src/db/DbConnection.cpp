@@ -170,6 +170,13 @@ DbConnection DbConnection::createDatabaseFile(const QString& path)
 {
     if (QFile::exists(path) && !QFile::remove(path))
         throw AppError(QStringLiteral("Cannot create file %1").arg(path));
+    // The file is made empty and readable by its owner only before the engine
+    // opens it (it holds the mail password); the engine's journal takes the
+    // same permissions.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throw AppError(QStringLiteral("Cannot create file %1").arg(path));
+    file.close();
     DbConnection connection(path);
     connection.open(true);
     return connection;

@@ -4,6 +4,7 @@
 
 #include "shell/unitfrmAbout.h"
 
+#include "company/unitfrmCompanyInfo.h"
 #include "customers/unitfrmCustomer.h"
 #include "prices/unitfrmPrice.h"
 
@@ -84,6 +85,8 @@ void ShowUnpaidInvoices()
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 
 void OpenEmail() { RunScreen<TfrmEmail>(); }
+
+void OpenCompanyInfo() { RunScreen<TfrmCompanyInfo>(); }
 
 void OpenContractWriter()
 {

@@ -12,10 +12,13 @@
 namespace {
 
 // One level only; a folder that cannot be made shows up later, when the first
-// operation that needs it fails.
+// operation that needs it fails. The data folder and the temp folder are made
+// for their owner alone: the database holds the mail password, and the temp
+// folder the customers' documents.
 void createFolderIfMissing(const QString& path)
 {
-    if (!QDir(path).exists()) QDir().mkdir(path);
+    if (!QDir(path).exists())
+        QDir().mkdir(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 } // namespace

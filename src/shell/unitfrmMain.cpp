@@ -245,7 +245,7 @@ void TfrmMain::pWireCommands()
     pWire(actViewUnPaidInvoices, ShowUnpaidInvoices, After::RefreshSummaries);
     pWire(actManualInvoice, nullptr, After::RefreshSummaries);
     pWire(actRecurringPrint, [] { PrintRecurringInvoices(); }, After::RefreshSummaries);
-    pWire(actCompanyMaintenance, nullptr);
+    pWire(actCompanyMaintenance, OpenCompanyInfo, After::RefreshSummaries);
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
     pWire(actPlanner, OpenPlanner);

@@ -1,0 +1,161 @@
+#include "company/unitCompanyStore.h"
+
+#include "app/AppError.h"
+#include "app/unitAppInfo.h"
+#include "db/DbConnection.h"
+#include "db/unitStoredValues.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace {
+
+// A settings row that is missing would make the save look done while nothing
+// was stored.
+void RequireOneRow(DbConnection& db, const QString& table)
+{
+    if (db.changes() != 1)
+        throw AppError(QStringLiteral("The settings row of %1 is missing from the database.").arg(table));
+}
+
+void WriteCompanyInfo(DbConnection& db, const TrecCompanyData& c)
+{
+    db.execute(QStringLiteral(
+                   "UPDATE tblCompanyInfo SET strCompName=?,strCompAddress=?,strCompCity=?,strCompState=?,"
+                   "strCompZip=?,strCompPhone=?,strCompFax=?,strCompEmail=?,strCompEmailHost=?,"
+                   "strCompEmailPort=?,strCompEmailLogin=?,strCompEmailPassword=?,"
+                   "blCompEmailSubjectInvNameNum=?,strCompEmailSubject=?,strCompEmailBody=?,strCompWebSite=?,"
+                   "strCompLicNum1=?,strCompLicName1=?,strCompLicNum2=?,strCompLicName2=?,strCompLicNum3=?,"
+                   "strCompLicName3=? WHERE intCompInfoID = 1;"),
+               {c.strCompName, c.strCompAddress, c.strCompCity, c.strCompState, c.strCompZip, c.strCompPhone,
+                c.strCompFax, c.strCompEmail, c.strCompEmailHost, c.strCompEmailPort, c.strCompEmailLogin,
+                c.strCompEmailPassword, BoolToStr(c.blCompEmailSubjectInvNameNum), c.strCompEmailSubject,
+                c.strCompEmailBody, c.strCompWebSite, c.strCompLicNum1, c.strCompLicName1, c.strCompLicNum2,
+                c.strCompLicName2, c.strCompLicNum3, c.strCompLicName3});
+    RequireOneRow(db, QStringLiteral("tblCompanyInfo"));
+}
+
+void WriteInvData(DbConnection& db, const TrecCmpnyInvData& d)
+{
+    QVariantList values{d.dbTaxRate1, d.dbTaxRate2, d.dbTaxRate3, d.strTaxName1, d.strTaxName2, d.strTaxName3,
+                        d.strInvFootNote[1], d.strInvFootNote[2], d.strInvFootNote[3], d.strAcceptanceInfo,
+                        ColorRed(d.intAccptColor), ColorGreen(d.intAccptColor), ColorBlue(d.intAccptColor)};
+    for (int slot = 1; slot <= 10; ++slot) values.append(d.strInvTerms[slot]);
+    values << d.intNumEstDays << d.intDepPercent << BoolToStr(d.blLargeLogo) << BoolToStr(d.blShowQuantity)
+           << BoolToStr(d.blShowPrcEach) << BoolToStr(d.blShowTotal) << BoolToStr(d.blShowTotalonWO);
+    db.execute(QStringLiteral(
+                   "UPDATE tblCompanyInvData SET dbTaxRate1=?,dbTaxRate2=?,dbTaxRate3=?,strTaxName1=?,"
+                   "strTaxName2=?,strTaxName3=?,strInvFootNote1=?,strInvFootNote2=?,strInvFootNote3=?,"
+                   "strAcceptanceInfo=?,intAccptColorRed=?,intAccptColorGreen=?,intAccptColorBlue=?,"
+                   "strInvTerms1=?,strInvTerms2=?,strInvTerms3=?,strInvTerms4=?,strInvTerms5=?,strInvTerms6=?,"
+                   "strInvTerms7=?,strInvTerms8=?,strInvTerms9=?,strInvTerms10=?,intNumEstDays=?,"
+                   "intDepPercent=?,strLargeLogo=?,strShowQuantity=?,strShowPrcEach=?,strShowTotal=?,"
+                   "strShowTotalonWO=? WHERE intCompInvDataID = 1;"),
+               values);
+    RequireOneRow(db, QStringLiteral("tblCompanyInvData"));
+}
+
+void WriteTypeColors(DbConnection& db, const std::array<std::uint32_t, 7>& colors)
+{
+    QVariantList values;
+    for (int type = 1; type <= 6; ++type)
+        values << ColorRed(colors[type]) << ColorGreen(colors[type]) << ColorBlue(colors[type]);
+    db.execute(QStringLiteral(
+                   "UPDATE tblCompColorData SET intEstColorRed=?,intEstColorGreen=?,intEstColorBlue=?,"
+                   "intWrkOrderColorRed=?,intWrkOrderColorGreen=?,intWrkOrderColorBlue=?,"
+                   "intChngOrderColorRed=?,intChngOrderColorGreen=?,intChngOrderColorBlue=?,"
+                   "intInvColorRed=?,intInvColorGreen=?,intInvColorBlue=?,intCrdtColorRed=?,"
+                   "intCrdtColorGreen=?,intCrdtColorBlue=?,intPstDueColorRed=?,intPstDueColorGreen=?,"
+                   "intPstDueColorBlue=? WHERE intColorID = 1;"),
+               values);
+    RequireOneRow(db, QStringLiteral("tblCompColorData"));
+}
+
+QImage OnWhite(const QImage& picture)
+{
+    QImage flat(picture.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, picture);
+    painter.end();
+    return flat;
+}
+
+} // namespace
+
+void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo)
+{
+    const QString logoPath = GetLogoPath();
+    // The new logo is written first under another name; it replaces the file
+    // only once the settings are committed, and is dropped on any failure.
+    QSaveFile newLogo(logoPath);
+    const bool writeLogo = logo.changed && !logo.picture.isNull();
+    if (writeLogo) {
+        if (!newLogo.open(QIODevice::WriteOnly) || !OnWhite(logo.picture).save(&newLogo, "JPG", 90))
+            throw AppError(QStringLiteral("Cannot write the company logo %1: %2")
+                               .arg(QDir::toNativeSeparators(logoPath), newLogo.errorString()));
+    }
+
+    DbConnection db;
+    {
+        DbTransaction transaction(db);
+        WriteCompanyInfo(db, settings.company);
+        WriteInvData(db, settings.invData);
+        WriteTypeColors(db, settings.typeColors);
+        SavePlannerSettings(db, settings.planner);
+        transaction.commit();
+    }
+    db.close();
+
+    // Committed: the settings in memory follow the tables. Foot note slot 0 is
+    // the main window's, and the document counter is not part of them.
+    recCompanyData = settings.company;
+    const QString footNote0 = recCmpnyInvData.strInvFootNote[0];
+    recCmpnyInvData = settings.invData;
+    recCmpnyInvData.strInvFootNote[0] = footNote0;
+    for (int type = 1; type <= 6; ++type) arrInvTypeColor[type] = settings.typeColors[type];
+
+    if (writeLogo) {
+        if (!newLogo.commit())
+            throw AppError(QStringLiteral("The settings were saved, but the company logo could not be written to %1: %2")
+                               .arg(QDir::toNativeSeparators(logoPath), newLogo.errorString()));
+    } else if (logo.changed && QFile::exists(logoPath) && !QFile::remove(logoPath)) {
+        throw AppError(QStringLiteral("The settings were saved, but the company logo %1 could not be deleted.")
+                           .arg(QDir::toNativeSeparators(logoPath)));
+    }
+}
+
+TCompanySettings CurrentCompanySettings()
+{
+    TCompanySettings settings;
+    settings.company = recCompanyData;
+    settings.invData = recCmpnyInvData;
+    settings.typeColors = arrInvTypeColor;
+    settings.planner = LoadPlannerSettings();
+    return settings;
+}
+
+QImage ReadLogoPicture(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    // The contents decide the format, so a picture with the wrong extension still reads.
+    reader.setDecideFormatFromContent(true);
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        throw AppError(QStringLiteral("The file %1 could not be read as a picture (%2).")
+                           .arg(QDir::toNativeSeparators(path), reader.errorString()));
+    return OnWhite(picture);
+}
+
+QImage LoadStoredLogo()
+{
+    const QString path = GetLogoPath();
+    if (!QFileInfo::exists(path)) return QImage();
+    QImageReader reader(path);
+    return reader.read();
+}
