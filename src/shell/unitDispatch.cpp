@@ -14,6 +14,8 @@
 #include "editor/unitfrmInvoiceNotes.h"
 #include "editor/unitfrmPaidAndDeposit.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
+#include "maintenance/unitfrmManualInvoice.h"
+#include "maintenance/unitfrmReport.h"
 
 void OpenNewDocument()
 {
@@ -78,6 +80,10 @@ void ShowUnpaidInvoices()
     blShowUnpaidOnly = true;
     RunScreen<TfrmInvoiceMaintenance>();
 }
+
+void OpenReports() { RunScreen<TfrmReport>(); }
+
+void OpenManualForms() { RunScreen<TfrmManualInvoice>(); }
 
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 

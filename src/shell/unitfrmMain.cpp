@@ -240,7 +240,7 @@ void TfrmMain::pWireCommands()
     pWire(actNewInvoice, OpenNewDocument, After::RefreshSummaries);
     pWire(actInvoiceMaintenance, OpenInvoiceMaintenance, After::RefreshSummaries);
     pWire(actViewUnPaidInvoices, ShowUnpaidInvoices, After::RefreshSummaries);
-    pWire(actManualInvoice, nullptr, After::RefreshSummaries);
+    pWire(actManualInvoice, OpenManualForms, After::RefreshSummaries);
     pWire(actRecurringPrint, [] { PrintRecurringInvoices(); }, After::RefreshSummaries);
     pWire(actCompanyMaintenance, nullptr);
     pWire(actCustomerMaintenance, OpenCustomers);
@@ -250,7 +250,7 @@ void TfrmMain::pWireCommands()
     pWire(actRestoreData, nullptr);
     pWire(actContractWriter, nullptr);
     pWire(actWarrantyWriter, nullptr);
-    pWire(actReport, nullptr);
+    pWire(actReport, OpenReports);
     pWire(actHelp, OpenHelpFile);
     pWire(actAbout, OpenAboutBox);
 }
