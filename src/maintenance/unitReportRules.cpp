@@ -208,8 +208,10 @@ TReportChartData BuildReportChartData(const std::vector<TReportRow>& rows, TRepo
     chart.stacked = itemized && totals.size() == 1;
 
     for (const TReportRow& row : rows) {
-        if (row.kind != TReportRowKind::Material)
+        if (row.kind != TReportRowKind::Material) {
             chart.categories << ReportMonthCaption(row.month.year(), row.month.month());
+            chart.months << row.month;
+        }
         for (TReportChartSet& set : chart.sets)
             if (set.kind == row.kind)
                 set.values << ReportPlainAmount(row.cells[std::size_t(set.column)]).toDouble();

@@ -99,7 +99,8 @@ struct TReportChartSet {
 // set per total column shown (tax total, sales total); itemized reports split
 // each into a labour and a material set, stacked when only one total shows.
 struct TReportChartData {
-    QStringList categories;
+    QStringList categories;   // the month captions of the list
+    QList<QDate> months;      // the first day of each of those months
     QList<TReportChartSet> sets;
     bool stacked = false;
 };

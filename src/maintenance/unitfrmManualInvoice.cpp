@@ -82,6 +82,8 @@ TfrmManualInvoice::TfrmManualInvoice(QWidget* parent) : QDialog(parent)
     setMinimumWidth(420);
 }
 
+TfrmManualInvoice::~TfrmManualInvoice() { blManualInvoice = false; }
+
 void TfrmManualInvoice::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);

@@ -19,6 +19,9 @@ public:
     // Opening the screen switches the document filler to its manual layout
     // (blManualInvoice) and makes every form a new document.
     explicit TfrmManualInvoice(QWidget* parent = nullptr);
+    // The manual layout ends with the screen, so no later print (a recurring
+    // run, a stored document) comes out as a blank form.
+    ~TfrmManualInvoice() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -3,6 +3,7 @@
 #include "app/unitAppInfo.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitModalRunner.h"
+#include "app/unitRegional.h"
 #include "app/unitRowListModel.h"
 #include "app/unitScreenParts.h"
 #include "company/unitCompanyData.h"
@@ -10,6 +11,7 @@
 #include "maintenance/unitReportExport.h"
 #include "printing/unitModPrintData.h"
 
+#include <QAction>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -82,7 +84,7 @@ TfrmReport::TfrmReport(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmReport"));
     setWindowTitle(QStringLiteral("Reports"));
-    resize(900, 680);
+    resize(920, 800);
 
     auto* toolBar = new QToolBar(this);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
@@ -97,9 +99,9 @@ TfrmReport::TfrmReport(QWidget* parent) : QDialog(parent)
     tlbtnClose = makeToolButton(QStringLiteral("tlbtnClose"), QStringLiteral("Close"), QStyle::SP_DialogCloseButton);
     tlbtnPrintPreview = makeToolButton(QStringLiteral("tlbtnPrintPreview"), QStringLiteral("Print Preview"),
                                        QStyle::SP_FileDialogContentsView);
-    tlbtnPrint = makeToolButton(QStringLiteral("tlbtnPrint"), QStringLiteral("Print"), QStyle::SP_DialogSaveButton);
+    tlbtnPrint = makeToolButton(QStringLiteral("tlbtnPrint"), QStringLiteral("Print"), QStyle::SP_DriveFDIcon);
     tlbtnExportCsv = makeToolButton(QStringLiteral("tlbtnExportCsv"), QStringLiteral("Export CSV…"),
-                                    QStyle::SP_DriveFDIcon);
+                                    QStyle::SP_DialogSaveButton);
     tlbtnHelp = makeToolButton(QStringLiteral("tlbtnHelp"), QStringLiteral("Help"), QStyle::SP_DialogHelpButton);
 
     cmbReportType = new QComboBox(this);
@@ -150,7 +152,7 @@ TfrmReport::TfrmReport(QWidget* parent) : QDialog(parent)
     ChartViewReport = new QChartView(chart, this);
     ChartViewReport->setObjectName(QStringLiteral("ChartViewReport"));
     ChartViewReport->setRenderHint(QPainter::Antialiasing);
-    ChartViewReport->setMinimumHeight(220);
+    ChartViewReport->setMinimumHeight(300);
 
     auto* parameters = new QGridLayout;
     parameters->addWidget(MakeCaption(QStringLiteral("Report &type:"), cmbReportType, this), 0, 0);
@@ -176,14 +178,20 @@ TfrmReport::TfrmReport(QWidget* parent) : QDialog(parent)
     splitter->addWidget(ChartViewReport);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({320, 340});
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(toolBar);
     layout->addLayout(parameters);
     layout->addWidget(splitter, 1);
 
+    // A button on a tool bar shows and hides through its tool bar entry.
+    for (QAction* entry : toolBar->actions())
+        if (QWidget* button = toolBar->widgetForAction(entry);
+            button == tlbtnPrintPreview || button == tlbtnPrint || button == tlbtnExportCsv)
+            m_printEntries << entry;
     // Nothing to print until a view has rows.
-    for (QToolButton* button : {tlbtnPrintPreview, tlbtnPrint, tlbtnExportCsv}) button->setVisible(false);
+    pShowPrintCommands(false);
 
     connect(tlbtnClose, &QToolButton::clicked, this, [this] { RunGuarded([this] { close(); }); });
     connect(tlbtnHelp, &QToolButton::clicked, this, [] { RunGuarded([] { OpenHelpFile(); }); });
@@ -297,9 +305,20 @@ void TfrmReport::pClearResults()
     if (!m_resultsShown) return;
     m_resultsShown = false;
     m_model->setReportRows({});
-    for (QToolButton* button : {tlbtnPrintPreview, tlbtnPrint, tlbtnExportCsv}) button->setVisible(false);
+    pShowPrintCommands(false);
     m_chartData = {};
     pDrawChart();
+}
+
+void TfrmReport::pShowPrintCommands(bool shown)
+{
+    for (QAction* entry : m_printEntries) {
+        entry->setVisible(shown);
+        entry->setEnabled(shown);
+    }
+    // The tool bar lays its buttons out later; they show or hide at once.
+    for (QToolButton* button : {tlbtnPrintPreview, tlbtnPrint, tlbtnExportCsv})
+        if (isVisible()) button->setVisible(shown);
 }
 
 void TfrmReport::btnVeiwReportClick()
@@ -314,7 +333,7 @@ void TfrmReport::btnVeiwReportClick()
     m_model->setReportRows(std::move(rows));
     m_resultsShown = true;
     const bool anyRows = !m_model->reportRows().empty();
-    for (QToolButton* button : {tlbtnPrintPreview, tlbtnPrint, tlbtnExportCsv}) button->setVisible(anyRows);
+    pShowPrintCommands(anyRows);
     m_chartData = BuildReportChartData(m_model->reportRows(), reportType(), itemized(), m_captions);
     pDrawChart();
 }
@@ -357,9 +376,17 @@ void TfrmReport::pDrawChart()
     }
     chart->addSeries(series);
 
+    // Short month names under the bars; a long range turns them to fit.
+    QStringList shortNames;
+    for (const QDate& month : m_chartData.months)
+        shortNames << RegionalLocale().monthName(month.month(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                          QString::number(month.year());
     auto* months = new QBarCategoryAxis;
-    months->append(m_chartData.categories);
-    if (m_chartData.categories.size() > 4) months->setLabelsAngle(-45);
+    months->append(shortNames);
+    QFont small = months->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    months->setLabelsFont(small);
+    if (shortNames.size() > 12) months->setLabelsAngle(-60);
     chart->addAxis(months, Qt::AlignBottom);
     series->attachAxis(months);
 

@@ -6,7 +6,9 @@
 #include "maintenance/unitReportRules.h"
 
 #include <QDialog>
+#include <QList>
 
+class QAction;
 class QComboBox;
 class QRadioButton;
 class QSpinBox;
@@ -40,6 +42,7 @@ private:
     void pSetEndReportData();
     void pSetColumnLayout();
     void pClearResults();
+    void pShowPrintCommands(bool shown);
     void pDrawChart();
     void pFillPrintLists();
     void btnVeiwReportClick();
@@ -65,6 +68,7 @@ private:
     QToolButton* tlbtnHelp = nullptr;
 
     TReportListModel* m_model = nullptr;
+    QList<QAction*> m_printEntries;
     std::array<QString, kReportColumns> m_captions;
     TReportChartData m_chartData;
     bool m_resultsShown = false;

@@ -106,6 +106,12 @@ private slots:
         QCOMPARE(copies->toolTip(), QStringLiteral("Select number of Invoices to print"));
         QCOMPARE(child<QCheckBox>(screen, "ckbxAddSignatureLine")->text(), QStringLiteral("Add Signature Line"));
         QCOMPARE(child<QPushButton>(screen, "btnCancel")->text(), QStringLiteral("Close"));
+        {
+            // Closing and destroying the screen ends the manual layout.
+            TfrmManualInvoice other;
+            QVERIFY(blManualInvoice);
+        }
+        QVERIFY(!blManualInvoice);
 
         const QStringList labels = {"Number of Estimates to print",      "Number of Work Orders to print",
                                     "Number of Change Orders to print",  "Number of Invoices to print",
@@ -157,7 +163,7 @@ private slots:
         }
         // The last form printed is Invoice 122, blank, with the chosen terms.
         const PdfPageWords page = ReadPdfWords(pdfPath()).value(0);
-        QVERIFY(PageContains(page, QStringLiteral("122")));
+        QVERIFY(PageContains(page, QStringLiteral("Invoice 122")));
         QVERIFY(PageContains(page, QStringLiteral("Net 15")));
         QVERIFY(PageContains(page, QStringLiteral("Date:____/____/________")));
         QVERIFY(PageContains(page, QStringLiteral("Invoice Total")));

@@ -290,6 +290,24 @@ private slots:
         QCOMPARE(opened, (QStringList{"TfrmInvoiceMaintenance all", "TfrmInvoiceMaintenance unpaid"}));
     }
 
+    // "Report" (menu and tool button) opens the reports screen; "Manual
+    // Invoice" the manual forms screen, with the manual layout switched on.
+    void reportAndManualFormsOpenTheirScreens()
+    {
+        auto window = showMain();
+        QStringList opened;
+        ScopedModalRunner runner([&](QDialog& dialog) -> int {
+            opened << QString::fromLatin1(dialog.metaObject()->className()) + (blManualInvoice ? " manual" : "");
+            return QDialog::Rejected;
+        });
+        blManualInvoice = false;
+        child<QToolButton>(*window, "tlbtnReport")->click();
+        child<QAction>(*window, "submnuReport")->trigger();
+        child<QAction>(*window, "submnuManualInvoice")->trigger();
+        blManualInvoice = false;
+        QCOMPARE(opened, (QStringList{"TfrmReport", "TfrmReport", "TfrmManualInvoice manual"}));
+    }
+
     // "Print Recurring Invoices" prints a new invoice for each recurring one, and
     // the summaries and the last-printed date follow.
     void recurringButtonPrintsCopiesAndRefreshes()
