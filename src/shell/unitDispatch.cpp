@@ -16,6 +16,7 @@
 #include "maintenance/unitfrmInvoiceMaintenance.h"
 #include "maintenance/unitfrmManualInvoice.h"
 #include "maintenance/unitfrmReport.h"
+#include "writer/unitfrmTextEditor.h"
 
 void OpenNewDocument()
 {
@@ -88,3 +89,15 @@ void OpenManualForms() { RunScreen<TfrmManualInvoice>(); }
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 
 void OpenEmail() { RunScreen<TfrmEmail>(); }
+
+void OpenContractWriter()
+{
+    intContractWarrantyMode = 1;
+    RunScreen<TfrmTextEditor>();
+}
+
+void OpenWarrantyWriter()
+{
+    intContractWarrantyMode = 0;
+    RunScreen<TfrmTextEditor>();
+}
