@@ -57,7 +57,11 @@ void TypeText(QWidget* screen, const QString& text)
     QPlainTextEdit* editor = Editor(screen);
     editor->setFocus();
     editor->moveCursor(QTextCursor::End);
-    QTest::keyClicks(editor, text);
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int index = 0; index < lines.size(); ++index) {
+        if (index > 0) QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, lines[index]);
+    }
 }
 
 struct StoredRow {
