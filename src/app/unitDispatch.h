@@ -55,6 +55,11 @@ void PickPriceItem();
 void OpenInvoiceMaintenance();
 // Invoice maintenance showing the unpaid invoices: blShowUnpaidOnly := true.
 void ShowUnpaidInvoices();
+// The reports screen over the monthly sales and tax ledger.
+void OpenReports();
+// The manual forms screen; opening it sets blManualInvoice and clears
+// blInvoiceEditExisting.
+void OpenManualForms();
 
 // The about box.
 void OpenAboutBox();

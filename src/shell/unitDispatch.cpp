@@ -15,6 +15,8 @@
 #include "editor/unitfrmInvoiceNotes.h"
 #include "editor/unitfrmPaidAndDeposit.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
+#include "maintenance/unitfrmManualInvoice.h"
+#include "maintenance/unitfrmReport.h"
 #include "planner/unitfrmPlanner.h"
 #include "writer/unitfrmTextEditor.h"
 
@@ -81,6 +83,10 @@ void ShowUnpaidInvoices()
     blShowUnpaidOnly = true;
     RunScreen<TfrmInvoiceMaintenance>();
 }
+
+void OpenReports() { RunScreen<TfrmReport>(); }
+
+void OpenManualForms() { RunScreen<TfrmManualInvoice>(); }
 
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 

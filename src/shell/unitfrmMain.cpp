@@ -243,7 +243,7 @@ void TfrmMain::pWireCommands()
     pWire(actNewInvoice, OpenNewDocument, After::RefreshSummaries);
     pWire(actInvoiceMaintenance, OpenInvoiceMaintenance, After::RefreshSummaries);
     pWire(actViewUnPaidInvoices, ShowUnpaidInvoices, After::RefreshSummaries);
-    pWire(actManualInvoice, nullptr, After::RefreshSummaries);
+    pWire(actManualInvoice, OpenManualForms, After::RefreshSummaries);
     pWire(actRecurringPrint, [] { PrintRecurringInvoices(); }, After::RefreshSummaries);
     pWire(actCompanyMaintenance, OpenCompanyInfo, After::RefreshSummaries);
     pWire(actCustomerMaintenance, OpenCustomers);
@@ -253,7 +253,7 @@ void TfrmMain::pWireCommands()
     pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
     pWire(actContractWriter, OpenContractWriter);
     pWire(actWarrantyWriter, OpenWarrantyWriter);
-    pWire(actReport, nullptr);
+    pWire(actReport, OpenReports);
     pWire(actHelp, OpenHelpFile);
     pWire(actAbout, OpenAboutBox);
 }

@@ -179,14 +179,16 @@ private slots:
     }
 
     // Screens that are not part of the program are not offered.
-    void commandsWithoutScreenAreDisabled()
+    void everyCommandIsEnabled()
     {
         TfrmMain window;
-        for (const char* name : {"submnuReport", "submnuManualInvoice"})
-            QVERIFY2(!child<QAction>(window, name)->isEnabled(), name);
-        QVERIFY(child<QAction>(window, "submnuCompanyMaintenance")->isEnabled());
-        QVERIFY(!child<QToolButton>(window, "tlbtnReport")->isEnabled());
-        QVERIFY(child<QAction>(window, "submnuExit")->isEnabled());
+        for (const char* name : {"submnuCompanyMaintenance", "submnuPlanner", "submnuReport",
+                                 "submnuManualInvoice", "submnuContractWriter",
+                                 "submnuWarrantyWriter", "submnuBackupData",
+                                 "submnuRestoreData", "submnuExit"})
+            QVERIFY2(child<QAction>(window, name)->isEnabled(), name);
+        for (const char* name : {"tlbtnPlanner", "tlbtnReport"})
+            QVERIFY2(child<QToolButton>(window, name)->isEnabled(), name);
         QVERIFY(child<QToolButton>(window, "tlbtnHelp")->isEnabled());
     }
 
@@ -301,6 +303,24 @@ private slots:
         QCOMPARE(messages.texts(), QStringList{"Lost the printer."});
         QVERIFY(!unpaidGroup->isVisible());
         QCOMPARE(opened, (QStringList{"TfrmInvoiceMaintenance all", "TfrmInvoiceMaintenance unpaid"}));
+    }
+
+    // "Report" (menu and tool button) opens the reports screen; "Manual
+    // Invoice" the manual forms screen, with the manual layout switched on.
+    void reportAndManualFormsOpenTheirScreens()
+    {
+        auto window = showMain();
+        QStringList opened;
+        ScopedModalRunner runner([&](QDialog& dialog) -> int {
+            opened << QString::fromLatin1(dialog.metaObject()->className()) + (blManualInvoice ? " manual" : "");
+            return QDialog::Rejected;
+        });
+        blManualInvoice = false;
+        child<QToolButton>(*window, "tlbtnReport")->click();
+        child<QAction>(*window, "submnuReport")->trigger();
+        child<QAction>(*window, "submnuManualInvoice")->trigger();
+        blManualInvoice = false;
+        QCOMPARE(opened, (QStringList{"TfrmReport", "TfrmReport", "TfrmManualInvoice manual"}));
     }
 
     // "Print Recurring Invoices" prints a new invoice for each recurring one, and
