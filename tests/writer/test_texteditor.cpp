@@ -57,7 +57,12 @@ void TypeText(QWidget* screen, const QString& text)
     QPlainTextEdit* editor = Editor(screen);
     editor->setFocus();
     editor->moveCursor(QTextCursor::End);
-    QTest::keyClicks(editor, text);
+    // Qt Test has no key for a typed line feed: a line break is the Return key.
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        if (index > 0) QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, lines[index]);
+    }
 }
 
 struct StoredRow {
