@@ -57,9 +57,8 @@ void TypeText(QWidget* screen, const QString& text)
     QPlainTextEdit* editor = Editor(screen);
     editor->setFocus();
     editor->moveCursor(QTextCursor::End);
-    // Qt Test has no key for a typed line feed: a line break is the Return key.
     const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype index = 0; index < lines.size(); ++index) {
+    for (int index = 0; index < lines.size(); ++index) {
         if (index > 0) QTest::keyClick(editor, Qt::Key_Return);
         QTest::keyClicks(editor, lines[index]);
     }
