@@ -299,7 +299,7 @@ void TfrmMain::pShowFormInformation()
     actHelp->setToolTip(QStringLiteral("Open ") + GetFullProductTitle() + QStringLiteral(" Help"));
     btnRecurringPrint->setToolTip(QStringLiteral("Print Recurring Invoices"));
     btnViewUnPaidInvoices->setToolTip(QStringLiteral("View UnPaid Invoices"));
-    lblTodaysDate->setText(QStringLiteral("Todays Date: ") + DateToStr(QDate::currentDate()));
+    lblTodaysDate->setText(QStringLiteral("Todays Date: ") + DisplayDate(QDate::currentDate()));
 }
 
 void TfrmMain::pRefreshSummaries()
