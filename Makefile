@@ -5,9 +5,10 @@ DEBIAN_PACKAGES = build-essential cmake pkg-config ccache \
   qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev sqlite3 libqpdf-dev \
   libcurl4-openssl-dev fonts-liberation2 python3 python3-aiosmtpd poppler-utils \
   xvfb xauth imagemagick qt6-charts-dev libical-dev python3-icalendar \
-  desktop-file-utils appstream lintian dpkg-dev file fakeroot
+  desktop-file-utils appstream lintian dpkg-dev file fakeroot \
+  librsvg2-bin adwaita-icon-theme
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench deb clean
 
 deps:
 	@missing=""; for p in $(DEBIAN_PACKAGES); do \
@@ -33,6 +34,10 @@ test: deps build
 
 bench: deps build
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done; true
+
+# fennick_$(version)_amd64.deb in the build folder, from the program just built.
+deb: deps build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QUrl>
 
 QString GetProductName() { return QStringLiteral("Fennick"); }
@@ -34,7 +35,15 @@ QString GetLogoPath() { return GetDataFolder() + QStringLiteral("/CmpLogo.jpg");
 
 QString GetHelpFilePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/fenhelp.html");
+    // Beside the executable in a build folder; below share/fennick/ of the
+    // prefix the program is installed in.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString beside = programFolder + QStringLiteral("/fenhelp.html");
+    if (QFile::exists(beside)) return beside;
+    const QString installed =
+        QDir::cleanPath(programFolder + QStringLiteral("/../share/fennick/fenhelp.html"));
+    if (QFile::exists(installed)) return installed;
+    return beside;
 }
 
 void OpenHelpFile()

@@ -1,15 +1,86 @@
 #include "app/unitScreenParts.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QString>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 
+namespace {
+
+// Tool button or command name -> icon name of the freedesktop icon naming
+// specification.
+struct ThemeIconEntry {
+    const char* name;
+    const char* iconName;
+};
+constexpr ThemeIconEntry kThemeIcons[] = {
+    {"tlbtnNewInvoice", "document-new"},
+    {"tlbtnInvoiceMaintenance", "document-open"},
+    {"tlbtnCustomerMaintenance", "x-office-address-book"},
+    {"tlbtnPlanner", "x-office-calendar"},
+    {"tlbtnReport", "x-office-spreadsheet"},
+    {"tlbtnHelp", "help-contents"},
+    {"tlbtnClose", "window-close"},
+    {"tlbtnSave", "document-save"},
+    {"tlbtnPrintPreview", "document-print-preview"},
+    {"tlbtnPrint", "document-print"},
+    {"tlbtnDelete", "edit-delete"},
+    {"tlbtnEmail", "mail-send"},
+    {"tlbtnNewCustomer", "contact-new"},
+    {"tlbtnNewPriceItem", "list-add"},
+    {"tlbtnCancel", "edit-undo"},
+    {"tlbtnRtnToCustList", "edit-undo"},
+    {"tlbtnBack", "go-previous"},
+    {"tlbtnNext", "go-next"},
+    {"tlbtnZoomIn", "zoom-in"},
+    {"tlbtnZoomOut", "zoom-out"},
+};
+
+// Swaps a stand-alone tool button's icon for the theme's one when it first
+// shows: screens set that icon after the button is made.
+class TThemeIconOnShow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            if (auto* button = qobject_cast<QToolButton*>(watched)) {
+                button->setIcon(ThemedIcon(button->objectName(), button->icon()));
+                button->removeEventFilter(this);
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+const char* ThemeIconName(const QString& name)
+{
+    for (const ThemeIconEntry& entry : kThemeIcons)
+        if (name == QLatin1String(entry.name)) return entry.iconName;
+    return nullptr;
+}
+
+QIcon ThemedIcon(const QString& name, const QIcon& fallback)
+{
+    const char* iconName = ThemeIconName(name);
+    if (!iconName) return fallback;
+    return QIcon::fromTheme(QLatin1String(iconName), fallback);
+}
+
 QWidget* AddToolBarAction(QToolBar* toolBar, QAction* action, const char* name)
 {
+    const QString buttonName = QLatin1String(name);
+    action->setIcon(ThemeIconName(buttonName) ? ThemedIcon(buttonName, action->icon())
+                                              : ThemedIcon(action->objectName(), action->icon()));
     toolBar->addAction(action);
     QWidget* button = toolBar->widgetForAction(action);
     button->setObjectName(QLatin1String(name));
@@ -30,6 +101,7 @@ QToolButton* AddToolBarButton(QToolBar* toolBar, const QString& name, Qt::ToolBu
     button->setObjectName(name);
     button->setToolButtonStyle(style);
     button->setAutoRaise(true);
+    if (ThemeIconName(name)) button->installEventFilter(new TThemeIconOnShow(button));
     toolBar->addWidget(button);
     return button;
 }

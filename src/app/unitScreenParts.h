@@ -1,10 +1,11 @@
 #pragma once
 // Small building blocks the screens share while they create their controls:
-// tool bars whose buttons can be found by name, and captions that carry a
-// buddy for their access key.
+// tool bars whose buttons can be found by name and show the desktop's icons,
+// and captions that carry a buddy for their access key.
 #include <Qt>
 
 class QAction;
+class QIcon;
 class QLabel;
 class QString;
 class QTableView;
@@ -12,8 +13,17 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 
+// Tool buttons show the icon of the desktop's icon theme for their command
+// where the theme has one (document-save for tlbtnSave, ...), with the icon
+// the screen gave them as fall-back. ThemeIconName gives the theme's icon name
+// for a tool button or command name of the table in unitScreenParts.cpp, or
+// nullptr; names without one keep their own icon.
+const char* ThemeIconName(const QString& name);
+QIcon ThemedIcon(const QString& name, const QIcon& fallback);
+
 // Puts `action` on the tool bar and names the tool button that shows it, so the
-// command is reachable by the name of its button.
+// command is reachable by the name of its button. The action takes the theme's
+// icon for that name, or for its own object name.
 QWidget* AddToolBarAction(QToolBar* toolBar, QAction* action, const char* name);
 
 // A new command with `caption` on the tool bar; the command and its button both
@@ -21,7 +31,8 @@ QWidget* AddToolBarAction(QToolBar* toolBar, QAction* action, const char* name);
 QAction* NewToolBarAction(QToolBar* toolBar, const char* name, const QString& caption);
 
 // A flat tool button of its own (not backed by an action) at the end of the
-// tool bar.
+// tool bar. The icon the screen sets on it is swapped for the theme's icon for
+// its name when the button first shows.
 QToolButton* AddToolBarButton(QToolBar* toolBar, const QString& name, Qt::ToolButtonStyle style);
 
 // A read-only list of whole rows, one selected at a time, no grid, no sorting
