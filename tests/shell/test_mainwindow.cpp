@@ -178,7 +178,7 @@ private slots:
                  QStringLiteral("Todays Date: ") + DateToStr(QDate::currentDate()));
     }
 
-    // Screens that are not part of the program are not offered.
+    // Every screen of the program is built, so every command is offered.
     void everyCommandIsEnabled()
     {
         TfrmMain window;
