@@ -77,6 +77,16 @@ T* Find(QWidget& parent, const char* name)
     return child;
 }
 
+// Types the text key by key, as a keyboard would (also characters that have no
+// key of their own on a US layout).
+void TypeText(QWidget* box, const QString& text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 128) QTest::keyClick(box, c.toLatin1());
+        else QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 } // namespace
 
 class TestHostileInput : public QObject {
@@ -241,14 +251,17 @@ private slots:
         QList<QLineEdit*> boxes;
         for (const char* name : {"txtLaborPrice", "txtMatPrice", "txtQuantity"}) {
             boxes << Find<QLineEdit>(dialog, name);
-            if (QLineEdit* box = sheet.findChild<QLineEdit*>(QLatin1String(name))) boxes << box;
+            // The sheet's quantity box is there only while picking an item for a document.
+            QLineEdit* box = sheet.findChild<QLineEdit*>(QLatin1String(name));
+            if (box && box->isVisible()) boxes << box;
         }
+        QVERIFY(boxes.size() >= 5);
         for (QLineEdit* box : std::as_const(boxes)) {
             QVERIFY2(box->isVisible() && box->isEnabled(), qPrintable(box->objectName()));
             for (bool paste : {false, true}) {
                 box->clear();
                 if (paste) box->insert(input);
-                else QTest::keyClicks(box, input);
+                else TypeText(box, input);
                 const QString shown = box->text();
                 QVERIFY2(plainNumber.match(shown).hasMatch(), qPrintable(box->objectName() + ": " + shown));
                 QVERIFY(shown.size() <= box->maxLength());
@@ -262,7 +275,7 @@ private slots:
         for (const char* name : {"txtLaborPrice", "txtMatPrice", "txtQuantity"}) {
             QLineEdit* box = Find<QLineEdit>(dialog, name);
             box->clear();
-            QTest::keyClicks(box, input);
+            TypeText(box, input);
         }
         QTest::mouseClick(Find<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
         if (dialog.outcome() != TLineEditOutcome::Edited) {
@@ -275,6 +288,17 @@ private slots:
             double value = 0;
             QVERIFY2(TryStrToFloat(number, value), qPrintable(number));
             QVERIFY(std::isfinite(value));
+        }
+        // The line's money texts: computed, or (for a total beyond what money
+        // texts hold, 9999999999 x 9999999999) refused with the currency error.
+        // How the editor's line list shows that refusal is mended elsewhere.
+        try {
+            const TInvTotalsResult totals = ComputeInvTotals({line}, {0.0625, 0, 0});
+            QCOMPARE(totals.cells.size(), 1);
+        } catch (const AppError& error) {
+            QVERIFY2(error.message().endsWith(QStringLiteral("is not a valid currency value")),
+                     qPrintable(error.message()));
+            qWarning("known: %s", qPrintable(error.message()));
         }
         // The line stores and reads back exactly.
         TInvDocument document;

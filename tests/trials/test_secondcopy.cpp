@@ -53,6 +53,11 @@ void WriteFile(const QString& path)
     file.write("in use");
 }
 
+// Lets go of the lock file while the test's data folder is still there.
+struct TLockRelease {
+    ~TLockRelease() { ReleaseDataFolderLock(); }
+};
+
 bool DatabaseIsLocked()
 {
     try {
@@ -70,15 +75,12 @@ class TestSecondCopy : public QObject {
 
 private slots:
     void initTestCase() { SetSavingNoticeTickMs(600000); }
-    void cleanup()
-    {
-        RunOutSavingNotice();
-        ReleaseDataFolderLock();
-    }
+    void cleanup() { RunOutSavingNotice(); }
 
     void secondStartWhileTheProgramRunsIsRefused()
     {
         TestDataFolder data;
+        TLockRelease release;
         QVERIFY(QFile::exists(ProgramPath()));
         QProcess first;
         first.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
@@ -113,6 +115,7 @@ private slots:
     void lockIsHeldUntilReleasedAndStartUpIsRepeatable()
     {
         TestDataFolder data;
+        TLockRelease release;
         StartUp();
         StartUp();   // the same program starting its sequence again keeps its own lock
         RunOutSavingNotice();
@@ -125,19 +128,13 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, StartUp());
         other.unlock();
         StartUp();
+        RunOutSavingNotice();
     }
 
     void lockedDatabaseGivesTheErrorAndKeepsWhatWasTyped()
     {
         TestDataFolder data;
         CreateTestDatabase();
-        // Another process holds the database: the engine's own shell in an open transaction.
-        QProcess holder;
-        holder.start(QStringLiteral("sqlite3"), {GetDatabasePath()});
-        QVERIFY(holder.waitForStarted(10000));
-        holder.write("BEGIN EXCLUSIVE;\nUPDATE tblCustomers SET strCustCity = strCustCity;\n");
-        QVERIFY(WaitUntil([] { return DatabaseIsLocked(); }, 10000));
-
         ScriptedMessages messages;
         TfrmCustomer screen;
         screen.show();
@@ -147,6 +144,13 @@ private slots:
         Child<QLineEdit>(&screen, "txtCustCmpnyName")->setText(company);
         Child<QLineEdit>(&screen, "txtCustLstName")->setText(QStringLiteral("O'Hara"));
         Child<QPlainTextEdit>(&screen, "txtCustNotes")->setPlainText(notes);
+
+        // Meanwhile another process holds the database: the engine's own shell in an open transaction.
+        QProcess holder;
+        holder.start(QStringLiteral("sqlite3"), {GetDatabasePath()});
+        QVERIFY(holder.waitForStarted(10000));
+        holder.write("BEGIN EXCLUSIVE;\nUPDATE tblCustomers SET strCustCity = strCustCity;\n");
+        QVERIFY(WaitUntil([] { return DatabaseIsLocked(); }, 10000));
 
         QElapsedTimer clock;
         clock.start();
