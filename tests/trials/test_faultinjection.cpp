@@ -25,6 +25,7 @@
 #include "planner/unitOldActivities.h"
 #include "planner/unitPlannerSettings.h"
 #include "prices/unitPriceStore.h"
+#include "writer/unitContractWarrantyStore.h"
 
 #include <QFile>
 #include <cstdio>
@@ -178,6 +179,17 @@ QList<TStoreOperation> StoreOperations()
              settings.intRemoveActivity = 1;
              SavePlannerSettings(settings);
              return TAction([] { pRemoveOldActivities(QDate::currentDate().addDays(400)); });
+         }},
+        {QStringLiteral("contract save"),
+         [] {
+             const TContractWarrantyText text{QStringLiteral("Service Contract"),
+                                              QString(20000, QLatin1Char('c')) + QStringLiteral("\r\nend")};
+             return TAction([text] { SaveContractWarranty(1, text); });
+         }},
+        {QStringLiteral("warranty save"),
+         [] {
+             const TContractWarrantyText text{QStringLiteral("Warranty"), QStringLiteral("Two years \"parts\"")};
+             return TAction([text] { SaveContractWarranty(0, text); });
          }},
     };
 }

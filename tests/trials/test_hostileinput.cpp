@@ -19,6 +19,7 @@
 #include "prices/unitPriceSearch.h"
 #include "prices/unitPriceStore.h"
 #include "prices/unitfrmPrice.h"
+#include "writer/unitContractWarrantyStore.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -145,6 +146,13 @@ private slots:
                 found = found || (row.intPrcItemNumID == id && row.strPrcItemName == stored);
             QVERIFY2(found, "price search");
             QVERIFY2(!run.slow(), "prices took too long");
+        }
+        // Contract and warranty texts.
+        for (int mode : {0, 1}) {
+            SaveContractWarranty(mode, {text, text});
+            const TContractWarrantyText back = LoadContractWarranty(mode);
+            QCOMPARE(back.strTitle, stored);
+            QCOMPARE(back.strText, stored);
         }
         // Documents: every text of the header, the notes and a line; read back
         // whole and found by the maintenance searches, which match literally.
