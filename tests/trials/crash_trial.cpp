@@ -14,6 +14,7 @@
 #include "common/TrialSupport.h"
 
 #include "app/AppError.h"
+#include "app/unitAppInfo.h"
 #include "app/unitfrmSaving.h"
 #include "db/DbConnection.h"
 #include "documents/unitDocumentLedgerRules.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QThread>
@@ -215,6 +217,7 @@ int main(int argc, char** argv)
     QStringList faults;
     int operations = 0;
     int documentsChecked = 0;
+    int killsMidWrite = 0;
     QElapsedTimer clock;
     clock.start();
 
@@ -239,6 +242,9 @@ int main(int argc, char** argv)
         child.waitForFinished(10000);
         output += child.readAllStandardOutput();
         operations += int(output.count("op\n"));
+        // A journal left behind means the kill came in the middle of a write.
+        const QFileInfo journal(GetDatabasePath() + QStringLiteral("-journal"));
+        if (journal.exists() && journal.size() > 0) ++killsMidWrite;
 
         for (const QString& fault : CheckDatabase(documentsChecked))
             faults << QStringLiteral("kill %1: %2").arg(kill).arg(fault);
@@ -248,8 +254,9 @@ int main(int argc, char** argv)
     }
 
     for (const QString& fault : std::as_const(faults)) std::printf("FAULT %s\n", qPrintable(fault));
-    std::printf("crash trial: %d kills (seed %u), %d store operations finished before the kills, "
-                "%d documents checked, faults found: %d (%.1f s)\n",
-                kills, seed, operations, documentsChecked, int(faults.size()), clock.elapsed() / 1000.0);
+    std::printf("crash trial: %d kills (seed %u), %d of them in the middle of a write, %d store operations "
+                "finished before the kills, %d documents checked, faults found: %d (%.1f s)\n",
+                kills, seed, killsMidWrite, operations, documentsChecked, int(faults.size()),
+                clock.elapsed() / 1000.0);
     return faults.isEmpty() ? 0 : 1;
 }
