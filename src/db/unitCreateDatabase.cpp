@@ -310,6 +310,13 @@ void insertDefaultRows(DbConnection& db, const QDate& today)
 
 void CreateDatabase() { CreateDatabase(QDate::currentDate()); }
 
+QStringList DatabaseTableStatements()
+{
+    QStringList statements;
+    for (const char* statement : kCreateTable) statements << QString::fromUtf8(statement);
+    return statements;
+}
+
 void CreateDatabase(const QDate& today)
 {
     TSavingNoticeScope notice(QStringLiteral("Building DataBase..."));

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDate>
+#include <QStringList>
 
 // First-run creation: builds the database file with its thirteen tables and
 // default rows. Called by the start-up sequence only when no file exists.
@@ -8,3 +9,5 @@
 void CreateDatabase();
 // The same, with the day the sample planner activities are placed around.
 void CreateDatabase(const QDate& today);
+// The CREATE TABLE statements of the thirteen tables, in the order they are built.
+QStringList DatabaseTableStatements();

@@ -5,6 +5,8 @@
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
+#include "backup/unitBackupRestoreData.h"
+#include "backup/unitfrmBackupRestore.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
@@ -168,6 +170,7 @@ void TfrmMain::pBuildSummaries()
     productFont.setBold(true);
     productLabel->setFont(productFont);
     lblCompanyName = new QLabel(banner);
+    lblCompanyName->setObjectName(QStringLiteral("lblCompanyName"));
     QFont companyFont = lblCompanyName->font();
     companyFont.setPointSizeF(companyFont.pointSizeF() * 1.15);
     lblCompanyName->setFont(companyFont);
@@ -246,8 +249,8 @@ void TfrmMain::pWireCommands()
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
     pWire(actPlanner, nullptr);
-    pWire(actBackupData, nullptr);
-    pWire(actRestoreData, nullptr);
+    pWire(actBackupData, BackupData);
+    pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
     pWire(actContractWriter, OpenContractWriter);
     pWire(actWarrantyWriter, OpenWarrantyWriter);
     pWire(actReport, nullptr);
@@ -321,5 +324,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // planner is cleaned even when the preferences could not be written.
     RunGuarded([] { SaveAppPreferences(); });
     RunGuarded([] { pRemoveOldActivities(); });
+    // Once a day a copy of the database goes to Backups/ in the data folder.
+    RunGuarded([] { RunDailyBackup(); });
     event->accept();
 }

@@ -182,8 +182,7 @@ private slots:
     void commandsWithoutScreenAreDisabled()
     {
         TfrmMain window;
-        for (const char* name : {"submnuCompanyMaintenance", "submnuPlanner", "submnuReport", "submnuManualInvoice",
-                                 "submnuBackupData", "submnuRestoreData"})
+        for (const char* name : {"submnuCompanyMaintenance", "submnuPlanner", "submnuReport", "submnuManualInvoice"})
             QVERIFY2(!child<QAction>(window, name)->isEnabled(), name);
         QVERIFY(!child<QToolButton>(window, "tlbtnPlanner")->isEnabled());
         QVERIFY(!child<QToolButton>(window, "tlbtnReport")->isEnabled());

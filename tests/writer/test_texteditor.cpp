@@ -57,11 +57,10 @@ void TypeText(QWidget* screen, const QString& text)
     QPlainTextEdit* editor = Editor(screen);
     editor->setFocus();
     editor->moveCursor(QTextCursor::End);
-    // A line break is the Return key: the test library types no control characters.
     const QStringList lines = text.split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i) {
-        if (i > 0) QTest::keyClick(editor, Qt::Key_Return);
-        QTest::keyClicks(editor, lines.at(i));
+    for (int index = 0; index < lines.size(); ++index) {
+        if (index > 0) QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, lines[index]);
     }
 }
 

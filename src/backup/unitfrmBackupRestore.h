@@ -1,0 +1,19 @@
+#pragma once
+// The two commands of the main window's "&Backup/Restore" menu: each asks for a
+// place with a file dialog run through RunModal (so a test can answer it), then
+// backs up or restores and tells the user how it went.
+#include <QString>
+
+class QFileDialog;
+
+// "B&ackup Data": a folder picker titled "Backup Company Database", then the
+// live database copied there as Fennick.db.
+void BackupData();
+// "&Restore Data": a file picker titled "Restore Company Database", the chosen
+// Fennick.db checked and put in place, the company settings reloaded. True when
+// the database was replaced.
+bool RestoreData();
+
+// The pickers' object names, so a test can tell them apart.
+inline constexpr const char* kBackupPickerName = "dlgBackupFolder";
+inline constexpr const char* kRestorePickerName = "dlgRestoreFile";
