@@ -41,3 +41,12 @@ deb: deps build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# The reliability trials: every store operation under every kind of injected
+# disk fault, and 200 kills of a saving child process. Prints the figures.
+.PHONY: trials
+trials: deps build
+	@cd $(BUILD_DIR) && rc=0; \
+	QT_QPA_PLATFORM=offscreen FENNICK_TRIALS=full ./tests/test_faultinjection -silent || rc=1; \
+	QT_QPA_PLATFORM=offscreen ./tests/crash_trial --kills 200 || rc=1; \
+	exit $$rc

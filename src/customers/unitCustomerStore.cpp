@@ -88,5 +88,5 @@ void DeleteCustomer(qint64 customerId)
 {
     DbConnection connection;
     connection.execute(QStringLiteral("DELETE FROM tblCustomers WHERE intCustomerID = ?;"), {customerId});
-    connection.vacuum();
+    connection.compact();
 }

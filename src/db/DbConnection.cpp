@@ -40,6 +40,12 @@ constexpr unsigned long kBusyWaitMs = 10;
 
 bool isBusy(int code) { return code == SQLITE_BUSY || code == SQLITE_LOCKED; }
 
+QByteArray& fileLayerName()
+{
+    static QByteArray name;
+    return name;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- DbStatement
@@ -158,7 +164,9 @@ void DbConnection::open(bool create)
     if (!create && !QFile::exists(m_path)) throw AppError(cannotOpen);
     sqlite3* raw = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &raw, flags, nullptr);
+    const QByteArray& layer = fileLayerName();
+    const int rc =
+        sqlite3_open_v2(m_path.toUtf8().constData(), &raw, flags, layer.isEmpty() ? nullptr : layer.constData());
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(raw);
         throw AppError(create ? QStringLiteral("Cannot create file %1").arg(m_path) : cannotOpen);
@@ -181,6 +189,8 @@ DbConnection DbConnection::createDatabaseFile(const QString& path)
     connection.open(true);
     return connection;
 }
+
+void DbConnection::SetFileLayerName(const QByteArray& name) { fileLayerName() = name; }
 
 DbStatement DbConnection::prepare(const QString& sql)
 {
@@ -228,6 +238,15 @@ qint64 DbConnection::lastInsertRowId() const { return m_handle ? sqlite3_last_in
 int DbConnection::changes() const { return m_handle ? sqlite3_changes(handle()) : 0; }
 
 void DbConnection::vacuum() { execute(QStringLiteral("VACUUM;")); }
+
+void DbConnection::compact()
+{
+    try {
+        vacuum();
+    } catch (const AppError&) {
+        // The engine has undone the compaction (or the next connection will).
+    }
+}
 
 void DbConnection::close()
 {

@@ -3,6 +3,7 @@
 // statements prepared through it. The file is opened lazily, read-write without
 // create, on the first prepare; closing the connection finalizes every statement
 // still open. Values are always bound as parameters, never spliced into SQL text.
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -73,11 +74,20 @@ public:
     qint64 lastInsertRowId() const;
     int changes() const;
     void vacuum();
+    // VACUUM after a change that is already committed: a compaction that fails
+    // (a full disk, an I/O error) leaves the file whole, only not compacted, so
+    // it is not an error of the change before it and is not reported.
+    void compact();
     void close();
     const QString& path() const { return m_path; }
 
     // First run only: deletes any file at the path, then opens it with create.
     static DbConnection createDatabaseFile(const QString& path);
+
+    // For the reliability tests: connections opened from now on reach the file
+    // through the engine's file layer registered under this name (empty: the
+    // engine's default layer).
+    static void SetFileLayerName(const QByteArray& name);
 
 private:
     void open(bool create);

@@ -3,6 +3,7 @@
 #include "app/AppError.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitRegional.h"
+#include "app/unitfrmSaving.h"
 #include "db/DbConnection.h"
 #include "db/unitStoredValues.h"
 #include "documents/unitDocumentStore.h"
@@ -94,8 +95,18 @@ TCopyPrintTotals GetCopyPrintTotals(const TInvHeader& h)
             FormatMoney(double(subTotal + tax))};
 }
 
-int CopyDocument(int sourceNumber, const QString& newTypeName, const QString& sourceReference, bool keepRecurring,
-                 bool printOnLoad)
+namespace {
+
+void StampLastPrintedToday(DbConnection& connection)
+{
+    connection.execute(QStringLiteral("UPDATE tblRecurring SET strLastPrintedDate = ? WHERE intRecurringID = 1;"),
+                       {DateToStr(QDate::currentDate())});
+}
+
+// CopyDocument, with the recurring run's date stamp written in the copy's own
+// transaction when stampLastPrinted: a copy is never stored without it.
+int StoreCopy(int sourceNumber, const QString& newTypeName, const QString& sourceReference, bool keepRecurring,
+              bool printOnLoad, bool stampLastPrinted)
 {
     if (printOnLoad && !HasCopyPrinter()) throw AppError(QStringLiteral("Printing is not available"));
 
@@ -110,17 +121,33 @@ int CopyDocument(int sourceNumber, const QString& newTypeName, const QString& so
     txtInvoiceNotes = copy.strInvNotes;
     if (printOnLoad) copyPrinter()(copy);
 
-    SaveDocument(copy, false, false);
+    if (stampLastPrinted) {
+        ShowSavingNotice(QStringLiteral("Saving %1...").arg(InvDisplayName(h.strInvName, h.intInvNumber)));
+        DbConnection connection;
+        DbTransaction transaction(connection);
+        SaveDocument(connection, copy, false, false);
+        StampLastPrintedToday(connection);
+        transaction.commit();
+    } else {
+        SaveDocument(copy, false, false);
+    }
     ListViewPriceItems.clear();
     return h.intInvNumber;
+}
+
+} // namespace
+
+int CopyDocument(int sourceNumber, const QString& newTypeName, const QString& sourceReference, bool keepRecurring,
+                 bool printOnLoad)
+{
+    return StoreCopy(sourceNumber, newTypeName, sourceReference, keepRecurring, printOnLoad, false);
 }
 
 QString SetLastPrintedToday()
 {
     {
         DbConnection connection;
-        connection.execute(QStringLiteral("UPDATE tblRecurring SET strLastPrintedDate = ? WHERE intRecurringID = 1;"),
-                           {DateToStr(QDate::currentDate())});
+        StampLastPrintedToday(connection);
     }
     return ShowLastPrintedDate();
 }
@@ -140,11 +167,12 @@ int PrintRecurringInvoices()
     if (!HasCopyPrinter()) throw AppError(QStringLiteral("Printing is not available"));
 
     // Each copy is printed and stored on its own: a failure stops the run, and
-    // the copies already printed stay stored.
+    // the copies already printed stay stored. Each copy is stored together with
+    // the date of the run, so a stored copy always shows in "Last Printed on".
     for (int number : std::as_const(ListViewRecurringNumber))
-        CopyDocument(number, arrInvTypeNames[itInvoice], QString(), false, true);
+        StoreCopy(number, arrInvTypeNames[itInvoice], QString(), false, true, true);
     const int copied = int(ListViewRecurringNumber.size());
-    SetLastPrintedToday();
+    ShowLastPrintedDate();
     ListViewRecurringNumber.clear();
     return copied;
 }

@@ -223,7 +223,7 @@ void DeleteDocumentLines(int number)
     if (number <= 0) return;
     DbConnection connection;
     DeleteLinesOf(connection, number);
-    connection.vacuum();
+    connection.compact();
 }
 
 void DeleteDocument(int number)
@@ -237,7 +237,7 @@ void DeleteDocument(int number)
         DeleteLinesOf(connection, number);
         transaction.commit();
     }
-    connection.vacuum();
+    connection.compact();
 }
 
 namespace {

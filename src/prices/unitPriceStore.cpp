@@ -25,5 +25,5 @@ void DeletePriceItem(qint64 itemId)
 {
     DbConnection connection;
     connection.execute(QStringLiteral("DELETE FROM tblPrices WHERE intPrcItemNumID = ?;"), {itemId});
-    connection.vacuum();
+    connection.compact();
 }
