@@ -27,8 +27,7 @@ void StartUp()
     // the company folder is made with every missing parent.
     if (!QDir(GetCompanyFolder()).exists()) QDir().mkpath(GetCompanyFolder());
     createFolderIfMissing(GetDataFolder());
-    createFolderIfMissing(GetTempFolder());
-    CleanFolder(GetTempFolder());
+    PrepareTempFolder();
     if (!QFile::exists(GetDatabasePath())) CreateDatabase();
     LoadCompanyData();
     LoadAppPreferences();
