@@ -167,7 +167,7 @@ void TfrmMain::pBuildSummaries()
     productFont.setPointSizeF(productFont.pointSizeF() * 2.0);
     productFont.setBold(true);
     productLabel->setFont(productFont);
-    lblCompanyName = new QLabel(banner);
+    lblCompanyName = NewPlainLabel(banner);
     QFont companyFont = lblCompanyName->font();
     companyFont.setPointSizeF(companyFont.pointSizeF() * 1.15);
     lblCompanyName->setFont(companyFont);
@@ -191,7 +191,7 @@ void TfrmMain::pBuildSummaries()
         group->setObjectName(name);
         group->setFixedWidth(220);
         auto* layout = new QVBoxLayout(group);
-        label = new QLabel(group);
+        label = NewPlainLabel(group);
         label->setObjectName(labelName);
         button = new QPushButton(caption, group);
         button->setObjectName(buttonName);
