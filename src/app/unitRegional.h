@@ -26,5 +26,9 @@ bool TryStrToDate(const QString& text, QDate& date);
 // Currency text of an amount already rounded to cents: $1,234.50, -$1,234.50.
 QString FormatCurrency(double amount);
 
+// The marker a list, a label or a printed field shows for a value that cannot be
+// shown (an amount beyond what money text holds), so the rest of the screen works.
+inline const QString kUnshownAmountText = QStringLiteral("####");
+
 QString LongDayName(int dayOfWeek);     // 1 = Monday … 7 = Sunday
 QString LongMonthName(int month);       // 1 = January
