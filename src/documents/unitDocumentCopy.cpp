@@ -119,8 +119,9 @@ QString SetLastPrintedToday()
 {
     {
         DbConnection connection;
-        connection.execute(QStringLiteral("UPDATE tblRecurring SET strLastPrintedDate = ? WHERE intRecurringID = 1;"),
-                           {DateToStr(QDate::currentDate())});
+        connection.executeOnRow(
+            QStringLiteral("UPDATE tblRecurring SET strLastPrintedDate = ? WHERE intRecurringID = 1;"),
+            {DateToStr(QDate::currentDate())}, MissingRowMessage(QStringLiteral("recurring invoices")));
     }
     return ShowLastPrintedDate();
 }

@@ -61,6 +61,6 @@ void pRemoveOldActivities(const QDate& today)
         throw;
     }
     transaction.commit();
-    db.vacuum();
+    db.tryVacuum();
     CloseSavingNotice();
 }
