@@ -64,3 +64,9 @@ void OpenAboutBox();
 // or SetEmailDataForCustomer, email/unitEmailData.h); the screen empties it and
 // the temp folder when it closes.
 void OpenEmail();
+
+// ---- contract and warranty writer
+// The writer in contract mode: intContractWarrantyMode := 1.
+void OpenContractWriter();
+// The writer in warranty mode: intContractWarrantyMode := 0.
+void OpenWarrantyWriter();

@@ -14,6 +14,7 @@
 #include "editor/unitfrmInvoiceNotes.h"
 #include "editor/unitfrmPaidAndDeposit.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
+#include "writer/unitfrmTextEditor.h"
 
 void OpenNewDocument()
 {
@@ -82,3 +83,15 @@ void ShowUnpaidInvoices()
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 
 void OpenEmail() { RunScreen<TfrmEmail>(); }
+
+void OpenContractWriter()
+{
+    intContractWarrantyMode = 1;
+    RunScreen<TfrmTextEditor>();
+}
+
+void OpenWarrantyWriter()
+{
+    intContractWarrantyMode = 0;
+    RunScreen<TfrmTextEditor>();
+}

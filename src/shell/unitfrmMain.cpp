@@ -248,8 +248,8 @@ void TfrmMain::pWireCommands()
     pWire(actPlanner, nullptr);
     pWire(actBackupData, nullptr);
     pWire(actRestoreData, nullptr);
-    pWire(actContractWriter, nullptr);
-    pWire(actWarrantyWriter, nullptr);
+    pWire(actContractWriter, OpenContractWriter);
+    pWire(actWarrantyWriter, OpenWarrantyWriter);
     pWire(actReport, nullptr);
     pWire(actHelp, OpenHelpFile);
     pWire(actAbout, OpenAboutBox);

@@ -183,7 +183,7 @@ private slots:
     {
         TfrmMain window;
         for (const char* name : {"submnuCompanyMaintenance", "submnuPlanner", "submnuReport", "submnuManualInvoice",
-                                 "submnuBackupData", "submnuRestoreData", "submnuContractWriter", "submnuWarrantyWriter"})
+                                 "submnuBackupData", "submnuRestoreData"})
             QVERIFY2(!child<QAction>(window, name)->isEnabled(), name);
         QVERIFY(!child<QToolButton>(window, "tlbtnPlanner")->isEnabled());
         QVERIFY(!child<QToolButton>(window, "tlbtnReport")->isEnabled());
