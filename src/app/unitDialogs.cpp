@@ -19,6 +19,8 @@ MessageAnswer showStandardBox(const MessageRequest& request)
     QWidget* parent = QApplication::activeWindow();
     QMessageBox box(parent);
     box.setWindowTitle(request.title);
+    // A message often quotes what a user typed: it is shown as typed, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(request.text);
     switch (request.kind) {
     case MessageKind::Question: {

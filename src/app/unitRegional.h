@@ -92,3 +92,7 @@ QString DisplayDayName(int dayOfWeek, QLocale::FormatType format = QLocale::Long
 QString DisplayMonthName(int month, QLocale::FormatType format = QLocale::LongFormat);
 // The month name, a blank and the year: January 2010, Januar 2010.
 QString DisplayMonthYear(int year, int month);
+
+// The marker a list, a label or a printed field shows for a value that cannot be
+// shown (an amount beyond what money text holds), so the rest of the screen works.
+inline const QString kUnshownAmountText = QStringLiteral("####");

@@ -3,6 +3,8 @@
 // record type, replaced in one reset, so a list of any length refills in one
 // go. A list supplies its column captions and cell texts; alignment is its
 // choice as well.
+#include "app/unitRegional.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <cstddef>
@@ -33,7 +35,14 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override
     {
         if (!index.isValid() || index.row() >= int(m_rows.size())) return {};
-        if (role == Qt::DisplayRole) return cellText(index.row(), index.column());
+        if (role == Qt::DisplayRole) {
+            // No exception may leave a model: a cell that cannot be shown shows the marker.
+            try {
+                return cellText(index.row(), index.column());
+            } catch (...) {
+                return kUnshownAmountText;
+            }
+        }
         if (role == Qt::TextAlignmentRole) return columnAlignment(index.column());
         return {};
     }

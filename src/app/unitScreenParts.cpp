@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QString>
 #include <QTableView>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -119,6 +120,20 @@ void SetUpRowList(QTableView* view)
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->horizontalHeader()->setSectionsClickable(false);
     view->horizontalHeader()->setHighlightSections(false);
+}
+
+QLabel* NewPlainLabel(QWidget* parent, const QString& text)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
+}
+
+QString PlainToolTip(const QString& text)
+{
+    if (!Qt::mightBeRichText(text)) return text;
+    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }
 
 QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent)

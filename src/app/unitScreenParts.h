@@ -2,6 +2,7 @@
 // Small building blocks the screens share while they create their controls:
 // tool bars whose buttons can be found by name and show the desktop's icons,
 // and captions that carry a buddy for their access key.
+#include <QString>
 #include <Qt>
 
 class QAction;
@@ -42,3 +43,12 @@ void SetUpRowList(QTableView* view);
 
 // A caption whose access key moves the focus to `buddy`.
 QLabel* MakeCaption(const QString& caption, QWidget* buddy, QWidget* parent);
+
+// A label for text that may have been typed by a user (a name, an address, a
+// note): shown exactly as typed, never read as markup. Every label that shows a
+// user's text is made plain, through this or setTextFormat(Qt::PlainText).
+QLabel* NewPlainLabel(QWidget* parent, const QString& text = QString());
+
+// A tool tip text that shows `text` exactly as typed: a tool tip that looks like
+// markup would otherwise be drawn as markup.
+QString PlainToolTip(const QString& text);

@@ -40,7 +40,9 @@ TfrmSaving::TfrmSaving(const QString& caption)
     prgbarSaving->setMinimumWidth(260);
 
     // The caption is repeated inside: a small window's title bar is easy to miss.
-    auto* lblCaption = new QLabel(caption, this);
+    auto* lblCaption = new QLabel(this);
+    lblCaption->setTextFormat(Qt::PlainText);
+    lblCaption->setText(caption);
     lblCaption->setObjectName(QStringLiteral("lblSavingCaption"));
     lblCaption->setAlignment(Qt::AlignCenter);
 

@@ -1,5 +1,6 @@
 #include "company/unitCompanyData.h"
 
+#include "app/AppError.h"
 #include "db/DbConnection.h"
 #include "db/unitStoredValues.h"
 
@@ -25,7 +26,7 @@ void LoadCompanyData()
         "blCompEmailSubjectInvNameNum,strCompEmailSubject,strCompEmailBody,strCompWebSite,strCompLicNum1,"
         "strCompLicName1, strCompLicNum2,strCompLicName2, strCompLicNum3,strCompLicName3 "
         "FROM tblCompanyInfo WHERE intCompInfoID = 1;"));
-    info.step();
+    if (!info.step()) throw AppError(MissingRowMessage(QStringLiteral("company information")));
     TrecCompanyData& c = recCompanyData;
     c.strCompName = info.columnText(0);
     c.strCompAddress = info.columnText(1);
@@ -57,7 +58,7 @@ void LoadCompanyData()
         "strInvFootNote1,strInvFootNote2,strInvFootNote3,strAcceptanceInfo,intAccptColorRed,intAccptColorGreen,"
         "intAccptColorBlue,intNumEstDays,intDepPercent,strLargeLogo,strShowQuantity,strShowPrcEach,strShowTotal,"
         "strShowTotalonWO FROM tblCompanyInvData WHERE intCompInvDataID = 1;"));
-    inv.step();
+    if (!inv.step()) throw AppError(MissingRowMessage(QStringLiteral("company invoice settings")));
     TrecCmpnyInvData& d = recCmpnyInvData;
     d.dbTaxRate1 = inv.columnDouble(0);
     d.dbTaxRate2 = inv.columnDouble(1);
@@ -83,7 +84,7 @@ void LoadCompanyData()
         "intWrkOrderColorBlue,intChngOrderColorRed,intChngOrderColorGreen,intChngOrderColorBlue,intInvColorRed,"
         "intInvColorGreen,intInvColorBlue,intCrdtColorRed,intCrdtColorGreen,intCrdtColorBlue,intPstDueColorRed,"
         "intPstDueColorGreen,intPstDueColorBlue FROM tblCompColorData WHERE intColorID = 1;"));
-    colors.step();
+    if (!colors.step()) throw AppError(MissingRowMessage(QStringLiteral("document colour")));
     for (int type = 1; type <= 6; ++type) {
         const int first = (type - 1) * 3;
         arrInvTypeColor[type] = PackColor(colors.columnInt(first), colors.columnInt(first + 1), colors.columnInt(first + 2));

@@ -42,8 +42,8 @@ TListQuery BuildCustomerQuery(int searchType, const QString& text)
         return {kListHead + QStringLiteral("FROM tblCustomers WHERE strCustTaxExmpt <> 0;"), {}};
     const QString column = SearchColumn(searchType);
     if (column.isEmpty()) return {kListHead + QStringLiteral("FROM tblCustomers;"), {}};
-    return {kListHead + QStringLiteral("FROM tblCustomers WHERE UPPER(") + column + QStringLiteral(") LIKE ?;"),
-            {UpperPrefixPattern(text)}};
+    return {kListHead + QStringLiteral("FROM tblCustomers WHERE ") + TextPrefixCondition(column) + QLatin1Char(';'),
+            {text}};
 }
 
 std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text)

@@ -77,7 +77,8 @@ qint64 SaveCustomer(const TCustomer& customer)
     QVariantList values = StoredValues(customer);
     if (customer.intCustomerID) {
         values << *customer.intCustomerID;
-        connection.execute(UpdateStatement(), values);
+        connection.executeOnRow(UpdateStatement(), values,
+                                QStringLiteral("This customer is no longer in the database; it may have been deleted."));
         return *customer.intCustomerID;
     }
     connection.execute(InsertStatement(), values);
@@ -88,5 +89,5 @@ void DeleteCustomer(qint64 customerId)
 {
     DbConnection connection;
     connection.execute(QStringLiteral("DELETE FROM tblCustomers WHERE intCustomerID = ?;"), {customerId});
-    connection.compact();
+    connection.tryVacuum();
 }

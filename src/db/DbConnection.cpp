@@ -157,6 +157,33 @@ DbConnection& DbConnection::operator=(DbConnection&& other) noexcept
 }
 DbConnection::~DbConnection() { close(); }
 
+namespace {
+
+// STARTS_WITH_TEXT(value, prefix): 1 when the value's text begins with the
+// prefix, every letter compared without case (Unicode case folding) and every
+// character taken literally; NULL when either is NULL. The searches use it.
+void startsWithText(sqlite3_context* context, int, sqlite3_value** args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    auto text = [](sqlite3_value* value) {
+        const auto* data = static_cast<const char16_t*>(sqlite3_value_text16(value));
+        return QString::fromUtf16(data, sqlite3_value_bytes16(value) / 2);
+    };
+    const QString prefix = text(args[1]).toCaseFolded();
+    sqlite3_result_int(context, text(args[0]).toCaseFolded().startsWith(prefix) ? 1 : 0);
+}
+
+void registerTextFunctions(sqlite3* handle)
+{
+    sqlite3_create_function_v2(handle, "STARTS_WITH_TEXT", 2, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+                               startsWithText, nullptr, nullptr, nullptr);
+}
+
+} // namespace
+
 void DbConnection::open(bool create)
 {
     if (m_handle) return;
@@ -172,6 +199,7 @@ void DbConnection::open(bool create)
         throw AppError(create ? QStringLiteral("Cannot create file %1").arg(m_path) : cannotOpen);
     }
     m_handle.reset(raw);
+    registerTextFunctions(raw);
 }
 
 DbConnection DbConnection::createDatabaseFile(const QString& path)
@@ -226,6 +254,17 @@ void DbConnection::execute(const QString& sql, const QVariantList& values)
     statement.step();
 }
 
+void DbConnection::executeOnRow(const QString& sql, const QVariantList& values, const QString& missingMessage)
+{
+    execute(sql, values);
+    if (changes() == 0) throw AppError(missingMessage);
+}
+
+QString MissingRowMessage(const QString& what)
+{
+    return QStringLiteral("The %1 row is missing from the database.").arg(what);
+}
+
 int DbConnection::countRows(const QString& sql, const QVariantList& values)
 {
     DbStatement statement = prepare(sql, values);
@@ -239,12 +278,13 @@ int DbConnection::changes() const { return m_handle ? sqlite3_changes(handle()) 
 
 void DbConnection::vacuum() { execute(QStringLiteral("VACUUM;")); }
 
-void DbConnection::compact()
+bool DbConnection::tryVacuum() noexcept
 {
     try {
         vacuum();
-    } catch (const AppError&) {
-        // The engine has undone the compaction (or the next connection will).
+        return true;
+    } catch (...) {
+        return false;
     }
 }
 

@@ -68,16 +68,20 @@ public:
 
     // Prepare, bind and step once: for a statement that changes data.
     void execute(const QString& sql, const QVariantList& values = {});
+    // Prepare, bind and step once for a statement that must change a row (the
+    // UPDATE of a settings or counter row, or of a stored record): when it changed
+    // none, throws AppError(missingMessage) instead of passing as done.
+    void executeOnRow(const QString& sql, const QVariantList& values, const QString& missingMessage);
     // Counts the rows a query returns.
     int countRows(const QString& sql, const QVariantList& values = {});
 
     qint64 lastInsertRowId() const;
     int changes() const;
     void vacuum();
-    // VACUUM after a change that is already committed: a compaction that fails
-    // (a full disk, an I/O error) leaves the file whole, only not compacted, so
-    // it is not an error of the change before it and is not reported.
-    void compact();
+    // The compaction after a committed delete: best effort. A failure (the file
+    // busy in another program, no room for the copy) leaves the file as it is,
+    // still correct, and is not an error of the delete; false when it did not run.
+    bool tryVacuum() noexcept;
     void close();
     const QString& path() const { return m_path; }
 
@@ -99,6 +103,10 @@ private:
 };
 
 // BEGIN IMMEDIATE on construction; rolled back on destruction unless committed.
+// "The <what> row is missing from the database.": a settings or counter row that
+// a read or an update expected and did not find.
+QString MissingRowMessage(const QString& what);
+
 class DbTransaction {
 public:
     explicit DbTransaction(DbConnection& connection);

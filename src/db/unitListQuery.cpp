@@ -8,4 +8,7 @@ QString EngineUpper(const QString& text)
     return result;
 }
 
-QString UpperPrefixPattern(const QString& text) { return EngineUpper(text) + QLatin1Char('%'); }
+QString TextPrefixCondition(const QString& column)
+{
+    return QStringLiteral("STARTS_WITH_TEXT(") + column + QStringLiteral(", ?) = 1");
+}

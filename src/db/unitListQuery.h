@@ -1,7 +1,7 @@
 #pragma once
 // What the search lists have in common: a query is SQL text with ? placeholders
 // plus the values bound to them, its rows are read on a connection of their own,
-// and a typed search text is upper-cased the way the engine's UPPER does it.
+// and every text search follows one rule (a literal prefix, any letter case).
 #include "db/DbConnection.h"
 
 #include <QString>
@@ -18,9 +18,11 @@ struct TListQuery {
 // UPPER changes only those letters, so both sides of a comparison agree.
 QString EngineUpper(const QString& text);
 
-// The search text as a LIKE prefix in any letter case: upper-cased as above and
-// "%" appended. "%" and "_" in the text keep their wildcard meaning.
-QString UpperPrefixPattern(const QString& text);
+// The one rule of the text searches: the column's text begins with the typed
+// text, every letter compared without case ("ünï" finds "Ünïcödé") and every
+// character literal ("%" and "_" are no wildcards). The condition holds one
+// placeholder, which takes the typed text as it is.
+QString TextPrefixCondition(const QString& column);
 
 // Runs the query on its own connection and makes one row per result row with
 // readRow(statement); rows in the order the query returns them.

@@ -99,8 +99,9 @@ namespace {
 
 void StampLastPrintedToday(DbConnection& connection)
 {
-    connection.execute(QStringLiteral("UPDATE tblRecurring SET strLastPrintedDate = ? WHERE intRecurringID = 1;"),
-                       {DateToStr(QDate::currentDate())});
+    connection.executeOnRow(
+        QStringLiteral("UPDATE tblRecurring SET strLastPrintedDate = ? WHERE intRecurringID = 1;"),
+        {DateToStr(QDate::currentDate())}, MissingRowMessage(QStringLiteral("recurring invoices")));
 }
 
 // CopyDocument, with the recurring run's date stamp written in the copy's own

@@ -160,16 +160,31 @@ TInvTotalTexts GetInvTotalTexts(const QString& typeName, const TInvTotals& total
 
 QString RecommendedDepositText(double invTotal, int depositPercent)
 {
-    return FormatMoney(double(Extended(depositPercent) / 100 * invTotal));
+    return MoneyDisplayText(double(Extended(depositPercent) / 100 * invTotal));
 }
 
 // ------------------------------------------------------------------- money
 
-QString FormatMoney(double value)
+namespace {
+
+bool IsMoneyShowable(double value)
 {
     // The fixed-point amount (four decimals) holds magnitudes below 2^63 / 10000.
     constexpr Extended kLimit = 922337203685477.5807L;
-    if (!std::isfinite(value) || std::fabs(Extended(value)) > kLimit)
+    return std::isfinite(value) && std::fabs(Extended(value)) <= kLimit;
+}
+
+} // namespace
+
+QString MoneyDisplayText(double value)
+{
+    if (!IsMoneyShowable(value)) return kUnshownAmountText;
+    return FormatMoney(value);
+}
+
+QString FormatMoney(double value)
+{
+    if (!IsMoneyShowable(value))
         throw AppError(QStringLiteral("%1 is not a valid currency value").arg(FloatToStr(value)));
 
     // x 10000, ties to even (the default rounding mode).

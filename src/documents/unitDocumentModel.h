@@ -172,3 +172,8 @@ QString RecommendedDepositText(double invTotal, int depositPercent);
 // (rounded half away from zero) in the regional currency format:
 // 1234.5 -> "$1,234.50", 0.125 -> "$0.13".
 QString FormatMoney(double value);
+
+// The text shown for an amount where nothing may throw (a list model's data(),
+// a paint, a label): FormatMoney's text, or kUnshownAmountText for a value that
+// money text cannot show (not finite, or beyond its range).
+QString MoneyDisplayText(double value);

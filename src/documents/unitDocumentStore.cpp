@@ -34,8 +34,13 @@ int GetNextInvNumber(DbConnection& connection)
 {
     DbStatement read = connection.prepare(
         QStringLiteral("SELECT intInvNumber FROM tblCompanyInvData WHERE intCompInvDataID = 1;"));
-    read.step();
-    return read.columnInt(0);
+    // Never document number 0: a missing row or counter is an error of its own.
+    if (!read.step()) throw AppError(MissingRowMessage(QStringLiteral("document counter")));
+    const int number = read.columnIsNull(0) ? 0 : read.columnInt(0);
+    if (number <= 0)
+        throw AppError(QStringLiteral("The document counter in the database holds no valid number (%1).")
+                           .arg(read.columnText(0)));
+    return number;
 }
 
 int GetNextInvNumber()
@@ -47,8 +52,8 @@ int GetNextInvNumber()
 void AdvanceInvNumber(DbConnection& connection)
 {
     const int next = GetNextInvNumber(connection);
-    connection.execute(QStringLiteral("UPDATE tblCompanyInvData SET intInvNumber = ? WHERE intCompInvDataID = 1;"),
-                       {next + 1});
+    connection.executeOnRow(QStringLiteral("UPDATE tblCompanyInvData SET intInvNumber = ? WHERE intCompInvDataID = 1;"),
+                            {next + 1}, MissingRowMessage(QStringLiteral("document counter")));
 }
 
 void AdvanceInvNumber()
@@ -223,7 +228,7 @@ void DeleteDocumentLines(int number)
     if (number <= 0) return;
     DbConnection connection;
     DeleteLinesOf(connection, number);
-    connection.compact();
+    connection.tryVacuum();
 }
 
 void DeleteDocument(int number)
@@ -237,7 +242,7 @@ void DeleteDocument(int number)
         DeleteLinesOf(connection, number);
         transaction.commit();
     }
-    connection.compact();
+    connection.tryVacuum();
 }
 
 namespace {
@@ -271,9 +276,9 @@ void ConvertDocument(int number, const QString& newTypeName, const QString& sour
     DbTransaction transaction(connection);
     if (SameInvType(newTypeName, arrInvTypeNames[itCredit])) {
         const TStoredAmounts stored = ReadStoredAmounts(connection, number);
-        connection.execute(QStringLiteral("UPDATE tblInvDataHeader SET strInvName = ?,strSavedToReport = ?,"
-                                          "strFromInvNameNumber = ? WHERE intInvNumber = ?;"),
-                           {newTypeName, BoolToStr(true), sourceReference, number});
+        connection.executeOnRow(QStringLiteral("UPDATE tblInvDataHeader SET strInvName = ?,strSavedToReport = ?,"
+                                               "strFromInvNameNumber = ? WHERE intInvNumber = ?;"),
+                                {newTypeName, BoolToStr(true), sourceReference, number}, DocumentNotFoundMessage(number));
         PostToMonthlyLedger(connection, stored.amounts.negated(), stored.date);
     } else {
         connection.execute(QStringLiteral("UPDATE tblInvDataHeader SET strInvName = ? WHERE intInvNumber = ?;"),
@@ -288,9 +293,9 @@ void MarkPaidInFull(int number)
     DbConnection connection;
     DbTransaction transaction(connection);
     const TStoredAmounts stored = ReadStoredAmounts(connection, number);
-    connection.execute(
+    connection.executeOnRow(
         QStringLiteral("UPDATE tblInvDataHeader SET strPaidInFull = ?,strSavedToReport = ? WHERE intInvNumber = ?;"),
-        {BoolToStr(true), BoolToStr(true), number});
+        {BoolToStr(true), BoolToStr(true), number}, DocumentNotFoundMessage(number));
     PostToMonthlyLedger(connection, stored.amounts, stored.date);
     transaction.commit();
 }
@@ -298,6 +303,6 @@ void MarkPaidInFull(int number)
 void SetRecurring(int number, bool recurring)
 {
     DbConnection connection;
-    connection.execute(QStringLiteral("UPDATE tblInvDataHeader SET strRecurring = ? WHERE intInvNumber = ?;"),
-                       {BoolToStr(recurring), number});
+    connection.executeOnRow(QStringLiteral("UPDATE tblInvDataHeader SET strRecurring = ? WHERE intInvNumber = ?;"),
+                            {BoolToStr(recurring), number}, DocumentNotFoundMessage(number));
 }

@@ -1,5 +1,6 @@
 #include "documents/unitMainCounters.h"
 
+#include "app/AppError.h"
 #include "app/unitRegional.h"
 #include "db/DbConnection.h"
 
@@ -47,7 +48,7 @@ QString ShowLastPrintedDate()
     DbConnection connection;
     DbStatement read =
         connection.prepare(QStringLiteral("SELECT strLastPrintedDate FROM tblRecurring WHERE intRecurringID = 1;"));
-    read.step();
+    if (!read.step()) throw AppError(MissingRowMessage(QStringLiteral("recurring invoices")));
     const QString date = read.columnText(0);
     connection.close();
 

@@ -46,6 +46,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -62,8 +63,28 @@ void TfrmInvoice::FormShow()
         pShowFormInformation();
         pResetFormData();
         pChangeData();
-        if (blInvoiceEditExisting) pShowSavedInvoiceData();
     });
+    if (blInvoiceEditExisting) {
+        // A stored document that cannot be read is never shown as an empty form
+        // under its number: a save would write over it. The editor closes.
+        try {
+            pFillFromStoredDocument();
+        } catch (const std::exception& error) {
+            const auto* appError = dynamic_cast<const AppError*>(&error);
+            const QString reason = appError ? appError->message() : QString::fromLocal8Bit(error.what());
+            m_loadFailed = true;
+            m_closeConfirmed = true;
+            pEnableSavebtn(false);
+            ShowErrorBox(QStringLiteral("Document number %1 could not be read: %2").arg(intCurrentInvNumber).arg(reason));
+            QTimer::singleShot(0, this, [this] { reject(); });
+        }
+        if (!m_loadFailed) {
+            // The document is shown; a refresh that fails (a line whose number cannot
+            // be read) is reported and the editor stays open on it.
+            RunGuarded([this] { pChangeData(); });
+            pEnableSavebtn(false);
+        }
+    }
     m_lastPickerDate = dateTimePickerInvoice->date();
 }
 
@@ -491,8 +512,9 @@ void TfrmInvoice::pAddNotes()
 {
     QString notes = txtInvoiceNotes;
     if (EditInvoiceNotes(selectedTypeName(), intCurrentInvNumber, notes)) {
-        pChangeData();
+        // Stored before the refresh: a refresh that fails must not lose what was typed.
         txtInvoiceNotes = notes;
+        pChangeData();
     }
 }
 
@@ -554,6 +576,8 @@ void TfrmInvoice::pEmailData()
 
 void TfrmInvoice::pSaveData()
 {
+    if (m_loadFailed)
+        throw AppError(QStringLiteral("Document number %1 could not be read and is not saved over").arg(intCurrentInvNumber));
     // The stored totals must be those of the lines being stored: a line whose
     // quantity or price is not a number stops the save here with its error.
     pAddInvoiceTotals();
@@ -606,7 +630,7 @@ void TfrmInvoice::pSaveData()
 
 void TfrmInvoice::pDeleteData()
 {
-    if (!blInvoiceEditExisting) return;
+    if (!blInvoiceEditExisting || m_loadFailed) return;
     if (AskYesNoCancel(QStringLiteral("Delete ") + displayName() + QLatin1Char('?')) != MessageAnswer::Yes) return;
     DeleteDocument(intCurrentInvNumber);
     m_closeConfirmed = true;   // the document is gone: nothing is left to save
@@ -620,6 +644,12 @@ void TfrmInvoice::pShowSavedInvoiceData()
         ~SaveDisabler() { editor->pEnableSavebtn(false); }
     } disableSaveAtEnd{this};
 
+    pFillFromStoredDocument();
+    pChangeData();
+}
+
+void TfrmInvoice::pFillFromStoredDocument()
+{
     const TLoadedDocument loaded = LoadDocument(intCurrentInvNumber);
     const TInvHeader& header = loaded.document.header;
     {
@@ -655,5 +685,4 @@ void TfrmInvoice::pShowSavedInvoiceData()
         ckbxRecurring->setChecked(header.strRecurring);
         m_lines->setLines(loaded.document.lines);
     }
-    pChangeData();
 }

@@ -104,6 +104,8 @@ private:
     void pPrintPreviewData();
     void pEmailData();
     void pShowSavedInvoiceData();
+    // Fills the controls from the stored document; throws when it cannot be read.
+    void pFillFromStoredDocument();
 
     // Refreshes unless the editor is filling its own controls.
     void refreshAfterChange();
@@ -117,6 +119,7 @@ private:
     QDate m_lastPickerDate;
     int m_quiet = 0;                 // > 0 while the editor fills its own controls
     bool m_closeConfirmed = false;   // set when the editor closes without the save question
+    bool m_loadFailed = false;       // the stored document could not be read: it is never saved over
 
     TInvoiceLinesModel* m_lines;
 

@@ -341,7 +341,7 @@ QWidget* TfrmInvoice::createDocumentArea()
     paper->setPalette(palette);
 
     auto label = [paper](const char* name) {
-        auto* text = new QLabel(paper);
+        auto* text = NewPlainLabel(paper);
         text->setObjectName(QLatin1String(name));
         text->setTextInteractionFlags(Qt::TextSelectableByMouse);
         return text;

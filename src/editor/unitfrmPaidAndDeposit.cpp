@@ -28,7 +28,10 @@ TfrmPaidAndDeposit::TfrmPaidAndDeposit(const TPaidAndDepositValues& values, QWid
     txtPaidAndDeposit->setToolTip(m_depositKind ? QStringLiteral("Enter Deposit Amount required")
                                                 : QStringLiteral("Enter Amount Paid"));
     InstallNumberInputRule(txtPaidAndDeposit);
-    txtPaidAndDeposit->setText(DisplayNumberText(FloatToStr(m_depositKind ? values.deposit : values.amountPaid)));
+    // Amounts are typed up to ten characters, so no amount beyond what money text
+    // shows is typed in; a longer stored one is still shown whole.
+    ShowStoredText(txtPaidAndDeposit,
+                   DisplayNumberText(FloatToStr(m_depositKind ? values.deposit : values.amountPaid)), 10);
     lblPaidAndDeposit = MakeCaption(m_depositKind ? QStringLiteral("Deposit Amount required")
                                                   : QStringLiteral("Amount Paid"),
                                     txtPaidAndDeposit, this);
@@ -51,7 +54,7 @@ TfrmPaidAndDeposit::TfrmPaidAndDeposit(const TPaidAndDepositValues& values, QWid
     txtInvTotal->setReadOnly(true);
     txtInvTotal->setToolTip(totalCaption);
     txtInvTotal->setStyleSheet(QStringLiteral("QLineEdit { background-color: yellow; color: black; }"));
-    txtInvTotal->setText(FormatMoney(values.documentTotal));
+    txtInvTotal->setText(MoneyDisplayText(values.documentTotal));
 
     ckbxPaidInFull = new QCheckBox(QStringLiteral("Paid In Full"), this);
     ckbxPaidInFull->setObjectName(QStringLiteral("ckbxPaidInFull"));

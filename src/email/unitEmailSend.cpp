@@ -27,6 +27,9 @@ MailMessage BuildEmailMessage(const TrecCompanyData& company, const TrecEmailDat
     message.to = {handOver.strRecipientName, ParseMailAddress(address)};
     if (!IsUsableMailAddress(message.to.address))
         throw AppError(QStringLiteral("The e-mail address \"%1\" is not valid.").arg(address));
+    // Both addresses go to the server with their domains in ASCII form.
+    message.from.address = ToAsciiMailAddress(message.from.address);
+    message.to.address = ToAsciiMailAddress(message.to.address);
     if (handOver.blAttach && !handOver.strAttachmentPath.isEmpty())
         message.attachment = ReadMailAttachment(handOver.strAttachmentPath);
     return message;
@@ -44,9 +47,11 @@ SmtpSettings SmtpSettingsFromCompany(const TrecCompanyData& company, int timeout
 }
 
 void SendEmail(const TrecCompanyData& company, const TrecEmailData& handOver, const QString& address,
-               const QString& subject, const QString& body, int timeoutSeconds)
+               const QString& subject, const QString& body, int timeoutSeconds,
+               const std::atomic<bool>* cancelRequested)
 {
     const MailMessage message = BuildEmailMessage(company, handOver, address, subject, body);
-    const SmtpSettings settings = SmtpSettingsFromCompany(company, timeoutSeconds);
+    SmtpSettings settings = SmtpSettingsFromCompany(company, timeoutSeconds);
+    settings.cancelRequested = cancelRequested;
     SendSmtpMessage(settings, message.from.address, message.to.address, ComposeMailMessage(message));
 }

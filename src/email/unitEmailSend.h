@@ -25,7 +25,9 @@ MailMessage BuildEmailMessage(const TrecCompanyData& company, const TrecEmailDat
 SmtpSettings SmtpSettingsFromCompany(const TrecCompanyData& company,
                                      int timeoutSeconds = kDefaultSmtpTimeoutSeconds);
 
-// Builds the message and sends it through the company's mail server.
+// Builds the message and sends it through the company's mail server. Setting
+// *cancelRequested stops the send within a second (SmtpSendCancelled is thrown).
 void SendEmail(const TrecCompanyData& company, const TrecEmailData& handOver, const QString& address,
                const QString& subject, const QString& body,
-               int timeoutSeconds = kDefaultSmtpTimeoutSeconds);
+               int timeoutSeconds = kDefaultSmtpTimeoutSeconds,
+               const std::atomic<bool>* cancelRequested = nullptr);

@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QSysInfo>
+#include <QUrl>
 
 namespace {
 
@@ -211,6 +212,29 @@ bool IsUsableMailAddress(const QString& address)
         if (u <= 0x20 || u == 0x7F || c == '<' || c == '>') return false;
     }
     return true;
+}
+
+QString ToAsciiMailAddress(const QString& address)
+{
+    const qsizetype at = address.lastIndexOf(QLatin1Char('@'));
+    const QString local = at < 0 ? address : address.left(at);
+    for (QChar c : local) {
+        if (c.unicode() >= 0x80)
+            throw AppError(QStringLiteral("The e-mail address \"%1\" cannot be used: the part before the @ holds "
+                                          "letters outside plain ASCII, which mail servers do not reliably accept.")
+                               .arg(address));
+    }
+    if (at < 0) return address;
+    const QString domain = address.mid(at + 1);
+    bool ascii = true;
+    for (QChar c : domain) ascii = ascii && c.unicode() < 0x80;
+    if (ascii) return address;
+    const QByteArray ace = QUrl::toAce(domain);
+    if (ace.isEmpty())
+        throw AppError(QStringLiteral("The e-mail address \"%1\" cannot be used: its domain \"%2\" is not a valid "
+                                      "internet domain name.")
+                           .arg(address, domain));
+    return local + QLatin1Char('@') + QString::fromLatin1(ace);
 }
 
 QString MimeTypeForFileName(const QString& fileName)

@@ -40,6 +40,12 @@ QString ParseMailAddress(const QString& text);
 // holding a control character, a blank or an angle bracket.
 bool IsUsableMailAddress(const QString& address);
 
+// The address as it is sent: the domain in its ASCII (IDNA) form,
+// "anna@bücher.example" -> "anna@xn--bcher-kva.example". Throws AppError with a
+// clear message when the part before the @ holds a non-ASCII letter (mail
+// servers cannot be relied on to take it) or the domain has no ASCII form.
+QString ToAsciiMailAddress(const QString& address);
+
 // Reads the file to attach; the file name is the path's last component. Throws
 // AppError naming the file when it cannot be read.
 MailAttachment ReadMailAttachment(const QString& path);

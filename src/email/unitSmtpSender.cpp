@@ -140,6 +140,11 @@ struct SlistCleanup {
 };
 
 // One curl transfer with the settings shared by the probe and the send.
+int cancelCallback(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+}
+
 class SmtpTransfer {
 public:
     SmtpTransfer(const SmtpSettings& settings, const QByteArray& url) : m_url(url), m_curl(curl_easy_init())
@@ -168,6 +173,12 @@ public:
         curl_easy_setopt(c, CURLOPT_SOCKOPTDATA, &m_socket);
         curl_easy_setopt(c, CURLOPT_CLOSESOCKETFUNCTION, closeSocketCallback);
         curl_easy_setopt(c, CURLOPT_CLOSESOCKETDATA, &m_socket);
+        // Called at least once a second while the transfer runs: the way a cancel gets in.
+        if (settings.cancelRequested) {
+            curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+            curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, cancelCallback);
+            curl_easy_setopt(c, CURLOPT_XFERINFODATA, settings.cancelRequested);
+        }
     }
 
     CURL* handle() const { return m_curl.get(); }
@@ -238,7 +249,8 @@ QString stageText(const QByteArray& command)
 [[noreturn]] void throwFailure(CURLcode code, SmtpTransfer& transfer, const SmtpSettings& settings,
                                const QString& sender, const QString& recipient)
 {
-    if (code == CURLE_OPERATION_TIMEDOUT) transfer.abandon();
+    if (code == CURLE_OPERATION_TIMEDOUT || code == CURLE_ABORTED_BY_CALLBACK) transfer.abandon();
+    if (code == CURLE_ABORTED_BY_CALLBACK) throw SmtpSendCancelled();
     const Conversation& talk = transfer.conversation();
     const QString server = serverText(settings);
     const QString reply = QString::fromUtf8(talk.lastReply);

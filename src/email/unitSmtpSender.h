@@ -5,8 +5,11 @@
 // the time-out. Every failure throws AppError with a message that says what
 // failed (connecting, logging in, the sender or recipient refused, the message
 // refused) and the server's own reply where there was one.
+#include "app/AppError.h"
+
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 
 constexpr int kDefaultSmtpPort = 25;
 constexpr int kImplicitTlsSmtpPort = 465;
@@ -20,6 +23,15 @@ struct SmtpSettings {
     int timeoutSeconds = kDefaultSmtpTimeoutSeconds;
     // PEM file of the certificates trusted for TLS; empty: the system's store.
     QString caCertificatesFile;
+    // Set (from the screen's thread) to stop a send in progress; it stops within
+    // a second and throws SmtpSendCancelled. Null: the send cannot be cancelled.
+    const std::atomic<bool>* cancelRequested = nullptr;
+};
+
+// Thrown when a send stops because it was cancelled; nothing was sent.
+class SmtpSendCancelled : public AppError {
+public:
+    SmtpSendCancelled() : AppError(QStringLiteral("Sending the e-mail was cancelled.")) {}
 };
 
 // The port from the company's port text: a positive integer is the port, an

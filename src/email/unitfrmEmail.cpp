@@ -68,7 +68,14 @@ TfrmEmail::TfrmEmail(QWidget* parent) : QDialog(parent)
     connect(txtEmailSubject, &QLineEdit::textChanged, this, [this] { pShowButtonSend(); });
     connect(txtEmailBody, &QPlainTextEdit::textChanged, this, [this] { pShowButtonSend(); });
     connect(btnSendEmail, &QPushButton::clicked, this, [this] { btnSendEmailClick(); });
-    connect(btnCancelEmail, &QPushButton::clicked, this, [this] { RunGuarded([this] { reject(); }); });
+    connect(btnCancelEmail, &QPushButton::clicked, this, [this] {
+        // During a send "Cancel" stops the send; otherwise it closes the screen.
+        if (m_sending) {
+            m_cancelRequested = true;
+            return;
+        }
+        RunGuarded([this] { reject(); });
+    });
 
     // The screen is created immediately before its one modal run, so it is
     // filled here, ready when it shows.
@@ -108,14 +115,14 @@ void TfrmEmail::pShowButtonSend()
 }
 
 // While the message travels the window keeps painting, but nothing in it can
-// be changed or pressed, and it cannot be closed.
+// be changed and it cannot be closed; only "Cancel" can be pressed, to stop the send.
 void TfrmEmail::pSetSending(bool sending)
 {
     m_sending = sending;
     txtEmailAddress->setReadOnly(sending);
     txtEmailSubject->setReadOnly(sending);
     txtEmailBody->setReadOnly(sending);
-    btnCancelEmail->setEnabled(!sending);
+    // "Cancel" stays pressable: during a send it stops the send.
     if (sending) {
         btnSendEmail->setEnabled(false);
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -128,25 +135,29 @@ void TfrmEmail::pSetSending(bool sending)
 void TfrmEmail::btnSendEmailClick()
 {
     if (m_sending) return;
-    RunGuarded([this] {
+    bool sent = false;
+    RunGuarded([this, &sent] {
+        m_cancelRequested = false;
         pSetSending(true);
-        // Success or failure, the screen closes; an error is shown after that.
-        bool sent = false;
-        const auto closeAfterwards = qScopeGuard([this, &sent] {
-            pSetSending(false);
-            done(sent ? QDialog::Accepted : QDialog::Rejected);
-        });
-        SendEmail(recCompanyData, recEmailData, txtEmailAddress->text(), txtEmailSubject->text(),
-                  txtEmailBody->toPlainText());
-        sent = true;
+        const auto endSending = qScopeGuard([this] { pSetSending(false); });
+        try {
+            SendEmail(recCompanyData, recEmailData, txtEmailAddress->text(), txtEmailSubject->text(),
+                      txtEmailBody->toPlainText(), kDefaultSmtpTimeoutSeconds, &m_cancelRequested);
+            sent = true;
+        } catch (const SmtpSendCancelled&) {
+            // The user stopped it: nothing to report, everything typed stays.
+        }
     });
+    // A sent message closes the screen; after a failure (shown above) or a
+    // cancel it stays open with address, subject, body and attachment.
+    if (sent) done(QDialog::Accepted);
 }
 
 void TfrmEmail::FormClose()
 {
     m_closed = true;
     ClearEmailData();
-    CleanFolder(GetTempFolder());
+    CleanTempFolder();
 }
 
 void TfrmEmail::done(int result)

@@ -1,9 +1,12 @@
 #pragma once
 // The e-mail screen: sends one message from the company's mailbox to the
 // recipient in the hand-over record, optionally with the file it names attached.
-// Closing the screen, after a send, a failed send or a cancel, empties the
-// hand-over record and deletes every file in the temp folder.
+// A send that succeeds closes the screen; a failed one leaves it open with
+// everything typed, so the user can try again. "Cancel" during a send stops the
+// send; otherwise it closes the screen. Closing empties the hand-over record and
+// deletes every file in the temp folder.
 #include <QDialog>
+#include <atomic>
 
 class QLabel;
 class QLineEdit;
@@ -40,5 +43,6 @@ private:
     QPushButton* btnCancelEmail;
 
     bool m_sending = false;
+    std::atomic<bool> m_cancelRequested{false};
     bool m_closed = false;
 };

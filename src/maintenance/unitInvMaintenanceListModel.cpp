@@ -12,7 +12,7 @@ QString TInvMaintenanceListModel::cellText(int row, int column) const
     case ColInvoiceType: return r.strInvName;
     case ColCustomer: return r.strCustFullName;
     case ColCompany: return r.strCustCmpnyName;
-    case ColTotal: return FormatMoney(r.dbInvTotal); // formatted only for the rows on screen
+    case ColTotal: return MoneyDisplayText(r.dbInvTotal); // formatted only for the rows on screen
     case ColInfo: return r.strInfo;
     }
     return QString();

@@ -1,6 +1,7 @@
 #include "maintenance/unitInvoiceMaintenanceRules.h"
 
 #include "db/DbConnection.h"
+#include "db/unitListQuery.h"
 #include "db/unitStoredValues.h"
 #include "documents/unitDocumentCopy.h"
 #include "documents/unitDocumentModel.h"
@@ -21,18 +22,6 @@ QStringList typeNames()
     return QStringList(arrInvTypeNames.begin(), arrInvTypeNames.end());
 }
 
-// A LIKE prefix pattern that matches the text literally (escape character '\').
-QString literalPrefixPattern(const QString& text)
-{
-    QString escaped;
-    escaped.reserve(text.size() + 4);
-    for (QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_')) escaped += QLatin1Char('\\');
-        escaped += c;
-    }
-    return escaped + QLatin1Char('%');
-}
-
 // Builds a WHERE condition and collects the values its placeholders take.
 class Condition {
 public:
@@ -45,14 +34,12 @@ public:
     }
     Condition& textSearch(const QString& searchItem, const QString& searchText)
     {
-        if (searchItem == kInvoiceNumber) {
-            m_sql += QStringLiteral("intInvNumber LIKE ? ESCAPE '\\'");
-            m_values << QVariant(literalPrefixPattern(searchText));
-        } else {
-            m_sql += searchItem == kCustomerLastName ? QStringLiteral("UPPER(strCustFullName) LIKE ? ESCAPE '\\'")
-                                                     : QStringLiteral("UPPER(strCustCmpnyName) LIKE ? ESCAPE '\\'");
-            m_values << QVariant(literalPrefixPattern(EngineUpper(searchText)));
-        }
+        // The same rule as the customer and price searches: a literal prefix in any letter case.
+        const QString column = searchItem == kInvoiceNumber      ? QStringLiteral("intInvNumber")
+                             : searchItem == kCustomerLastName ? QStringLiteral("strCustFullName")
+                                                               : QStringLiteral("strCustCmpnyName");
+        m_sql += TextPrefixCondition(column);
+        m_values << QVariant(searchText);
         return *this;
     }
     Condition& add(const QString& fragment)

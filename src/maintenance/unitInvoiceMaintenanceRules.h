@@ -49,8 +49,8 @@ QString InvMaintenanceListHint(TInvMaintenanceMode mode);
 bool IsInvMaintenanceTextSearch(const QString& searchItem);
 
 // The query for a mode, the chosen search item and the search text (used only
-// with a text search). The search text is bound, with the LIKE wildcards % and
-// _ escaped, so whatever is typed is matched literally as a prefix.
+// with a text search). The search text is bound and matched by the rule of
+// every text search (TextPrefixCondition): a literal prefix in any letter case.
 TListQuery BuildInvMaintenanceQuery(TInvMaintenanceMode mode, const QString& searchItem,
                                               const QString& searchText);
 

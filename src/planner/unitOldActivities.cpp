@@ -61,6 +61,6 @@ void pRemoveOldActivities(const QDate& today)
         throw;
     }
     transaction.commit();
-    db.compact();
+    db.tryVacuum();
     CloseSavingNotice();
 }

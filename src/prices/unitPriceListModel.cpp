@@ -9,8 +9,8 @@ QString TPriceListModel::cellText(int row, int column) const
     const TPriceListRow& r = rowAt(row);
     switch (column) {
     case colDescription: return r.strPrcItemName;
-    case colLaborPrice: return FormatMoney(r.dbLbrPrc);
-    case colMaterialPrice: return FormatMoney(r.dbMatPrc);
+    case colLaborPrice: return MoneyDisplayText(r.dbLbrPrc);
+    case colMaterialPrice: return MoneyDisplayText(r.dbMatPrc);
     case colLabTax: return r.strLabTax;
     case colMatTax: return r.strMatTax;
     case colLabPrice: return r.strLbrPrcText;

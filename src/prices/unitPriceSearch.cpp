@@ -18,8 +18,9 @@ TListQuery BuildPriceQuery(int searchType, const QString& text)
 {
     switch (searchType) {
     case pstPriceItemName:
-        return {kListHead + QStringLiteral("FROM tblPrices WHERE UPPER(strPrcItemName) LIKE ?;"),
-                {UpperPrefixPattern(text)}};
+        return {kListHead + QStringLiteral("FROM tblPrices WHERE ") + TextPrefixCondition(QStringLiteral("strPrcItemName"))
+                    + QLatin1Char(';'),
+                {text}};
     case pstLaborTaxable: return {kListHead + QStringLiteral("FROM tblPrices WHERE strLabTax <> 0;"), {}};
     case pstMaterialTaxable: return {kListHead + QStringLiteral("FROM tblPrices WHERE strMatTax <> 0;"), {}};
     default: return {kListHead + QStringLiteral("FROM tblPrices;"), {}};

@@ -9,10 +9,11 @@ qint64 SavePriceItem(const TPriceItem& item)
     const double material = PriceTextToNumber(PriceBoxOrZero(item.strMatPrc));
     DbConnection connection;
     if (item.intPrcItemNumID) {
-        connection.execute(QStringLiteral("UPDATE tblPrices SET strPrcItemName=?,strLabTax=?,strMatTax=?,"
-                                          "dbLbrPrc=?,dbMatPrc=? WHERE intPrcItemNumID = ?;"),
-                           {item.strPrcItemName, item.strLabTax, item.strMatTax, labour, material,
-                            *item.intPrcItemNumID});
+        connection.executeOnRow(QStringLiteral("UPDATE tblPrices SET strPrcItemName=?,strLabTax=?,strMatTax=?,"
+                                               "dbLbrPrc=?,dbMatPrc=? WHERE intPrcItemNumID = ?;"),
+                                {item.strPrcItemName, item.strLabTax, item.strMatTax, labour, material,
+                                 *item.intPrcItemNumID},
+                                QStringLiteral("This price item is no longer in the database; it may have been deleted."));
         return *item.intPrcItemNumID;
     }
     connection.execute(QStringLiteral("INSERT INTO tblPrices(strPrcItemName,strLabTax,strMatTax,dbLbrPrc,dbMatPrc) "
@@ -25,5 +26,5 @@ void DeletePriceItem(qint64 itemId)
 {
     DbConnection connection;
     connection.execute(QStringLiteral("DELETE FROM tblPrices WHERE intPrcItemNumID = ?;"), {itemId});
-    connection.compact();
+    connection.tryVacuum();
 }

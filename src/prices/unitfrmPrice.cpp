@@ -96,7 +96,7 @@ TfrmPrice::TfrmPrice(TPriceScreenMode mode, QWidget* parent)
     // The edit area below the list.
     gbxEditArea = new QGroupBox(this);
     gbxEditArea->setObjectName(QStringLiteral("gbxEditArea"));
-    lblPriceItmID = new QLabel(gbxEditArea);
+    lblPriceItmID = NewPlainLabel(gbxEditArea);
     lblPriceItmID->setObjectName(QStringLiteral("lblPriceItmID"));
     lblPriceItmID->setVisible(false);
     txtPriceItmDiscription = new QLineEdit(gbxEditArea);
@@ -371,7 +371,9 @@ void TfrmPrice::pAddToInvoice()
     recPrices.strMatTax = BoolToStr(ckbxMatTaxable->isChecked());
     recPrices.strQuantity = StoredNumberText(txtQuantity->text());
     recPrices.blEdited = false;
-    close();
+    // Cancel at the save question keeps the screen open: then nothing is handed
+    // over, or a later close would pass on a line the user turned back from.
+    if (!close() || isVisible()) recPrices.clear();
 }
 
 void TfrmPrice::pEnableSaveButton()

@@ -6,6 +6,7 @@
 #include "documents/unitDocumentModel.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QImageReader>
 
 namespace {
@@ -189,6 +190,10 @@ void FillInvoiceLayout(ReportLayout& layout, const TInvoiceFillInput& input)
     setText(layout, QStringLiteral("rvtxtRightHdng"), headings[0], y);
     setText(layout, QStringLiteral("rvtxtMiddleHdng"), headings[1], y);
     setText(layout, QStringLiteral("rvtxtLeftHdng"), headings[2], y);
+    // A line's description ends 0.1 before the first amount column shown.
+    const int shownColumns = int(std::count_if(headings.begin(), headings.end(), [](const QString& h) { return !h.isEmpty(); }));
+    const double descriptionWidths[] = {7.9, 6.6, 5.5, 4.4};
+    layout.element(QStringLiteral("rvtxtDescription")).rect.setWidth(descriptionWidths[std::clamp(shownColumns, 0, 3)]);
 
     // 13. Rule under the headings.
     y += 0.2;

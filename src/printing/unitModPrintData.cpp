@@ -55,6 +55,8 @@ void addDocument(ReportDocument& document, ReportProject& project)
         pSetInvoiceData(*invoice);
         InvoiceLinesFeed feed(ListViewPriceItems, txtInvoiceNotes, blManualInvoice, recPrintData.strInvType,
                               recCmpnyInvData);
+        const ReportElement& note = invoice->element(QStringLiteral("rvtxtNote"));
+        feed.setNotesWrap(note.rect.width(), note.font);
         document.addReport(*invoice, &feed);
     }
     if (recPrintData.blPrintContract) addContractOrWarranty(document, project, true);
@@ -112,6 +114,7 @@ public:
         setObjectName(QStringLiteral("frmReportStatus"));
         setWindowTitle(QStringLiteral("Report Status"));
         m_line = new QLabel(this);
+        m_line->setTextFormat(Qt::PlainText);
         m_line->setObjectName(QStringLiteral("lblReportStatus"));
         m_line->setMinimumWidth(240);
         auto* layout = new QVBoxLayout(this);
@@ -161,6 +164,20 @@ ReportDocument TmodPrintData::pBuildJob(int printJob, std::function<void(int)> p
     return document;
 }
 
+QString TmodPrintData::PrintJobTitle(int printJob)
+{
+    switch (printJob) {
+    case pjDocument: return recPrintData.strInvType + QLatin1Char(' ') + QString::number(intCurrentInvNumber);
+    case pjPriceSheet: return QStringLiteral("Price Sheet List");
+    case pjCustomerList: return QStringLiteral("Customer List");
+    case pjPlanner: return QStringLiteral("Planner Activities");
+    case pjContract: return QStringLiteral("Contract");
+    case pjWarranty: return QStringLiteral("Warranty");
+    case pjTaxSalesReport: return QStringLiteral("Sales and Tax Report");
+    default: return QString();
+    }
+}
+
 QString TmodPrintData::PreviewTitle(int printJob)
 {
     switch (printJob) {
@@ -192,7 +209,8 @@ void TmodPrintData::pPrint()
     const ReportDocument document = pBuildJob(intPrintJob);
     if (document.isEmpty()) return;
     SetupReportPrinter(*printer);
-    printer->setDocName(PreviewTitle(intPrintJob));
+    // The print queue shows the report's own title, not the preview window's.
+    printer->setDocName(PrintJobTitle(intPrintJob));
     ReportStatusWindow status(QStringLiteral("Printing page %1"));
     PrintReportDocument(document, *printer, [&status](int pageNumber) { status.showPage(pageNumber); });
 }

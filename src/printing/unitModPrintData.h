@@ -39,6 +39,8 @@ public:
 
     // The preview window's title for a job kind.
     static QString PreviewTitle(int printJob);
+    // The title a print job carries in the print queue: "Invoice 504", "Customer List".
+    static QString PrintJobTitle(int printJob);
 
     // Sends pPrint to a PDF file through the same printer path instead of the
     // default printer; an empty path restores the printer. For machines without

@@ -3,6 +3,7 @@
 #include "app/unitRegional.h"
 #include "db/DbConnection.h"
 #include "db/unitStoredValues.h"
+#include "printing/unitReportEngine.h"
 
 #include <QRegularExpression>
 
@@ -53,7 +54,19 @@ std::vector<FeedField> InvoiceLinesFeed::fields() const
     return {{QStringLiteral("rvstrDescription"), FeedFieldType::Text, 60},
             {QStringLiteral("rvstrRight"), FeedFieldType::Text, 20},
             {QStringLiteral("rvstrMiddle"), FeedFieldType::Text, 20},
-            {QStringLiteral("rvstrLeft"), FeedFieldType::Text, 20}};
+            {QStringLiteral("rvstrLeft"), FeedFieldType::Text, 20},
+            {QStringLiteral("rvstrNote"), FeedFieldType::Text, 250}};
+}
+
+void InvoiceLinesFeed::setNotesWrap(double widthInches, const ReportFontSpec& font)
+{
+    QStringList wrapped;
+    for (const QString& paragraph : m_notes) {
+        const QStringList lines = WrapReportText(paragraph, font, widthInches);
+        if (lines.isEmpty()) wrapped << QString();   // a blank line stays a blank line
+        wrapped << lines;
+    }
+    m_notes = wrapped;
 }
 
 int InvoiceLinesFeed::rowCount()
@@ -64,7 +77,9 @@ int InvoiceLinesFeed::rowCount()
 
 QVariantList InvoiceLinesFeed::row(int index)
 {
-    if (index >= m_lines.size()) return {m_notes.value(index - int(m_lines.size())), QString(), QString(), QString()};
+    // A notes line has a field of its own, which spans the whole line area.
+    if (index >= m_lines.size())
+        return {QString(), QString(), QString(), QString(), m_notes.value(index - int(m_lines.size()))};
 
     const TInvLine& line = m_lines[index];
     // Same arithmetic as the editor's line cells, so paper and screen agree. An
@@ -81,7 +96,7 @@ QVariantList InvoiceLinesFeed::row(int index)
         case AmountColumn::Quantity: text = DisplayNumberText(line.strPrcItmQuantity); break;
         }
     }
-    return {line.strPrcItemName, amounts[0], amounts[1], amounts[2]};
+    return {line.strPrcItemName, amounts[0], amounts[1], amounts[2], QString()};
 }
 
 // -------------------------------------------------------------- customer list

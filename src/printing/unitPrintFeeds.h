@@ -6,6 +6,7 @@
 #include "db/DbConnection.h"
 #include "documents/unitDocumentModel.h"
 #include "printing/unitReportFeed.h"
+#include "printing/unitReportLayout.h"
 
 #include <QList>
 #include <QStringList>
@@ -31,6 +32,9 @@ public:
     std::vector<FeedField> fields() const override;
     int rowCount() override;
     QVariantList row(int index) override;
+    // Wraps every notes paragraph into lines of this width and font, one row per
+    // line, so a long paragraph continues on the next line and the next page.
+    void setNotesWrap(double widthInches, const ReportFontSpec& font);
 
 private:
     QList<TInvLine> m_lines;

@@ -5,6 +5,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -100,6 +101,27 @@ QStringList WrapReportText(const QString& text, const ReportFontSpec& fontStyle,
     return lines;
 }
 
+double ReportTextWidth(const QString& text, const ReportFontSpec& fontStyle)
+{
+    return QFontMetricsF(ReportFont(fontStyle), referenceDevice()).horizontalAdvance(text) / kReferenceDpi;
+}
+
+FittedReportText FitReportText(const QString& text, const ReportFontSpec& fontStyle, double widthInches)
+{
+    FittedReportText fitted{fontStyle, text};
+    if (widthInches <= 0 || ReportTextWidth(text, fontStyle) <= widthInches + kEpsilon) return fitted;
+    // Half a point at a time down to the floor (never above the element's own size).
+    const double floor = std::min(fontStyle.pointSize, kReportFitFloorPoints);
+    for (double size = fontStyle.pointSize - 0.5; size >= floor - kEpsilon; size -= 0.5) {
+        fitted.font.pointSize = std::max(size, floor);
+        if (ReportTextWidth(text, fitted.font) <= widthInches + kEpsilon) return fitted;
+    }
+    fitted.font.pointSize = floor;
+    const QFontMetricsF metrics(ReportFont(fitted.font), referenceDevice());
+    fitted.text = metrics.elidedText(text, Qt::ElideRight, widthInches * kReferenceDpi);
+    return fitted;
+}
+
 QString ReportElementText(const ReportElement& element, const ReportPage& page, const PlacedBand* band)
 {
     return textFor(element, *page.layout, band, page.pageNumber, page.pageCount);
@@ -177,11 +199,43 @@ void ReportDocument::addReport(const ReportLayout& source, ReportFeed* feed)
                 }
                 placed.memoLines.insert(element.name, lines);
             }
-            // A band that does not fit goes to a new page; an empty page takes any band,
-            // so a band taller than the region still prints once.
+            // A band that does not fit goes to a new page; an empty page takes any band.
             if (cursor + placed.height > regionBottom + kEpsilon && !m_pages.back().bands.empty()) {
                 startPage();
                 cursor = regionTop;
+            }
+            // A band taller than a whole page is split: what fits is printed here and
+            // the rest of its memos continues at the top of the next page.
+            while (cursor + placed.height > regionBottom + kEpsilon) {
+                PlacedBand rest = placed;
+                rest.continued = true;
+                rest.height = 0;
+                QHash<QString, QStringList> here;
+                bool anyPlaced = false;
+                bool anyLeft = false;
+                for (const ReportElement& element : band.elements) {
+                    if (element.kind != ReportItemKind::Memo || !element.visible || element.truncated) continue;
+                    const double lineHeight = ReportLineHeight(element.font);
+                    const double memoTop = placed.continued ? 0.0 : element.rect.top();
+                    const QStringList lines = placed.memoLines.value(element.name);
+                    const int fit = std::clamp(linesThatFit(regionBottom - cursor - memoTop, lineHeight), 0,
+                                               int(lines.size()));
+                    anyPlaced = anyPlaced || fit > 0;
+                    anyLeft = anyLeft || fit < lines.size();
+                    here.insert(element.name, lines.mid(0, fit));
+                    rest.memoLines.insert(element.name, lines.mid(fit));
+                    rest.height = std::max(rest.height, (lines.size() - fit) * lineHeight);
+                }
+                // Nothing to split off here (no memo line fits, or none is left over):
+                // the band prints whole, as an empty page takes any band.
+                if (!anyPlaced || !anyLeft) break;
+                for (auto it = here.cbegin(); it != here.cend(); ++it) placed.memoLines.insert(it.key(), it.value());
+                placed.top = cursor;
+                placed.height = regionBottom - cursor;
+                m_pages.back().bands.push_back(std::move(placed));
+                startPage();
+                cursor = regionTop;
+                placed = std::move(rest);
             }
             placed.top = cursor;
             cursor += placed.height;
@@ -218,8 +272,14 @@ public:
         for (const ReportElement& element : layout.elements) draw(element, QPointF(0, 0), nullptr);
         if (!layout.region) return;
         for (const PlacedBand& placed : m_page.bands)
-            for (const ReportElement& element : placed.band->elements)
-                draw(element, QPointF(layout.region->rect.left(), placed.top), &placed);
+            for (const ReportElement& element : placed.band->elements) {
+                if (!placed.continued) {
+                    draw(element, QPointF(layout.region->rect.left(), placed.top), &placed);
+                } else if (element.kind == ReportItemKind::Memo) {
+                    // The rest of a split memo starts at the top of its band.
+                    draw(element, QPointF(layout.region->rect.left(), placed.top - element.rect.top()), &placed);
+                }
+            }
     }
 
 private:
@@ -258,7 +318,11 @@ private:
         switch (element.kind) {
         case ReportItemKind::Text: {
             const QString text = ReportElementText(element, m_page, band);
-            if (!text.isEmpty()) drawLines({text}, element, box);
+            if (text.isEmpty()) break;
+            const FittedReportText fitted = FitReportText(text, element.font, element.rect.width());
+            ReportElement shown = element;
+            shown.font = fitted.font;
+            drawLines({fitted.text}, shown, box);
             break;
         }
         case ReportItemKind::Memo: {

@@ -23,6 +23,9 @@ struct PlacedBand {
     std::shared_ptr<const QHash<QString, int>> fieldIndex;   // feed field -> position, shared by the rows
     QStringList values;                      // the row's texts in feed field order
     QHash<QString, QStringList> memoLines;   // memo element name -> its wrapped lines
+    // A band taller than the page space left is split: the part on the next page
+    // is "continued" and shows only the rest of its memos, from the band's top.
+    bool continued = false;
 
     // The text of a feed field in this row; empty for a field the feed lacks.
     QString value(const QString& field) const
@@ -67,5 +70,17 @@ void paintPage(const ReportPage& page, QPainter& painter);
 QFont ReportFont(const ReportFontSpec& fontStyle);
 double ReportLineHeight(const ReportFontSpec& fontStyle);                  // inches
 QStringList WrapReportText(const QString& text, const ReportFontSpec& fontStyle, double widthInches);
+
+// A one-line text fitted to a box width: the text in its own size when it fits,
+// else in a smaller size down to kReportFitFloorPoints, and at that size cut
+// with an ellipsis ("…"). Every text element is printed fitted, so no printed
+// field runs into its neighbour or off the paper, whatever was typed.
+struct FittedReportText {
+    ReportFontSpec font;
+    QString text;
+};
+constexpr double kReportFitFloorPoints = 7.0;
+FittedReportText FitReportText(const QString& text, const ReportFontSpec& fontStyle, double widthInches);
+double ReportTextWidth(const QString& text, const ReportFontSpec& fontStyle);   // inches
 // The text an element shows on a page (parameter, fixed text, page counter or field).
 QString ReportElementText(const ReportElement& element, const ReportPage& page, const PlacedBand* band);

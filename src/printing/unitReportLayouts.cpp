@@ -145,7 +145,10 @@ ReportLayout ReportInvoiceLayout()
     auto addRowField = [&rows](const QString& name, const QString& fieldName, double left, double width) {
         rows.elements.push_back(MakeText(name, left, 0.0, width, S::Field, fieldName));
     };
-    addRowField(QStringLiteral("rvtxtDescription"), QStringLiteral("rvstrDescription"), 0.0, 7.9);
+    // The description ends before the first amount column (set by the filler); a
+    // notes line takes the whole width.
+    addRowField(QStringLiteral("rvtxtDescription"), QStringLiteral("rvstrDescription"), 0.0, 4.4);
+    addRowField(QStringLiteral("rvtxtNote"), QStringLiteral("rvstrNote"), 0.0, 7.9);
     addRowField(QStringLiteral("rvtxtLeft"), QStringLiteral("rvstrLeft"), 4.5, 1.1);
     addRowField(QStringLiteral("rvtxtMiddle"), QStringLiteral("rvstrMiddle"), 5.6, 1.1);
     addRowField(QStringLiteral("rvtxtRight"), QStringLiteral("rvstrRight"), 6.7, 1.2);

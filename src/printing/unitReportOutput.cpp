@@ -14,6 +14,10 @@
 
 // Use the current pointer types of the qpdf API (no transition warnings).
 #define POINTERHOLDER_TRANSITION 4
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -113,8 +117,13 @@ void WriteReportPdf(const ReportDocument& document, const QString& path, const P
     }
     SetPdfDocumentInfo(renderedPath, finishedPath, info);
 
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw AppError(QStringLiteral("Cannot replace the file %1; it may be open in another program").arg(path));
-    if (!QFile::rename(finishedPath, path)) throw AppError(QStringLiteral("Cannot write the PDF file %1").arg(path));
+    // One rename puts the new file in place of the old one: at every moment the
+    // path holds either the old file or the new one, never nothing.
+    if (std::rename(QFile::encodeName(finishedPath).constData(), QFile::encodeName(path).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        if (QFileInfo::exists(path))
+            throw AppError(QStringLiteral("Cannot replace the file %1; it may be open in another program (%2)").arg(path, reason));
+        throw AppError(QStringLiteral("Cannot write the PDF file %1 (%2)").arg(path, reason));
+    }
     finished.setAutoRemove(false);
 }

@@ -70,8 +70,7 @@ void StartUp()
     createFolderIfMissing(GetDataFolder());
     // The running copy may be using its temp folder: a second copy stops here.
     LockDataFolder();
-    createFolderIfMissing(GetTempFolder());
-    CleanFolder(GetTempFolder());
+    PrepareTempFolder();
     if (!QFile::exists(GetDatabasePath())) CreateDatabase();
     LoadCompanyData();
     LoadAppPreferences();

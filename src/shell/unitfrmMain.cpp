@@ -169,7 +169,7 @@ void TfrmMain::pBuildSummaries()
     productFont.setPointSizeF(productFont.pointSizeF() * 2.0);
     productFont.setBold(true);
     productLabel->setFont(productFont);
-    lblCompanyName = new QLabel(banner);
+    lblCompanyName = NewPlainLabel(banner);
     lblCompanyName->setObjectName(QStringLiteral("lblCompanyName"));
     QFont companyFont = lblCompanyName->font();
     companyFont.setPointSizeF(companyFont.pointSizeF() * 1.15);
@@ -194,7 +194,7 @@ void TfrmMain::pBuildSummaries()
         group->setObjectName(name);
         group->setFixedWidth(220);
         auto* layout = new QVBoxLayout(group);
-        label = new QLabel(group);
+        label = NewPlainLabel(group);
         label->setObjectName(labelName);
         button = new QPushButton(caption, group);
         button->setObjectName(buttonName);

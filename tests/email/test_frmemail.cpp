@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
+#include <QJsonArray>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -244,7 +246,7 @@ private slots:
             QTimer::singleShot(300, [&] {
                 const QCursor* cursor = QApplication::overrideCursor();
                 sawBusyWindow = cursor && cursor->shape() == Qt::WaitCursor && !send->isEnabled()
-                             && !cancel->isEnabled() && child<QLineEdit>(dialog, "txtEmailAddress")->isReadOnly();
+                             && cancel->isEnabled() && child<QLineEdit>(dialog, "txtEmailAddress")->isReadOnly();
                 dialog.close();
                 dialog.reject();
                 stayedOpen = dialog.isVisible();
@@ -272,9 +274,10 @@ private slots:
         QCOMPARE(filesUnder(GetTempFolder()), QStringList());
     }
 
-    // A failed send closes the screen as well, empties the temp folder, and the
-    // error box says what failed.
-    void failedSendClosesAndShowsTheError()
+    // A failed send leaves the screen open with everything typed and the
+    // attachment, so the user can try again; closing it afterwards empties the
+    // hand-over and the temp folder as always.
+    void failedSendKeepsTheEmailForAnotherTry()
     {
         const int port = SmtpTestServer::UnusedPort();
         recCompanyData.strCompEmailPort = QString::number(port);
@@ -283,16 +286,34 @@ private slots:
                                 QStringLiteral("Invoice 7"), true);
 
         ScriptedMessages messages;
-        bool closed = false;
+        bool stayedOpen = false;
+        QStringList boxesBefore;
+        QStringList boxesAfterFailure;
+        bool attachmentKept = false;
+        bool closedByCancel = false;
         ScopedModalRunner runner([&](QDialog& dialog) {
             dialog.show();
+            QTest::keyClicks(child<QLineEdit>(dialog, "txtEmailSubject"), QStringLiteral(" (typed)"));
+            boxesBefore = {child<QLineEdit>(dialog, "txtEmailAddress")->text(),
+                           child<QLineEdit>(dialog, "txtEmailSubject")->text(),
+                           child<QPlainTextEdit>(dialog, "txtEmailBody")->toPlainText()};
             child<QPushButton>(dialog, "btnSendEmail")->click();
-            closed = !dialog.isVisible();
+            stayedOpen = dialog.isVisible();
+            boxesAfterFailure = {child<QLineEdit>(dialog, "txtEmailAddress")->text(),
+                                 child<QLineEdit>(dialog, "txtEmailSubject")->text(),
+                                 child<QPlainTextEdit>(dialog, "txtEmailBody")->toPlainText()};
+            attachmentKept = QFile::exists(pdf) && recEmailData.strAttachmentPath == pdf && recEmailData.blAttach;
+            child<QPushButton>(dialog, "btnCancelEmail")->click();
+            closedByCancel = !dialog.isVisible();
             return dialog.result();
         });
         OpenEmail();
 
-        QVERIFY(closed);
+        QVERIFY(stayedOpen);
+        QCOMPARE(boxesBefore.value(1), QStringLiteral("Invoice 7 (typed)"));
+        QCOMPARE(boxesAfterFailure, boxesBefore);
+        QVERIFY(attachmentKept);
+        QVERIFY(closedByCancel);
         QCOMPARE(messages.shown().size(), 1);
         QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
         QCOMPARE(messages.shown()[0].text,
@@ -301,6 +322,83 @@ private slots:
                      .arg(port));
         QVERIFY(handOverIsEmpty());
         QCOMPARE(filesUnder(GetTempFolder()), QStringList());
+    }
+
+    // "Cancel" during a send to a server that never answers stops the send
+    // within a second; nothing is reported and the screen stays open.
+    void cancelStopsASendInProgress()
+    {
+        SmtpTestServer server({"--silent"});
+        QVERIFY(server.port() > 0);
+        recCompanyData.strCompEmailPort = QString::number(server.port());
+        SetEmailDataForDocument(QStringLiteral("pat@example.net"), QStringLiteral("Acme"), QString(), QString(),
+                                QStringLiteral("Invoice 8"), true);
+
+        ScriptedMessages messages;
+        qint64 stoppedAfterMs = -1;
+        bool stayedOpen = false;
+        ScopedModalRunner runner([&](QDialog& dialog) {
+            dialog.show();
+            auto* cancel = child<QPushButton>(dialog, "btnCancelEmail");
+            QElapsedTimer sinceCancel;
+            QTimer::singleShot(500, [&] {
+                sinceCancel.start();
+                cancel->click();
+            });
+            child<QPushButton>(dialog, "btnSendEmail")->click();
+            stoppedAfterMs = sinceCancel.isValid() ? sinceCancel.elapsed() : -1;
+            stayedOpen = dialog.isVisible();
+            QTest::keyClicks(child<QLineEdit>(dialog, "txtEmailSubject"), QStringLiteral("!"));   // editable again
+            stayedOpen = stayedOpen && child<QLineEdit>(dialog, "txtEmailSubject")->text() == QStringLiteral("Invoice 8!");
+            cancel->click();
+            return dialog.result();
+        });
+        OpenEmail();
+
+        QVERIFY2(stoppedAfterMs >= 0 && stoppedAfterMs < 1000, qPrintable(QString::number(stoppedAfterMs)));
+        QVERIFY(stayedOpen);
+        QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join('|')));
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(handOverIsEmpty());
+    }
+
+    // Addresses with non-ASCII letters: the domain goes out in its ASCII form;
+    // a non-ASCII part before the @ is refused before anything connects.
+    void internationalAddresses()
+    {
+        SmtpTestServer server;
+        QVERIFY(server.port() > 0);
+        recCompanyData.strCompEmailPort = QString::number(server.port());
+        recCompanyData.strCompEmail = QString::fromUtf8("office@bücher.example");
+        SetEmailDataForDocument(QString::fromUtf8("pat@münchen.example"), QStringLiteral("Acme"), QString(), QString(),
+                                QStringLiteral("Invoice 9"), true);
+        ScriptedMessages messages;
+        ScopedModalRunner runner([](QDialog& dialog) {
+            dialog.show();
+            child<QPushButton>(dialog, "btnSendEmail")->click();
+            return dialog.result();
+        });
+        OpenEmail();
+        QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join('|')));
+        const auto received = server.messages();
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received[0]["rcpt_tos"].toArray().first().toString(), QStringLiteral("pat@xn--mnchen-3ya.example"));
+        QCOMPARE(received[0]["mail_from"].toString(), QStringLiteral("office@xn--bcher-kva.example"));
+
+        SetEmailDataForDocument(QString::fromUtf8("jürgen@example.com"), QStringLiteral("Acme"), QString(), QString(),
+                                QStringLiteral("Invoice 10"), true);
+        ScopedModalRunner second([](QDialog& dialog) {
+            dialog.show();
+            child<QPushButton>(dialog, "btnSendEmail")->click();
+            child<QPushButton>(dialog, "btnCancelEmail")->click();
+            return dialog.result();
+        });
+        OpenEmail();
+        QCOMPARE(messages.texts(),
+                 QStringList{QString::fromUtf8("The e-mail address \"jürgen@example.com\" cannot be used: the part before "
+                                               "the @ holds letters outside plain ASCII, which mail servers do not "
+                                               "reliably accept.")});
+        QCOMPARE(server.messages().size(), 1);   // nothing more reached the server
     }
 };
 

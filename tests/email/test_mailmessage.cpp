@@ -282,6 +282,32 @@ private slots:
         }
         QCOMPARE(int(m_server->messages().size()), before);
     }
+
+    // The domain of an address goes out in its ASCII (IDNA) form; a non-ASCII
+    // part before the @ is refused with a message that says so.
+    void asciiMailAddress_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("sent");   // empty: refused
+        QTest::newRow("plain") << "pat@example.com" << "pat@example.com";
+        QTest::newRow("umlaut domain") << QString::fromUtf8("anna@bücher.example") << "anna@xn--bcher-kva.example";
+        QTest::newRow("upper-case umlaut domain") << QString::fromUtf8("anna@BÜCHER.example") << "anna@xn--bcher-kva.example";
+        QTest::newRow("non-ASCII local part") << QString::fromUtf8("jürgen@example.com") << "";
+        QTest::newRow("both") << QString::fromUtf8("jürgen@bücher.example") << "";
+    }
+    void asciiMailAddress()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, sent);
+        try {
+            QCOMPARE(ToAsciiMailAddress(address), sent);
+            QVERIFY(!sent.isEmpty());
+        } catch (const AppError& error) {
+            QVERIFY2(sent.isEmpty(), qPrintable(error.message()));
+            QVERIFY(error.message().contains(QStringLiteral("the part before the @")));
+            QVERIFY(error.message().contains(address));
+        }
+    }
 };
 
 FENNICK_TEST_MAIN(TestMailMessage)

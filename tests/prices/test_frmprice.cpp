@@ -501,6 +501,57 @@ private slots:
         QVERIFY(recPrices.strPrcItemName.isEmpty());
         QCOMPARE(recPrices, TrecPrices());
     }
+
+    // Cancel at the save question of "Add To Invoice" hands nothing over, even
+    // when the screen is closed afterwards without saving.
+    void cancelledHandOverLeavesNothing()
+    {
+        ScriptedMessages messages;
+        messages.queue(MessageAnswer::Cancel);   // at "Add To Invoice"
+        messages.queue(MessageAnswer::No);       // at Close
+        bool stayedOpen = false;
+        ScopedModalRunner runner([&stayedOpen](QDialog& dialog) {
+            dialog.show();
+            ClickRow(&dialog, 0);
+            QLineEdit* labour = Child<QLineEdit>(&dialog, "txtLaborPrice");
+            labour->selectAll();
+            QTest::keyClicks(labour, "99");   // an unsaved price
+            Type(&dialog, "txtQuantity", "2");
+            QTest::mouseClick(Child<QPushButton>(&dialog, "btnAddPriceItnToInvoice"), Qt::LeftButton);
+            stayedOpen = dialog.isVisible();
+            dialog.close();
+            return dialog.result();
+        });
+        PickPriceItem();
+        QVERIFY(stayedOpen);
+        QCOMPARE(messages.texts(), QStringList(2, QStringLiteral("Save changes to this Price Item?")));
+        QCOMPARE(recPrices, TrecPrices());
+    }
+
+    // Stored prices that money text cannot show: the list shows the marker and
+    // the screen works on (this ended the program when the list was painted).
+    void unshowablePricesShowAMarker()
+    {
+        DbConnection connection;
+        for (const char* price : {"1e300", "9e999", "-1e300"})
+            connection.execute(QStringLiteral("INSERT INTO tblPrices(strPrcItemName,strLabTax,strMatTax,dbLbrPrc,dbMatPrc) "
+                                              "VALUES(?, '0', '0', %1, 1.5)").arg(QLatin1String(price)),
+                               {QStringLiteral("Huge %1").arg(QLatin1String(price))});
+        connection.close();
+        TfrmPrice screen;
+        screen.show();
+        QCoreApplication::processEvents();
+        QVERIFY(!screen.grab().isNull());   // paints every visible cell
+        QStringList markers;
+        for (int row = 0; row < List(&screen)->model()->rowCount(); ++row)
+            if (Cell(&screen, row, 0).startsWith(QStringLiteral("Huge"))) markers << Cell(&screen, row, 1) + Cell(&screen, row, 2);
+        QCOMPARE(markers, QStringList(3, QStringLiteral("####$1.50")));
+        QCOMPARE(Cell(&screen, 0, 0), QStringLiteral("Wash small window - EA."));
+        QCOMPARE(Cell(&screen, 0, 1), QStringLiteral("$6.15"));
+        // The amount boxes take no more than ten characters.
+        for (const char* box : {"txtLaborPrice", "txtMatPrice", "txtQuantity"})
+            QCOMPARE(Child<QLineEdit>(&screen, box)->maxLength(), 10);
+    }
 };
 
 FENNICK_TEST_MAIN(TestFrmPrice)

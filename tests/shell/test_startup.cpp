@@ -137,7 +137,7 @@ private slots:
         QTest::newRow("missing table") << QByteArray() << "DROP TABLE tblCompColorData;"
                                        << "SQLite Error 1 - no such table: tblCompColorData";
         QTest::newRow("missing settings row") << QByteArray() << "DELETE FROM tblCompanyInfo;"
-                                              << "'' is not a valid boolean value";
+                                              << "The company information row is missing from the database.";
         QTest::newRow("preference not a flag") << QByteArray() << "UPDATE tblAppPreferences SET strFrmMainMaximized = 'yes';"
                                                << "'yes' is not a valid boolean value";
     }
