@@ -18,9 +18,13 @@
 #include <QProcess>
 #include <QElapsedTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <ctime>
+#include <unistd.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -89,18 +93,49 @@ double processStartToShownMs(const QString& program, const QStringList& argument
     return elapsed;
 }
 
-// The program's own entry, up to its main window shown and painted.
+// Milliseconds since this process started (the kernel's start time, in clock
+// ticks since boot, against the boot-time clock).
+double msSinceProcessStart()
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (!stat.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    const double startTicks = fields.value(19).toDouble(); // field 22 of the whole line
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return (now.tv_sec + now.tv_nsec / 1e9) * 1000.0 - startTicks * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
+
+// The program's own entry, up to its main window shown and painted. With
+// FENNICK_STARTUP_TRACE set, writes the time of each step to stderr.
 int runAsProgram(int argc, char** argv)
 {
+    const bool trace = qEnvironmentVariableIsSet("FENNICK_STARTUP_TRACE");
+    QElapsedTimer timer;
+    timer.start();
+    QTextStream err(stderr);
+    const auto step = [&](const char* name) {
+        if (trace) err << "  " << name << ": " << QString::number(timer.nsecsElapsed() / 1e6, 'f', 1) << " ms\n";
+    };
+    if (trace) err << "  main entered " << QString::number(msSinceProcessStart(), 'f', 0)
+                   << " ms after the process start (clock ticks of 10 ms)\n";
     QApplication app(argc, argv);
+    step("QApplication");
     StartUp();
+    step("StartUp (folders, database, company data, preferences)");
     QApplication::setApplicationName(GetProductName());
     QApplication::setStyle(QStringLiteral("Fusion"));
     InstallCopyPrinter();
+    step("style");
     TfrmMain frmMain;
+    step("main window built");
     frmMain.show();
+    step("show");
     QCoreApplication::processEvents();
+    step("events");
     frmMain.repaint();
+    step("painted");
     QTextStream(stdout) << "shown\n";
     QTextStream(stdout).flush();
     while (TfrmSaving* notice = CurrentSavingNotice()) notice->tick();

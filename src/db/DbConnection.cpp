@@ -131,6 +131,16 @@ QString DbStatement::columnText(int column) const
     return QString::fromUtf8(reinterpret_cast<const char*>(text), bytes);
 }
 
+QString DbStatement::columnTextShared(int column, QString& previous) const
+{
+    sqlite3_stmt* stmt = handle();
+    const unsigned char* text = sqlite3_column_text(stmt, column);
+    const QUtf8StringView read(reinterpret_cast<const char*>(text), text ? sqlite3_column_bytes(stmt, column) : 0);
+    if (!QAnyStringView::equal(previous, read) || (previous.isNull() != (text == nullptr)))
+        previous = text ? read.toString() : QString();
+    return previous;
+}
+
 int DbStatement::columnInt(int column) const { return sqlite3_column_int(handle(), column); }
 qint64 DbStatement::columnInt64(int column) const { return sqlite3_column_int64(handle(), column); }
 double DbStatement::columnDouble(int column) const { return sqlite3_column_double(handle(), column); }
