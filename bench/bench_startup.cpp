@@ -71,13 +71,15 @@ void quietHeadlessNoise(QtMsgType type, const QMessageLogContext& context, const
 
 // Starts program with the given arguments and returns the milliseconds until
 // it writes its line, or -1 when it does not.
-double processStartToShownMs(const QString& program, const QStringList& arguments, const QString& dataHome)
+double processStartToShownMs(const QString& program, const QStringList& arguments, const QString& dataHome,
+                             bool trace = false)
 {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    if (trace) environment.insert(QStringLiteral("FENNICK_STARTUP_TRACE"), QStringLiteral("1"));
     child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.setProcessChannelMode(trace ? QProcess::ForwardedErrorChannel : QProcess::SeparateChannels);
     QElapsedTimer timer;
     timer.start();
     child.start(program, arguments);
@@ -164,6 +166,13 @@ void compareWithEmptyWindow(const QString& selfPath)
                         << " ms (empty Qt Widgets window " << QString::number(windowMs, 'f', 1) << " ms, ratio "
                         << QString::number(ratio, 'f', 2) << ", target <= 1.25" << (ratio <= 1.25 ? "" : ", MISSED")
                         << ", medians of " << kRuns << ")\n";
+    // One more run of each with the time of each step, to show where the difference goes.
+    QTextStream(stdout) << "startup steps, main window:\n";
+    QTextStream(stdout).flush();
+    processStartToShownMs(selfPath, {QStringLiteral("--as-program")}, dataHome.path(), true);
+    QTextStream(stdout) << "startup steps, empty window:\n";
+    QTextStream(stdout).flush();
+    processStartToShownMs(empty, {}, dataHome.path(), true);
 }
 
 } // namespace
