@@ -70,3 +70,7 @@ void OpenEmail();
 void OpenContractWriter();
 // The writer in warranty mode: intContractWarrantyMode := 0.
 void OpenWarrantyWriter();
+
+// ---- planner
+// The planner screen.
+void OpenPlanner();

@@ -11,7 +11,7 @@ bool AllowNumDecimalOnly(QChar typed, const QString& textInBox)
 {
     if (typed == QLatin1Char('\b')) return true;
     if (typed >= QLatin1Char('0') && typed <= QLatin1Char('9')) return true;
-    if (typed == DecimalSeparator()) return !textInBox.contains(DecimalSeparator());
+    if (typed == DisplayDecimalSeparator()) return !textInBox.contains(DisplayDecimalSeparator());
     return false;
 }
 
@@ -48,7 +48,7 @@ bool FollowsNumberRule(const QString& text)
     bool separatorSeen = false;
     for (const QChar c : text) {
         if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) continue;
-        if (c == DecimalSeparator() && !separatorSeen) {
+        if (c == DisplayDecimalSeparator() && !separatorSeen) {
             separatorSeen = true;
             continue;
         }

@@ -4,8 +4,11 @@
 
 #include <cmath>
 
+// ------------------------------------------------------------- stored forms
+
 QString ShortDateFormat() { return QStringLiteral("M/d/yyyy"); }
 QString LongTimeFormat() { return QStringLiteral("h:mm:ss AP"); }
+QString ShortTimeFormat() { return QStringLiteral("h:mm AP"); }
 QChar DecimalSeparator() { return QChar('.'); }
 QLocale RegionalLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
 
@@ -55,14 +58,150 @@ QDateTime StrToDateTime(const QString& text)
     return QDateTime(date, time);
 }
 
-QString FormatCurrency(double amount)
-{
-    const QLocale locale = RegionalLocale();
-    const QString digits = locale.toString(std::fabs(amount), 'f', 2);
-    // A value that rounds to zero cents is never shown as a negative amount.
-    const bool negative = amount < 0 && digits != QStringLiteral("0.00");
-    return (negative ? QStringLiteral("-$") : QStringLiteral("$")) + digits;
-}
-
 QString LongDayName(int dayOfWeek) { return RegionalLocale().dayName(dayOfWeek, QLocale::LongFormat); }
 QString LongMonthName(int month) { return RegionalLocale().monthName(month, QLocale::LongFormat); }
+
+// ------------------------------------------------------------ display forms
+
+QLocale DisplayLocale()
+{
+    const QLocale locale;
+    // The C/POSIX locale has no currency symbol and a day-month-name date:
+    // with no regional setting made, the program shows its US forms.
+    if (locale.language() == QLocale::C) return RegionalLocale();
+    return locale;
+}
+
+namespace {
+
+// Rewrites the date/time format outside its quoted literals: every run of the
+// letter `from` goes through `replace` (which gets the run's length).
+template <typename Replace>
+QString RewriteFormatLetters(const QString& format, QChar from, Replace replace)
+{
+    QString result;
+    bool quoted = false;
+    for (int i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) quoted = !quoted;
+        if (quoted || c != from) {
+            result += c;
+            ++i;
+            continue;
+        }
+        int run = 0;
+        while (i < format.size() && format.at(i) == from) ++run, ++i;
+        result += replace(run);
+    }
+    return result;
+}
+
+} // namespace
+
+QString DisplayDateFormat()
+{
+    // Some short forms write a two-digit year (M/d/yy, dd.MM.yy): always four.
+    return RewriteFormatLetters(DisplayLocale().dateFormat(QLocale::ShortFormat), QLatin1Char('y'),
+                                [](int) { return QStringLiteral("yyyy"); });
+}
+
+QString DisplayTimeFormat()
+{
+    // The long form ends in the time zone, which a stored time does not have.
+    return RewriteFormatLetters(DisplayLocale().timeFormat(QLocale::LongFormat), QLatin1Char('t'),
+                                [](int) { return QString(); })
+        .trimmed();
+}
+
+QString DisplayDate(const QDate& date) { return DisplayLocale().toString(date, DisplayDateFormat()); }
+QString DisplayTime(const QTime& time) { return DisplayLocale().toString(time, DisplayTimeFormat()); }
+
+QString DisplayDateTime(const QDateTime& dateTime)
+{
+    const QString date = DisplayDate(dateTime.date());
+    if (dateTime.time() == QTime(0, 0)) return date;
+    return date + QLatin1Char(' ') + DisplayTime(dateTime.time());
+}
+
+QString DisplayStoredDate(const QString& storedText)
+{
+    QDate date;
+    return TryStrToDate(storedText, date) ? DisplayDate(date) : storedText;
+}
+
+QString DisplayStoredDateTime(const QString& storedText)
+{
+    try {
+        return DisplayDateTime(StrToDateTime(storedText));
+    } catch (const AppError&) {
+        return storedText;
+    }
+}
+
+QString FormatCurrency(double amount)
+{
+    const QLocale locale = DisplayLocale();
+    const QString symbol = locale.currencySymbol();
+    const double magnitude = std::fabs(amount);
+    const QString positive = locale.toCurrencyString(magnitude, symbol, 2);
+    // A value that rounds to zero cents is never shown as a negative amount.
+    if (!(amount < 0) || QLocale::c().toString(magnitude, 'f', 2) == QStringLiteral("0.00")) return positive;
+    const QString negative = locale.toCurrencyString(-magnitude, symbol, 2);
+    // Some locales' data give the bookkeeping form (brackets) for negative
+    // money; amounts here always carry the minus sign, as in -$1,234.50.
+    if (negative.contains(QLatin1Char('('))) return locale.negativeSign() + positive;
+    return negative;
+}
+
+QChar DisplayDecimalSeparator()
+{
+    const QString point = DisplayLocale().decimalPoint();
+    return point.size() == 1 ? point.front() : DecimalSeparator();
+}
+
+QString DisplayNumberText(const QString& storedText)
+{
+    QString text = storedText;
+    return text.replace(DecimalSeparator(), DisplayDecimalSeparator());
+}
+
+QString StoredNumberText(const QString& typedText)
+{
+    QString text = typedText;
+    return text.replace(DisplayDecimalSeparator(), DecimalSeparator());
+}
+
+bool TryParseTypedNumber(const QString& typedText, double& value)
+{
+    // Where the separator is not '.', a typed '.' is most likely grouping
+    // (1.234): the number is refused rather than misread.
+    if (DisplayDecimalSeparator() != DecimalSeparator() && typedText.contains(DecimalSeparator())) return false;
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    value = c.toDouble(StoredNumberText(typedText).trimmed(), &ok);
+    return ok && std::isfinite(value);
+}
+
+double ParseTypedNumber(const QString& typedText)
+{
+    double value;
+    if (!TryParseTypedNumber(typedText, value))
+        throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(typedText));
+    return value;
+}
+
+QString DisplayDayName(int dayOfWeek, QLocale::FormatType format)
+{
+    return DisplayLocale().standaloneDayName(dayOfWeek, format);
+}
+
+QString DisplayMonthName(int month, QLocale::FormatType format)
+{
+    return DisplayLocale().standaloneMonthName(month, format);
+}
+
+QString DisplayMonthYear(int year, int month)
+{
+    return DisplayMonthName(month) + QLatin1Char(' ') + QString::number(year);
+}

@@ -59,10 +59,10 @@ QString GetInvInformationLine(const QString& typeName, const QString& sourceRefe
     const int days = recCmpnyInvData.intNumEstDays;
     switch (InvTypeIndex(typeName)) {
     case itEstimate:
-        if (days > 0) return QStringLiteral("Estimate Valid Until ") + DateToStr(invDate.addDays(days));
+        if (days > 0) return QStringLiteral("Estimate Valid Until ") + DisplayDate(invDate.addDays(days));
         break;
     case itChangeOrder:
-        if (days > 0) return QStringLiteral("Change Order Valid Until ") + DateToStr(invDate.addDays(days));
+        if (days > 0) return QStringLiteral("Change Order Valid Until ") + DisplayDate(invDate.addDays(days));
         break;
     case itCredit:
         if (!sourceReference.isEmpty()) return QStringLiteral("Credit for ") + sourceReference;

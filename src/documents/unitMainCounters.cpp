@@ -1,5 +1,6 @@
 #include "documents/unitMainCounters.h"
 
+#include "app/unitRegional.h"
 #include "db/DbConnection.h"
 
 namespace {
@@ -51,7 +52,7 @@ QString ShowLastPrintedDate()
     connection.close();
 
     const QString caption = date.isEmpty() ? QStringLiteral("Last Printed on:  Never")
-                                           : QStringLiteral("Last Printed on: ") + date;
+                                           : QStringLiteral("Last Printed on: ") + DisplayStoredDate(date);
     if (display().showLastPrinted) display().showLastPrinted(caption);
     return caption;
 }

@@ -79,9 +79,9 @@ TfrmInvoicePriceItemEdit::TfrmInvoicePriceItemEdit(const TInvLine& line, const Q
 
     // On show: the line's values, and "OK" waits for a change.
     ShowStoredText(txtPriceItmDiscription, line.strPrcItemName, 45);
-    ShowStoredText(txtLaborPrice, line.strLbrPrc, 10);
-    ShowStoredText(txtMatPrice, line.strMatPrc, 10);
-    ShowStoredText(txtQuantity, line.strPrcItmQuantity, 10);
+    ShowStoredText(txtLaborPrice, DisplayNumberText(line.strLbrPrc), 10);
+    ShowStoredText(txtMatPrice, DisplayNumberText(line.strMatPrc), 10);
+    ShowStoredText(txtQuantity, DisplayNumberText(line.strPrcItmQuantity), 10);
     ckbxLaborTaxable->setChecked(StrToBool(line.strLabTax));
     ckbxMatTaxable->setChecked(StrToBool(line.strMatTax));
     btnOK->setEnabled(false);
@@ -110,7 +110,7 @@ bool TfrmInvoicePriceItemEdit::checkNumbers()
         txtQuantity->setFocus();
         return false;
     }
-    const QString lone(DecimalSeparator());
+    const QString lone(DisplayDecimalSeparator());
     const std::pair<QLineEdit*, const char*> boxes[] = {
         {txtLaborPrice, "Labor Price"}, {txtMatPrice, "Material Price"}, {txtQuantity, "Quantity"}};
     for (const auto& [box, caption] : boxes) {
@@ -120,7 +120,7 @@ bool TfrmInvoicePriceItemEdit::checkNumbers()
         if (text == lone)
             message = QStringLiteral("The %1 needs at least one digit, not a decimal separator alone.")
                           .arg(QLatin1String(caption));
-        else if (!text.isEmpty() && !TryStrToFloat(text, number))
+        else if (!text.isEmpty() && !TryParseTypedNumber(text, number))
             message = QStringLiteral("The %1 '%2' is not a number.").arg(QLatin1String(caption), text);
         if (!message.isEmpty()) {
             ShowPlainMessage(message);
@@ -134,14 +134,15 @@ bool TfrmInvoicePriceItemEdit::checkNumbers()
 void TfrmInvoicePriceItemEdit::btnOKClick()
 {
     if (!checkNumbers()) return;
-    if (txtLaborPrice->text().isEmpty()) txtLaborPrice->setText(QStringLiteral("0.0"));
-    if (txtMatPrice->text().isEmpty()) txtMatPrice->setText(QStringLiteral("0.0"));
+    const QString zero = QStringLiteral("0") + DisplayDecimalSeparator() + QStringLiteral("0");
+    if (txtLaborPrice->text().isEmpty()) txtLaborPrice->setText(zero);
+    if (txtMatPrice->text().isEmpty()) txtMatPrice->setText(zero);
     m_line.strPrcItemName = txtPriceItmDiscription->text();
-    m_line.strLbrPrc = txtLaborPrice->text();
-    m_line.strMatPrc = txtMatPrice->text();
+    m_line.strLbrPrc = StoredNumberText(txtLaborPrice->text());
+    m_line.strMatPrc = StoredNumberText(txtMatPrice->text());
     m_line.strLabTax = BoolToStr(ckbxLaborTaxable->isChecked());
     m_line.strMatTax = BoolToStr(ckbxMatTaxable->isChecked());
-    m_line.strPrcItmQuantity = txtQuantity->text();
+    m_line.strPrcItmQuantity = StoredNumberText(txtQuantity->text());
     m_outcome = TLineEditOutcome::Edited;
     accept();
 }

@@ -1,5 +1,7 @@
 #include "editor/unitInvoiceEditorLines.h"
 
+#include "app/unitRegional.h"
+
 int TInvoiceLinesModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());
@@ -13,7 +15,12 @@ int TInvoiceLinesModel::columnCount(const QModelIndex& parent) const
 QVariant TInvoiceLinesModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows.size()) return {};
-    if (role == Qt::DisplayRole) return m_rows.at(index.row())[index.column()];
+    if (role == Qt::DisplayRole) {
+        const QString& text = m_rows.at(index.row())[index.column()];
+        // Quantity and prices are kept in their stored form and shown in the regional one.
+        const int c = index.column();
+        return c == lcQuantity || c == lcLabPrice || c == lcMatPrice ? DisplayNumberText(text) : text;
+    }
     if (role == Qt::TextAlignmentRole && index.column() != lcDescription)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};

@@ -295,7 +295,7 @@ void TfrmInvoice::pChangeData()
     const QString name = displayName();
     lblInvNameNumber->setText(name);
     setWindowTitle(name);
-    lblInvDate->setText(DateToStr(dateTimePickerInvoice->date()));
+    lblInvDate->setText(DisplayDate(dateTimePickerInvoice->date()));
     lblCustPmtTerms->setText(cmbPaymentTerms->currentIndex() > 0 ? cmbPaymentTerms->currentText() : QString());
     lblInvInformation->setText(
         GetInvInformationLine(type, recSavedData.strFromInvNameNumber, dateTimePickerInvoice->date()));
@@ -500,7 +500,7 @@ void TfrmInvoice::pPreSetPrintData()
 {
     intPrintJob = pjDocument;
     recPrintData.strInvType = selectedTypeName();
-    recPrintData.strInvDate = DateToStr(dateTimePickerInvoice->date());
+    recPrintData.strInvDate = DisplayDate(dateTimePickerInvoice->date());
     recPrintData.strInvValidFor = lblInvInformation->text();
     recPrintData.strCustCompany = lblCustCompany->text();
     recPrintData.strCustName = lblCustName->text();

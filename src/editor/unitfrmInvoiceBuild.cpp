@@ -267,7 +267,7 @@ QWidget* TfrmInvoice::createSections()
     dateTimePickerInvoice = new QDateEdit(invoice);
     dateTimePickerInvoice->setObjectName(QStringLiteral("dateTimePickerInvoice"));
     dateTimePickerInvoice->setCalendarPopup(true);
-    dateTimePickerInvoice->setDisplayFormat(ShortDateFormat());
+    dateTimePickerInvoice->setDisplayFormat(DisplayDateFormat());
     btnAddNotes = new QPushButton(QStringLiteral("Add Notes"), invoice);
     btnAddNotes->setObjectName(QStringLiteral("btnAddNotes"));
     ckbxAddSignatureLine = new QCheckBox(QStringLiteral("Add Signature Line"), invoice);

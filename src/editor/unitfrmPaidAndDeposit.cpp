@@ -1,6 +1,7 @@
 #include "editor/unitfrmPaidAndDeposit.h"
 
 #include "app/unitErrorHandler.h"
+#include "app/unitRegional.h"
 #include "app/unitScreenParts.h"
 #include "company/unitCompanyData.h"
 #include "db/unitStoredValues.h"
@@ -27,7 +28,7 @@ TfrmPaidAndDeposit::TfrmPaidAndDeposit(const TPaidAndDepositValues& values, QWid
     txtPaidAndDeposit->setToolTip(m_depositKind ? QStringLiteral("Enter Deposit Amount required")
                                                 : QStringLiteral("Enter Amount Paid"));
     InstallNumberInputRule(txtPaidAndDeposit);
-    txtPaidAndDeposit->setText(FloatToStr(m_depositKind ? values.deposit : values.amountPaid));
+    txtPaidAndDeposit->setText(DisplayNumberText(FloatToStr(m_depositKind ? values.deposit : values.amountPaid)));
     lblPaidAndDeposit = MakeCaption(m_depositKind ? QStringLiteral("Deposit Amount required")
                                                   : QStringLiteral("Amount Paid"),
                                     txtPaidAndDeposit, this);
@@ -95,7 +96,7 @@ void TfrmPaidAndDeposit::btnOKClick()
 {
     // A lone decimal separator stops here with the conversion error; the dialog stays open.
     const QString text = txtPaidAndDeposit->text();
-    const double amount = text.isEmpty() ? 0.0 : StrToFloat(text);
+    const double amount = text.isEmpty() ? 0.0 : ParseTypedNumber(text);
     if (m_depositKind)
         m_values.deposit = amount;
     else

@@ -7,11 +7,11 @@
 
 struct TrecPrices {
     QString strPrcItemName;
-    QString strLbrPrc;      // labour price as typed, "0.0" when left empty
-    QString strMatPrc;      // material price as typed, "0.0" when left empty
+    QString strLbrPrc;      // labour price in its stored form, "0.0" when left empty
+    QString strMatPrc;      // material price in its stored form, "0.0" when left empty
     QString strLabTax;      // "-1" / "0"
     QString strMatTax;      // "-1" / "0"
-    QString strQuantity;
+    QString strQuantity;    // stored form ("." as separator)
     bool blEdited = false;
 
     void clear() { *this = TrecPrices(); }

@@ -23,7 +23,10 @@ bool PricePrintAllowed(bool listEnabled, int listRowCount, bool pickMode)
     return listEnabled && listRowCount > 0 && !pickMode;
 }
 
-QString PriceBoxOrZero(const QString& text) { return text.isEmpty() ? QStringLiteral("0.0") : text; }
+QString PriceBoxOrZero(const QString& text)
+{
+    return text.isEmpty() ? QStringLiteral("0") + DisplayDecimalSeparator() + QStringLiteral("0") : text;
+}
 
 double PriceTextToNumber(const QString& text)
 {
@@ -31,9 +34,10 @@ double PriceTextToNumber(const QString& text)
     // filter lets through, and what the stored number can be read from. Pasted
     // text is not filtered, so it is checked here before anything is written.
     static const QRegularExpression plainNumber(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
-    QString number = text;
-    number.replace(DecimalSeparator(), QLatin1Char('.'));
-    if (!plainNumber.match(number).hasMatch() || !number.contains(QRegularExpression(QStringLiteral("[0-9]"))))
+    // Where the separator is not '.', a '.' is grouping (1.234) and is refused.
+    const bool foreignPoint = DisplayDecimalSeparator() != DecimalSeparator() && text.contains(DecimalSeparator());
+    const QString number = StoredNumberText(text);
+    if (foreignPoint || !plainNumber.match(number).hasMatch() || !number.contains(QRegularExpression(QStringLiteral("[0-9]"))))
         throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return StrToFloat(number);
 }

@@ -7,6 +7,7 @@
 #include "app/unitfrmSaving.h"
 #include "db/unitStoredValues.h"
 #include "app/unitNumberInput.h"
+#include "app/unitRegional.h"
 #include "prices/unitPriceHandOver.h"
 #include "prices/unitPriceListModel.h"
 #include "prices/unitPriceRules.h"
@@ -260,8 +261,8 @@ void TfrmPrice::pLoadPriceItem()
     const QString description = m_listModel->cellText(row, TPriceListModel::colDescription);
     txtPriceItmDiscription->setMaxLength(std::max(kDescriptionLimit, int(description.size())));
     txtPriceItmDiscription->setText(description);
-    txtLaborPrice->setText(m_listModel->cellText(row, TPriceListModel::colLabPrice));
-    txtMatPrice->setText(m_listModel->cellText(row, TPriceListModel::colMatPrice));
+    txtLaborPrice->setText(DisplayNumberText(m_listModel->cellText(row, TPriceListModel::colLabPrice)));
+    txtMatPrice->setText(DisplayNumberText(m_listModel->cellText(row, TPriceListModel::colMatPrice)));
     ckbxLaborTaxable->setChecked(StrToBool(m_listModel->cellText(row, TPriceListModel::colLabTax)));
     ckbxMatTaxable->setChecked(StrToBool(m_listModel->cellText(row, TPriceListModel::colMatTax)));
     lblPriceItmID->setText(m_listModel->cellText(row, TPriceListModel::colPriceItmID));
@@ -364,11 +365,11 @@ void TfrmPrice::pAddToInvoice()
     // and nothing is handed over).
     for (const QLineEdit* box : {txtLaborPrice, txtMatPrice, txtQuantity}) PriceTextToNumber(box->text());
     recPrices.strPrcItemName = txtPriceItmDiscription->text();
-    recPrices.strLbrPrc = txtLaborPrice->text();
-    recPrices.strMatPrc = txtMatPrice->text();
+    recPrices.strLbrPrc = StoredNumberText(txtLaborPrice->text());
+    recPrices.strMatPrc = StoredNumberText(txtMatPrice->text());
     recPrices.strLabTax = BoolToStr(ckbxLaborTaxable->isChecked());
     recPrices.strMatTax = BoolToStr(ckbxMatTaxable->isChecked());
-    recPrices.strQuantity = txtQuantity->text();
+    recPrices.strQuantity = StoredNumberText(txtQuantity->text());
     recPrices.blEdited = false;
     close();
 }

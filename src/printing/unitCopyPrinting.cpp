@@ -17,7 +17,7 @@ void SetCopyPrintData(const TInvDocument& copy)
 
     TrecPrintData& p = recPrintData;
     p.strInvType = h.strInvName;
-    p.strInvDate = DateToStr(QDate::currentDate());   // printed with today's date; stored with its own
+    p.strInvDate = DisplayDate(QDate::currentDate());   // printed with today's date; stored with its own
     p.strInvValidFor.clear();
     p.strCustCompany = h.strCustCmpnyName;
     p.strCustName = h.strCustFullName;

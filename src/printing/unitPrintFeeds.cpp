@@ -1,5 +1,6 @@
 #include "printing/unitPrintFeeds.h"
 
+#include "app/unitRegional.h"
 #include "db/DbConnection.h"
 #include "db/unitStoredValues.h"
 
@@ -77,7 +78,7 @@ QVariantList InvoiceLinesFeed::row(int index)
         switch (columns[column]) {
         case AmountColumn::Total: text = FormatMoney(double(each * quantity)); break;
         case AmountColumn::PriceEach: text = FormatMoney(double(each)); break;
-        case AmountColumn::Quantity: text = line.strPrcItmQuantity; break;
+        case AmountColumn::Quantity: text = DisplayNumberText(line.strPrcItmQuantity); break;
         }
     }
     return {line.strPrcItemName, amounts[0], amounts[1], amounts[2]};
@@ -172,8 +173,8 @@ QVariantList PlannerFeed::row(int index)
     DbStatement& read = *m_read;
     read.bind(1, entry.strActID);
     read.step();   // an activity that is gone reads as empty texts
-    const QString start = read.columnText(0);
-    const QString end = read.columnText(1);
+    const QString start = DisplayStoredDateTime(read.columnText(0));
+    const QString end = DisplayStoredDateTime(read.columnText(1));
     const QString activity = read.columnText(2);
     const QString notes = read.columnText(3);
     if (m_dayList) return {QString(), QString(), QString(), QString(), start, end, activity, notes};

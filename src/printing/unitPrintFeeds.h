@@ -77,7 +77,8 @@ private:
     QList<TPriceSheetPrintRow> m_rows;
 };
 
-// One entry of the planner's activity list: its "ActID" and its "Date" column.
+// One entry of the planner's activity list: its "ActID" and its "Date" column
+// as the list shows it (display form; printed as it stands).
 struct TPlannerPrintRow {
     QString strActID;
     QString strDate;

@@ -14,6 +14,7 @@
 #include "editor/unitfrmInvoiceNotes.h"
 #include "editor/unitfrmPaidAndDeposit.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
+#include "planner/unitfrmPlanner.h"
 #include "writer/unitfrmTextEditor.h"
 
 void OpenNewDocument()
@@ -95,3 +96,5 @@ void OpenWarrantyWriter()
     intContractWarrantyMode = 0;
     RunScreen<TfrmTextEditor>();
 }
+
+void OpenPlanner() { RunScreen<TfrmPlanner>(); }

@@ -248,7 +248,7 @@ void TfrmMain::pWireCommands()
     pWire(actCompanyMaintenance, nullptr);
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
-    pWire(actPlanner, nullptr);
+    pWire(actPlanner, OpenPlanner);
     pWire(actBackupData, BackupData);
     pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
     pWire(actContractWriter, OpenContractWriter);
@@ -299,7 +299,7 @@ void TfrmMain::pShowFormInformation()
     actHelp->setToolTip(QStringLiteral("Open ") + GetFullProductTitle() + QStringLiteral(" Help"));
     btnRecurringPrint->setToolTip(QStringLiteral("Print Recurring Invoices"));
     btnViewUnPaidInvoices->setToolTip(QStringLiteral("View UnPaid Invoices"));
-    lblTodaysDate->setText(QStringLiteral("Todays Date: ") + DateToStr(QDate::currentDate()));
+    lblTodaysDate->setText(QStringLiteral("Todays Date: ") + DisplayDate(QDate::currentDate()));
 }
 
 void TfrmMain::pRefreshSummaries()

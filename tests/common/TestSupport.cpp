@@ -37,6 +37,8 @@ int RunFennickTest(int argc, char** argv, QObject* testObject)
     // Every test program starts in its own empty data folder; no test touches real data.
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    // The program's texts under US settings, whatever the machine running the tests is set to.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     return QTest::qExec(testObject, argc, argv);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QList>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
@@ -37,6 +38,18 @@ public:
 private:
     std::deque<MessageAnswer> m_answers;
     QList<MessageRequest> m_shown;
+};
+
+// Pins the regional settings every display text follows (Qt's default locale)
+// for the life of the object, then returns to English (United States), the
+// setting every test program starts with.
+class ScopedLocale {
+public:
+    explicit ScopedLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    explicit ScopedLocale(const char* name) : ScopedLocale(QLocale(QLatin1String(name))) {}
+    ~ScopedLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    ScopedLocale(const ScopedLocale&) = delete;
+    ScopedLocale& operator=(const ScopedLocale&) = delete;
 };
 
 // Runs pending events until the predicate holds or the time is up.

@@ -986,6 +986,100 @@ private slots:
         }
     }
 
+    // British settings: the editor and the printed page show pounds and
+    // day/month/year; the database keeps its own forms.
+    void britishSettingsShowPoundsAndDayMonthYear()
+    {
+        const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Gravel", "1", "1234.5", "0", false)},
+                                         [](TInvHeader& h) { h.strInvDate = QStringLiteral("12/25/2026"); });
+        const QString printed = QDir(GetTempFolder()).filePath(QStringLiteral("british.pdf"));
+        ScopedLocale british("en_GB");
+        modPrintData.SetPrinterOutputFile(printed);
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            QCOMPARE(Find<QLineEdit>(editor, "txtInvoiceTotal")->text(), QString::fromUtf8("£1,234.50"));
+            QCOMPARE(Find<QLabel>(editor, "lblInvDate")->text(), QStringLiteral("25/12/2026"));
+            QCOMPARE(Find<QDateEdit>(editor, "dateTimePickerInvoice")->text(), QStringLiteral("25/12/2026"));
+            QCOMPARE(Row(editor, 0).mid(0, 4),
+                     (QStringList{"Gravel", "1", QString::fromUtf8("£1,234.50"), QString::fromUtf8("£1,234.50")}));
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnPrint"), Qt::LeftButton);
+            Close(editor);
+        });
+        OpenStored(number);
+        modPrintData.SetPrinterOutputFile(QString());
+        QVERIFY(script.allRun());
+        QCOMPARE(LoadDocument(number).document.header.strInvDate, QStringLiteral("12/25/2026"));
+
+        const QList<PdfPageWords> pages = ReadPdfWords(printed);
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(PageContains(pages[0], QStringLiteral("25/12/2026")));
+        QVERIFY(PageContains(pages[0], QString::fromUtf8("£1,234.50")));
+        QVERIFY(!PageContains(pages[0], QStringLiteral("$1,234.50")));
+    }
+
+    // A document made under German settings is stored in the program's own
+    // forms, so it opens under US settings with the same amounts and date.
+    void documentWrittenUnderGermanSettingsOpensTheSameUnderUsSettings()
+    {
+        SetCounter(1001);
+        ScriptedMessages messages;
+        QString germanTotal;
+        QStringList germanRow;
+        const QString printed = QDir(GetTempFolder()).filePath(QStringLiteral("german.pdf"));
+        {
+            ScopedLocale german("de_DE");
+            ModalScript script;
+            script.then([&](QDialog& editor) {
+                Choose(Find<QComboBox>(editor, "cmbInvoiceType"), 3);
+                Find<QPushButton>(editor, "btnAddPriceItem")->click();
+                Find<QPushButton>(editor, "btnAddCustomer")->click();
+                Find<QDateEdit>(editor, "dateTimePickerInvoice")->setDate(QDate(2026, 12, 25));
+                QCOMPARE(Find<QLabel>(editor, "lblInvDate")->text(), QStringLiteral("25.12.2026"));
+                germanRow = Row(editor, 0);
+                germanTotal = Find<QLineEdit>(editor, "txtInvoiceTotal")->text();
+                QVERIFY(germanTotal.endsWith(QString::fromUtf8("\u00A0€")));
+                QTest::mouseClick(Find<QToolButton>(editor, "tlbtnSave"), Qt::LeftButton);
+                QCOMPARE(recPrintData.strInvDate, QStringLiteral("25.12.2026"));
+                modPrintData.SetPrinterOutputFile(printed);
+                QTest::mouseClick(Find<QToolButton>(editor, "tlbtnPrint"), Qt::LeftButton);
+                modPrintData.SetPrinterOutputFile(QString());
+                Close(editor);
+            });
+            script.then(AddPriceItem(2, QStringLiteral("1,5")));
+            script.then(UseCustomer(0));
+            OpenNewDocument();
+            QVERIFY(script.allRun());
+            QCOMPARE(germanRow.value(1), QStringLiteral("1,5"));
+        }
+        const QList<PdfPageWords> pages = ReadPdfWords(printed);
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(PageContains(pages[0], QStringLiteral("25.12.2026")));
+        // The page sets the no-break space apart like a blank: "116,25 €" reads as two words.
+        QVERIFY(PageContains(pages[0], QString(germanTotal).replace(QChar(0x00A0), QLatin1Char(' '))));
+        QVERIFY(messages.texts().isEmpty());
+
+        const TLoadedDocument stored = LoadDocument(1001);
+        QCOMPARE(stored.document.header.strInvDate, QStringLiteral("12/25/2026"));
+        QCOMPARE(stored.document.lines.value(0).strPrcItmQuantity, QStringLiteral("1.5"));
+        {
+            ScopedLocale german("de_DE");
+            QCOMPARE(FormatMoney(stored.document.header.dbInvTotal), germanTotal);
+        }
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            QCOMPARE(Find<QLabel>(editor, "lblInvDate")->text(), QStringLiteral("12/25/2026"));
+            QCOMPARE(Find<QLineEdit>(editor, "txtInvoiceTotal")->text(), FormatMoney(stored.document.header.dbInvTotal));
+            QVERIFY(Find<QLineEdit>(editor, "txtInvoiceTotal")->text().startsWith(QLatin1Char('$')));
+            const QStringList row = Row(editor, 0);
+            QCOMPARE(row.value(0), germanRow.value(0));
+            QCOMPARE(row.value(1), QStringLiteral("1.5"));
+            QVERIFY(!Shown(editor, "tlbtnSave"));   // nothing to save: it reads as it was written
+            Close(editor);
+        });
+        OpenStored(1001);
+        QVERIFY(script.allRun());
+    }
+
     // Email writes the document as "type name + number.pdf" into the temp folder,
     // hands it to the e-mail screen with the customer's address, and the subject
     // is the document's caption only when the company asks for it.

@@ -194,6 +194,64 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
+    // Under German settings the boxes show and take the comma; the line keeps
+    // its stored form with the period.
+    void lineDialogTakesTheRegionalSeparator()
+    {
+        ScopedLocale german("de_DE");
+        TfrmInvoicePriceItemEdit dialog(LaborHour(), QStringLiteral("Invoice 1001"));
+        dialog.show();
+        QCOMPARE(Find<QLineEdit>(dialog, "txtMatPrice")->text(), QStringLiteral("12,5"));
+        auto* labour = Find<QLineEdit>(dialog, "txtLaborPrice");
+        labour->clear();
+        QTest::keyClicks(labour, QStringLiteral("12.7,5,3"));   // the period is no separator here
+        QCOMPARE(labour->text(), QStringLiteral("127,53"));
+        labour->selectAll();
+        labour->insert(QStringLiteral("1.5"));                  // nor when pasted
+        QCOMPARE(labour->text(), QStringLiteral("127,53"));
+        labour->selectAll();
+        labour->insert(QStringLiteral("12,5"));
+        Find<QLineEdit>(dialog, "txtMatPrice")->clear();
+        Find<QLineEdit>(dialog, "txtQuantity")->setText(QStringLiteral("0,25"));
+        QTest::mouseClick(Find<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        QCOMPARE(dialog.outcome(), TLineEditOutcome::Edited);
+        QCOMPARE(dialog.line().strLbrPrc, QStringLiteral("12.5"));
+        QCOMPARE(dialog.line().strMatPrc, QStringLiteral("0.0"));
+        QCOMPARE(dialog.line().strPrcItmQuantity, QStringLiteral("0.25"));
+    }
+
+    void lineDialogRefusesALoneRegionalSeparator()
+    {
+        ScopedLocale german("de_DE");
+        ScriptedMessages messages;
+        TfrmInvoicePriceItemEdit dialog(LaborHour(), QStringLiteral("Invoice 1001"));
+        dialog.show();
+        Find<QLineEdit>(dialog, "txtQuantity")->setText(QStringLiteral(","));
+        QTest::mouseClick(Find<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        QCOMPARE(messages.texts(),
+                 QStringList{"The Quantity needs at least one digit, not a decimal separator alone."});
+        QCOMPARE(dialog.outcome(), TLineEditOutcome::Unchanged);
+    }
+
+    void paymentDialogUnderGermanSettings()
+    {
+        ScopedLocale german("de_DE");
+        TPaidAndDepositValues values;
+        values.typeName = QStringLiteral("Invoice");
+        values.documentTotal = 1234.5;
+        values.amountPaid = 40.25;
+        TfrmPaidAndDeposit dialog(values);
+        dialog.show();
+        auto* amount = Find<QLineEdit>(dialog, "txtPaidAndDeposit");
+        QCOMPARE(amount->text(), QStringLiteral("40,25"));
+        QCOMPARE(Find<QLineEdit>(dialog, "txtInvTotal")->text(), QString::fromUtf8("1.234,50\u00A0€"));
+        amount->clear();
+        QTest::keyClicks(amount, QStringLiteral("100,75"));
+        QTest::mouseClick(Find<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.values().amountPaid, 100.75);
+    }
+
     // ------------------------------------------------------- payment/deposit
 
     void depositDialogOnAWorkOrder()

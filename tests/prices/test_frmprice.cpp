@@ -210,6 +210,46 @@ private slots:
         QCOMPARE(Child<QLineEdit>(&screen, "txtPriceItmDiscription")->text(), QString());
     }
 
+    // German settings: a typed "12,5" is stored as 12.5 and listed as money in
+    // the German form; the box shows the stored price back with the comma.
+    void germanSettingsTypeAndShowTheComma()
+    {
+        ScopedLocale german("de_DE");
+        TfrmPrice screen;
+        screen.show();
+        ClickTool(&screen, "tlbtnNewPriceItem");
+        Type(&screen, "txtPriceItmDiscription", "Haul away");
+        Type(&screen, "txtLaborPrice", "12.,5");
+        QCOMPARE(Child<QLineEdit>(&screen, "txtLaborPrice")->text(), QStringLiteral("12,5"));
+        ClickTool(&screen, "tlbtnSave");
+
+        const StoredItem stored = ReadItem(13);
+        QCOMPARE(stored.labour, 12.5);
+        QCOMPARE(stored.material, 0.0);
+        QCOMPARE(Cell(&screen, 12, 1), QString::fromUtf8("12,50\u00A0€"));
+        QCOMPARE(Cell(&screen, 12, 2), QString::fromUtf8("0,00\u00A0€"));
+        QCOMPARE(Cell(&screen, 12, 5), QStringLiteral("12.5"));   // the stored text itself is untouched
+        ClickRow(&screen, 12);
+        QCOMPARE(Child<QLineEdit>(&screen, "txtLaborPrice")->text(), QStringLiteral("12,5"));
+        QCOMPARE(Child<QLineEdit>(&screen, "txtMatPrice")->text(), QStringLiteral("0,0"));
+    }
+
+    void germanSettingsHandTheStoredFormToTheDocument()
+    {
+        ScopedLocale german("de_DE");
+        ScopedModalRunner runner([](QDialog& dialog) {
+            dialog.show();
+            ClickRow(&dialog, 6);   // "Trim Lawn edge - med size per week", 6.25 and 0.00
+            Type(&dialog, "txtQuantity", "3,5");
+            QTest::mouseClick(Child<QPushButton>(&dialog, "btnAddPriceItnToInvoice"), Qt::LeftButton);
+            return dialog.isVisible() ? -1 : 1;
+        });
+        PickPriceItem();
+        QCOMPARE(recPrices.strLbrPrc, QStringLiteral("6.25"));
+        QCOMPARE(recPrices.strMatPrc, QStringLiteral("0.0"));
+        QCOMPARE(recPrices.strQuantity, QStringLiteral("3.5"));
+    }
+
     void editingAnItemUpdatesOnlyItsRow()
     {
         TfrmPrice screen;

@@ -182,12 +182,26 @@ private slots:
     void commandsWithoutScreenAreDisabled()
     {
         TfrmMain window;
-        for (const char* name : {"submnuCompanyMaintenance", "submnuPlanner", "submnuReport", "submnuManualInvoice"})
+        for (const char* name : {"submnuCompanyMaintenance", "submnuReport", "submnuManualInvoice"})
             QVERIFY2(!child<QAction>(window, name)->isEnabled(), name);
-        QVERIFY(!child<QToolButton>(window, "tlbtnPlanner")->isEnabled());
         QVERIFY(!child<QToolButton>(window, "tlbtnReport")->isEnabled());
         QVERIFY(child<QAction>(window, "submnuExit")->isEnabled());
         QVERIFY(child<QToolButton>(window, "tlbtnHelp")->isEnabled());
+    }
+
+    // "Planner" and its tool button run the planner screen.
+    void plannerCommandOpensThePlanner()
+    {
+        TfrmMain window;
+        QStringList opened;
+        ScopedModalRunner runner([&](QDialog& dialog) -> int {
+            opened << QString::fromLatin1(dialog.metaObject()->className()) + ' ' + dialog.windowTitle();
+            return QDialog::Rejected;
+        });
+        QVERIFY(child<QToolButton>(window, "tlbtnPlanner")->isEnabled());
+        child<QToolButton>(window, "tlbtnPlanner")->click();
+        child<QAction>(window, "submnuPlanner")->trigger();
+        QCOMPARE(opened, (QStringList{"TfrmPlanner Planner", "TfrmPlanner Planner"}));
     }
 
     void helpCommandReportsAMissingHelpFile()

@@ -1,0 +1,111 @@
+#include "planner/unitActivityStore.h"
+
+#include "app/unitRegional.h"
+#include "app/unitfrmSaving.h"
+#include "db/DbConnection.h"
+#include "db/unitStoredValues.h"
+
+namespace {
+
+bool flagOn(const std::array<bool, 367>& flags, int year, const QDate& day)
+{
+    return day.isValid() && day.year() == year && flags[std::size_t(day.dayOfYear())];
+}
+
+void markDays(DbConnection& db, const QString& sql, int year, std::array<bool, 367>& flags)
+{
+    // The year is matched exactly: a stored four-digit year equals the one asked for.
+    DbStatement rows = db.prepare(sql, {year});
+    while (rows.step()) {
+        const int day = rows.columnInt(1);
+        if (day >= 1 && day <= 366) flags[std::size_t(day)] = true;
+    }
+}
+
+} // namespace
+
+bool TPlannerYearFlags::activityOn(const QDate& day) const { return flagOn(hasActivity, year, day); }
+bool TPlannerYearFlags::priorityOn(const QDate& day) const { return flagOn(hasPriority, year, day); }
+
+TPlannerYearFlags pSearchPlannerActivity(int year)
+{
+    TPlannerYearFlags flags;
+    flags.year = year;
+    DbConnection db;
+    markDays(db, QStringLiteral("SELECT intActYear,intActDayOfYear FROM tblPlanner WHERE intActYear = ?;"), year,
+             flags.hasActivity);
+    markDays(db,
+             QStringLiteral("SELECT intActYear,intActDayOfYear FROM tblPlanner WHERE intActYear = ? "
+                            "AND strActPriority <> \"0\";"),
+             year, flags.hasPriority);
+    return flags;
+}
+
+std::vector<TActivityRow> ReadActivityDay(DbConnection& db, int year, int dayOfYear)
+{
+    DbStatement rows = db.prepare(
+        QStringLiteral("SELECT strActStartDateTime,strActEndDateTime,strActivity,strActNote,intActMasterID,"
+                       "intActDayOfYear,intActYear,strActPriority, intActID FROM tblPlanner WHERE "
+                       "intActYear = ? AND intActDayOfYear = ?;"),
+        {year, dayOfYear});
+    std::vector<TActivityRow> result;
+    while (rows.step()) {
+        result.push_back({rows.columnText(0), rows.columnText(1), rows.columnText(2), rows.columnText(3),
+                          rows.columnInt64(4), rows.columnInt(5), rows.columnInt(6), rows.columnText(7),
+                          rows.columnInt64(8)});
+    }
+    return result;
+}
+
+std::vector<TActivityRow> ReadActivityDay(int year, int dayOfYear)
+{
+    DbConnection db;
+    return ReadActivityDay(db, year, dayOfYear);
+}
+
+std::vector<QDate> ActivityDays(const QDateTime& start, const QDateTime& end)
+{
+    // Every calendar day the activity touches, counted on the dates: from 10:00 AM
+    // on the 1st to 8:00 AM on the 3rd takes place on the 1st, 2nd and 3rd.
+    std::vector<QDate> days;
+    const QDate first = start.date();
+    const qint64 span = std::max<qint64>(0, first.daysTo(end.date()));
+    for (qint64 i = 0; i <= span; ++i) days.push_back(first.addDays(i));
+    return days;
+}
+
+qint64 pSavePlannerActivity(const TActivityInput& input)
+{
+    TSavingNoticeScope notice(QStringLiteral("Saving Activity Information..."));
+    const QString start = DateTimeToStr(input.start);
+    const QString end = DateTimeToStr(input.end);
+    const QString priority = BoolToStr(input.priority);
+
+    // Replacing an activity is all or nothing: its old rows go only when every
+    // new row is written.
+    DbConnection db;
+    DbTransaction transaction(db);
+    if (input.masterId)
+        db.execute(QStringLiteral("DELETE FROM tblPlanner WHERE intActMasterID = ?;"), {*input.masterId});
+
+    const QString insert = QStringLiteral(
+        "INSERT INTO tblPlanner(intActMasterID,intActYear,intActDayOfYear,strActStartDateTime,strActEndDateTime,"
+        "strActivity,strActPriority,strActNote)VALUES(?,?,?,?,?,?,?,?);");
+    qint64 master = 0;
+    for (const QDate& day : ActivityDays(input.start, input.end)) {
+        db.execute(insert, {master, day.year(), day.dayOfYear(), start, end, input.title, priority, input.note});
+        if (master == 0) {
+            master = db.lastInsertRowId();
+            db.execute(QStringLiteral("UPDATE tblPlanner SET intActMasterID = ? WHERE intActID = ?;"),
+                       {master, master});
+        }
+    }
+    transaction.commit();
+    return master;
+}
+
+void DeletePlannerActivity(qint64 masterId)
+{
+    DbConnection db;
+    db.execute(QStringLiteral("DELETE FROM tblPlanner WHERE intActMasterID = ?;"), {masterId});
+}

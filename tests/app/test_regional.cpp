@@ -1,0 +1,203 @@
+// Stored forms stay fixed whatever the regional settings; display forms (money,
+// dates, typed numbers, month and day names) follow them, and the C/POSIX
+// locale shows the US forms.
+#include "common/TestSupport.h"
+
+#include "app/AppError.h"
+#include "app/unitNumberInput.h"
+#include "app/unitRegional.h"
+#include "documents/unitDocumentModel.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace {
+
+const QChar kNbsp(0x00A0);
+const QString kEuro = QString(kNbsp) + QChar(0x20AC);
+
+} // namespace
+
+class TestRegional : public QObject {
+    Q_OBJECT
+
+private slots:
+    void moneyFollowsTheLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<double>("amount");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("US") << "en_US" << 1234.5 << "$1,234.50";
+        QTest::newRow("US negative") << "en_US" << -1234.5 << "-$1,234.50";
+        QTest::newRow("US rounding") << "en_US" << 0.125 << "$0.13";
+        QTest::newRow("US negative below a cent") << "en_US" << -0.004 << "$0.00";
+        QTest::newRow("C") << "C" << 1234.5 << "$1,234.50";
+        QTest::newRow("C negative") << "C" << -1234567.891 << "-$1,234,567.89";
+        QTest::newRow("GB") << "en_GB" << 1234.5 << QString::fromUtf8("£1,234.50");
+        QTest::newRow("GB negative") << "en_GB" << -1234.5 << QString::fromUtf8("-£1,234.50");
+        QTest::newRow("DE") << "de_DE" << 1234.5 << "1.234,50" + kEuro;
+        QTest::newRow("DE negative") << "de_DE" << -1234.5 << "-1.234,50" + kEuro;
+        QTest::newRow("DE rounding") << "de_DE" << 12.345 << "12,35" + kEuro;
+        QTest::newRow("JP keeps cents") << "ja_JP" << 1234.5 << QString::fromUtf8("￥1,234.50");
+    }
+    void moneyFollowsTheLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(double, amount);
+        QFETCH(QString, text);
+        ScopedLocale pinned(locale == QLatin1String("C") ? QLocale::c() : QLocale(locale));
+        QCOMPARE(FormatMoney(amount), text);
+    }
+
+    void datesShowInTheLocaleAndStayStoredInOneForm_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("dateTime");
+        QTest::addColumn<QString>("month");
+        QTest::addColumn<QString>("day");
+        QTest::newRow("US") << "en_US" << "12/25/2026" << "12/25/2026 8:05:09 PM" << "December" << "Friday";
+        QTest::newRow("C") << "C" << "12/25/2026" << "12/25/2026 8:05:09 PM" << "December" << "Friday";
+        QTest::newRow("GB") << "en_GB" << "25/12/2026" << "25/12/2026 20:05:09" << "December" << "Friday";
+        QTest::newRow("DE: two-digit year form widened") << "de_DE" << "25.12.2026" << "25.12.2026 20:05:09"
+                                                        << "Dezember" << "Freitag";
+        QTest::newRow("FR") << "fr_FR" << "25/12/2026" << "25/12/2026 20:05:09" << QString::fromUtf8("décembre")
+                            << "vendredi";
+    }
+    void datesShowInTheLocaleAndStayStoredInOneForm()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, date);
+        QFETCH(QString, dateTime);
+        QFETCH(QString, month);
+        QFETCH(QString, day);
+        ScopedLocale pinned(locale == QLatin1String("C") ? QLocale::c() : QLocale(locale));
+        const QDate christmas(2026, 12, 25);
+        const QDateTime evening(christmas, QTime(20, 5, 9));
+
+        QCOMPARE(DisplayDate(christmas), date);
+        QCOMPARE(DisplayDateTime(evening), dateTime);
+        QCOMPARE(DisplayDateTime(QDateTime(christmas, QTime(0, 0))), date);
+        QCOMPARE(DisplayStoredDate(QStringLiteral("12/25/2026")), date);
+        QCOMPARE(DisplayStoredDateTime(QStringLiteral("12/25/2026 8:05:09 PM")), dateTime);
+        QCOMPARE(DisplayLocale().toDate(date, DisplayDateFormat()), christmas);   // a date box reads its own text
+        QCOMPARE(DisplayMonthName(12), month);
+        QCOMPARE(DisplayMonthYear(2026, 12), month + QStringLiteral(" 2026"));
+        QCOMPARE(DisplayDayName(christmas.dayOfWeek()), day);
+
+        // What is written to the database does not move with the setting.
+        QCOMPARE(DateToStr(christmas), QStringLiteral("12/25/2026"));
+        QCOMPARE(DateTimeToStr(evening), QStringLiteral("12/25/2026 8:05:09 PM"));
+        QCOMPARE(StrToDateTime(QStringLiteral("12/25/2026 8:05:09 PM")), evening);
+        QCOMPARE(LongMonthName(12), QStringLiteral("December"));
+        QCOMPARE(LongDayName(5), QStringLiteral("Friday"));
+        QCOMPARE(DecimalSeparator(), QLatin1Char('.'));
+    }
+
+    void storedTextThatIsNoDateIsShownAsItStands()
+    {
+        ScopedLocale pinned("de_DE");
+        QCOMPARE(DisplayStoredDate(QString()), QString());
+        QCOMPARE(DisplayStoredDate(QStringLiteral("someday")), QStringLiteral("someday"));
+        QCOMPARE(DisplayStoredDateTime(QStringLiteral("3/29/2010 25:00:00 AM")), QStringLiteral("3/29/2010 25:00:00 AM"));
+    }
+
+    void typedNumbersUseTheLocaleSeparator_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("US point") << "en_US" << "12.5" << true << 12.5 << "12.5";
+        QTest::newRow("US comma refused") << "en_US" << "12,5" << false << 0.0 << "12,5";
+        QTest::newRow("C point") << "C" << "0.75" << true << 0.75 << "0.75";
+        QTest::newRow("DE comma") << "de_DE" << "12,5" << true << 12.5 << "12.5";
+        QTest::newRow("DE whole") << "de_DE" << "1234" << true << 1234.0 << "1234";
+        QTest::newRow("DE point is grouping, refused") << "de_DE" << "1.234" << false << 0.0 << "1.234";
+        QTest::newRow("DE separator alone") << "de_DE" << "," << false << 0.0 << ".";
+        QTest::newRow("CH point") << "de_CH" << "12.5" << true << 12.5 << "12.5";
+    }
+    void typedNumbersUseTheLocaleSeparator()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, typed);
+        QFETCH(bool, reads);
+        QFETCH(double, value);
+        QFETCH(QString, stored);
+        ScopedLocale pinned(locale == QLatin1String("C") ? QLocale::c() : QLocale(locale));
+        double number = -1;
+        QCOMPARE(TryParseTypedNumber(typed, number), reads);
+        if (reads) {
+            QCOMPARE(number, value);
+            QCOMPARE(ParseTypedNumber(typed), value);
+            QCOMPARE(DisplayNumberText(StoredNumberText(typed)), typed);   // shown back as typed
+        } else {
+            QVERIFY_THROWS_EXCEPTION(AppError, ParseTypedNumber(typed));
+        }
+        QCOMPARE(StoredNumberText(typed), stored);
+    }
+
+    void numberBoxesTakeTheLocaleSeparatorOnly()
+    {
+        {
+            ScopedLocale pinned("de_DE");
+            QVERIFY(AllowNumDecimalOnly(QLatin1Char(','), QStringLiteral("12")));
+            QVERIFY(!AllowNumDecimalOnly(QLatin1Char(','), QStringLiteral("1,2")));
+            QVERIFY(!AllowNumDecimalOnly(QLatin1Char('.'), QStringLiteral("12")));
+            QCOMPARE(DisplayNumberText(QStringLiteral("12.5")), QStringLiteral("12,5"));
+        }
+        QVERIFY(AllowNumDecimalOnly(QLatin1Char('.'), QStringLiteral("12")));
+        QVERIFY(!AllowNumDecimalOnly(QLatin1Char(','), QStringLiteral("12")));
+        QCOMPARE(DisplayNumberText(QStringLiteral("12.5")), QStringLiteral("12.5"));
+    }
+
+    // The real start-up path: the settings come from the environment, through
+    // Qt's system locale, in a program started with them.
+    void environmentSettingsReachTheDisplay_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("forms");
+        QTest::newRow("no setting at all") << QStringList{} << "$1,234.50|-$1,234.50|12/25/2026|.|December";
+        QTest::newRow("POSIX") << QStringList{"LANG=POSIX"} << "$1,234.50|-$1,234.50|12/25/2026|.|December";
+        QTest::newRow("US") << QStringList{"LANG=en_US.UTF-8"} << "$1,234.50|-$1,234.50|12/25/2026|.|December";
+        QTest::newRow("GB") << QStringList{"LANG=en_GB.UTF-8"}
+                            << QString::fromUtf8("£1,234.50|-£1,234.50|25/12/2026|.|December");
+        QTest::newRow("DE") << QStringList{"LANG=de_DE.UTF-8"}
+                            << "1.234,50" + kEuro + "|-1.234,50" + kEuro + "|25.12.2026|,|Dezember";
+    }
+    void environmentSettingsReachTheDisplay()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QString, forms);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANG", "LANGUAGE", "LC_ALL", "LC_NUMERIC", "LC_MONETARY", "LC_TIME", "LC_MESSAGES"})
+            env.remove(QLatin1String(name));
+        for (const QString& entry : environment) env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+        env.insert(QStringLiteral("FENNICK_PRINT_REGIONAL_FORMS"), QStringLiteral("1"));
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("printRegionalForms")});
+        QVERIFY(child.waitForFinished(60000));
+        const QString output = QString::fromUtf8(child.readAllStandardOutput());
+        const int start = output.indexOf(QStringLiteral("FORMS["));
+        QVERIFY2(start >= 0, qPrintable(output));
+        const int end = output.indexOf(QLatin1Char(']'), start);
+        QCOMPARE(output.mid(start + 6, end - start - 6), forms);
+    }
+
+    // Run by the test above in a child program with its own environment.
+    void printRegionalForms()
+    {
+        if (qEnvironmentVariableIsEmpty("FENNICK_PRINT_REGIONAL_FORMS")) QSKIP("run from environmentSettingsReachTheDisplay");
+        QLocale::setDefault(QLocale::system());
+        const QString forms = QStringList{FormatMoney(1234.5), FormatMoney(-1234.5), DisplayDate(QDate(2026, 12, 25)),
+                                          QString(DisplayDecimalSeparator()), DisplayMonthName(12)}
+                                  .join(QLatin1Char('|'));
+        fputs((QStringLiteral("FORMS[") + forms + QStringLiteral("]\n")).toUtf8().constData(), stdout);
+        fflush(stdout);
+    }
+};
+
+FENNICK_TEST_MAIN(TestRegional)
+#include "test_regional.moc"
