@@ -129,10 +129,22 @@ void DbStatement::reset() { sqlite3_reset(handle()); }
 QString DbStatement::columnText(int column) const
 {
     sqlite3_stmt* stmt = handle();
-    const void* text = sqlite3_column_text16(stmt, column);
+    // The file stores its text as UTF-8: reading it as such and decoding it here
+    // spares the engine a conversion into a buffer of its own for every value.
+    const unsigned char* text = sqlite3_column_text(stmt, column);
     if (!text) return QString();
-    const int bytes = sqlite3_column_bytes16(stmt, column);
-    return QString::fromUtf16(static_cast<const char16_t*>(text), bytes / 2);
+    const int bytes = sqlite3_column_bytes(stmt, column);
+    return QString::fromUtf8(reinterpret_cast<const char*>(text), bytes);
+}
+
+QString DbStatement::columnTextShared(int column, QString& previous) const
+{
+    sqlite3_stmt* stmt = handle();
+    const unsigned char* text = sqlite3_column_text(stmt, column);
+    const QUtf8StringView read(reinterpret_cast<const char*>(text), text ? sqlite3_column_bytes(stmt, column) : 0);
+    if (!QAnyStringView::equal(previous, read) || (previous.isNull() != (text == nullptr)))
+        previous = text ? read.toString() : QString();
+    return previous;
 }
 
 int DbStatement::columnInt(int column) const { return sqlite3_column_int(handle(), column); }

@@ -38,6 +38,10 @@ public:
     void reset();
 
     QString columnText(int column) const;     // NULL reads as empty text
+    // The same text; when it equals previous, previous is returned (shared, no
+    // copy made), otherwise the text read becomes previous. For columns of a
+    // long list that repeat a few values (type names, flags).
+    QString columnTextShared(int column, QString& previous) const;
     int columnInt(int column) const;          // NULL reads as 0
     qint64 columnInt64(int column) const;
     double columnDouble(int column) const;    // NULL reads as 0

@@ -70,11 +70,16 @@ namespace {
 
 void InsertLines(DbConnection& connection, int number, const QList<TInvLine>& lines)
 {
+    if (lines.isEmpty()) return;
+    // One statement for all lines: preparing it again per line costs more than the insert.
+    DbStatement insert = connection.prepare(QStringLiteral("INSERT INTO tblInvData(intInvNumber,strPrcItemName,"
+                                                           "strPrcItmQuantity,strLabTax,strMatTax,dbLbrPrc,dbMatPrc)"
+                                                           "VALUES(?,?,?,?,?,?,?);"));
     for (const TInvLine& line : lines) {
-        connection.execute(QStringLiteral("INSERT INTO tblInvData(intInvNumber,strPrcItemName,strPrcItmQuantity,"
-                                          "strLabTax,strMatTax,dbLbrPrc,dbMatPrc)VALUES(?,?,?,?,?,?,?);"),
-                           {number, line.strPrcItemName, line.strPrcItmQuantity, line.strLabTax, line.strMatTax,
-                            StrToFloat(line.strLbrPrc), StrToFloat(line.strMatPrc)});
+        insert.bindAll({number, line.strPrcItemName, line.strPrcItmQuantity, line.strLabTax, line.strMatTax,
+                        StrToFloat(line.strLbrPrc), StrToFloat(line.strMatPrc)});
+        insert.step();
+        insert.reset();
     }
 }
 

@@ -227,14 +227,16 @@ QString InvMaintenanceInfo(const QString& paidFlag, const QString& recurringFlag
 
 std::vector<TInvMaintenanceRow> QuerySavedInvoiceRows(const TListQuery& query)
 {
-    return QueryListRows<TInvMaintenanceRow>(query, [](const DbStatement& read) {
+    // Type names and flags repeat from row to row: the rows share one copy of each.
+    QString typeName, paidFlag, recurringFlag;
+    return QueryListRows<TInvMaintenanceRow>(query, [&](const DbStatement& read) {
         TInvMaintenanceRow row;
         row.intInvNumber = read.columnInt(0);
         row.strCustCmpnyName = read.columnText(1);
         row.strCustFullName = read.columnText(2);
-        row.strInvName = read.columnText(3);
+        row.strInvName = read.columnTextShared(3, typeName);
         row.dbInvTotal = read.columnDouble(5);
-        row.strInfo = InvMaintenanceInfo(read.columnText(4), read.columnText(6));
+        row.strInfo = InvMaintenanceInfo(read.columnTextShared(4, paidFlag), read.columnTextShared(6, recurringFlag));
         return row;
     });
 }
