@@ -49,7 +49,9 @@ void PrepareTempFolder()
     const QFileInfo temp(path);
     // A link (even a broken one) in the temp folder's place is replaced by a real folder.
     if (temp.isSymLink()) QFile::remove(path);
-    if (!QFileInfo(path).exists()) QDir().mkdir(path);
+    // Owner-only, like the data folder: the e-mail PDFs in it are the customers' papers.
+    if (!QFileInfo(path).exists())
+        QDir().mkdir(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     CleanTempFolder();
 }
 
