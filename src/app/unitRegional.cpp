@@ -22,9 +22,62 @@ QString DateTimeToStr(const QDateTime& dateTime)
     return date + ' ' + TimeToStr(dateTime.time());
 }
 
+namespace {
+
+// Reads 1 to maxDigits digits at pos, the first not a '0' unless it stands
+// alone, as the stored forms write them; -1 when the text does not.
+int readNumber(QStringView text, qsizetype& pos, int minDigits, int maxDigits, bool leadingZero)
+{
+    const qsizetype start = pos;
+    int value = 0;
+    while (pos < text.size() && pos - start < maxDigits && text[pos] >= u'0' && text[pos] <= u'9')
+        value = value * 10 + (text[pos++].unicode() - u'0');
+    const qsizetype digits = pos - start;
+    if (digits < minDigits) return -1;
+    if (!leadingZero && digits > 1 && text[start] == u'0') return -1;
+    return value;
+}
+
+// The stored date form exactly as DateToStr writes it ("3/29/2010"). Stored
+// lists read many thousands of these, where the locale's general parser is
+// slow; any other text is left to that parser (false here), so what it accepts
+// and refuses stays the rule.
+bool readStoredDate(QStringView text, QDate& date)
+{
+    qsizetype pos = 0;
+    const int month = readNumber(text, pos, 1, 2, false);
+    if (month < 0 || pos >= text.size() || text[pos++] != u'/') return false;
+    const int day = readNumber(text, pos, 1, 2, false);
+    if (day < 0 || pos >= text.size() || text[pos++] != u'/') return false;
+    const int year = readNumber(text, pos, 4, 4, true);
+    if (year < 0 || pos != text.size()) return false;
+    date = QDate(year, month, day);
+    return date.isValid();
+}
+
+// The stored time form exactly as TimeToStr writes it ("8:30:00 AM").
+bool readStoredTime(QStringView text, QTime& time)
+{
+    qsizetype pos = 0;
+    const int hour = readNumber(text, pos, 1, 2, false);
+    if (hour < 1 || hour > 12 || pos >= text.size() || text[pos++] != u':') return false;
+    const int minute = readNumber(text, pos, 2, 2, true);
+    if (minute < 0 || pos >= text.size() || text[pos++] != u':') return false;
+    const int second = readNumber(text, pos, 2, 2, true);
+    if (second < 0 || text.size() - pos != 3 || text[pos] != u' ' || text[pos + 2] != u'M') return false;
+    const QChar half = text[pos + 1];
+    if (half != u'A' && half != u'P') return false;
+    time = QTime(hour % 12 + (half == u'P' ? 12 : 0), minute, second);
+    return time.isValid();
+}
+
+} // namespace
+
 bool TryStrToDate(const QString& text, QDate& date)
 {
-    date = RegionalLocale().toDate(text.trimmed(), ShortDateFormat());
+    const QString trimmed = text.trimmed();
+    if (readStoredDate(trimmed, date)) return true;
+    date = RegionalLocale().toDate(trimmed, ShortDateFormat());
     return date.isValid();
 }
 
@@ -36,12 +89,20 @@ QDate StrToDate(const QString& text)
     return date;
 }
 
-QDateTime StrToDateTime(const QString& text)
+void StrToDateTimeParts(const QString& text, QDate& date, QTime& time)
 {
+    // The form DateTimeToStr writes, read without copying the text.
+    const QStringView view(text);
+    const qsizetype blank = view.indexOf(u' ');
+    if (blank < 0 ? readStoredDate(view, date)
+                  : readStoredDate(view.left(blank), date) && readStoredTime(view.mid(blank + 1), time)) {
+        if (blank < 0) time = QTime(0, 0);
+        return;
+    }
     const QString trimmed = text.trimmed();
     const int space = trimmed.indexOf(' ');
-    QDate date;
-    QTime time(0, 0);
+    date = QDate();
+    time = QTime(0, 0);
     bool ok;
     if (space < 0) {
         ok = TryStrToDate(trimmed, date);
@@ -49,12 +110,19 @@ QDateTime StrToDateTime(const QString& text)
         ok = TryStrToDate(trimmed.left(space), date);
         if (ok) {
             const QString timeText = trimmed.mid(space + 1).trimmed();
-            time = RegionalLocale().toTime(timeText, LongTimeFormat());
+            if (!readStoredTime(timeText, time)) time = RegionalLocale().toTime(timeText, LongTimeFormat());
             if (!time.isValid()) time = RegionalLocale().toTime(timeText, QStringLiteral("h:mm AP"));
             ok = time.isValid();
         }
     }
     if (!ok) throw AppError(QStringLiteral("''%1'' is not a valid date and time").arg(text));
+}
+
+QDateTime StrToDateTime(const QString& text)
+{
+    QDate date;
+    QTime time;
+    StrToDateTimeParts(text, date, time);
     return QDateTime(date, time);
 }
 

@@ -43,6 +43,9 @@ QString DateTimeToStr(const QDateTime& dateTime);
 // "''%s'' is not a valid date" / "''%s'' is not a valid date and time".
 QDate StrToDate(const QString& text);
 QDateTime StrToDateTime(const QString& text);
+// StrToDateTime's reading without building the local date-time, which asks the
+// time zone rules each time: for reading many stored rows.
+void StrToDateTimeParts(const QString& text, QDate& date, QTime& time);
 bool TryStrToDate(const QString& text, QDate& date);
 
 QString LongDayName(int dayOfWeek);     // English: 1 = Monday … 7 = Sunday

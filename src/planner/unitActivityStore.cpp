@@ -43,11 +43,16 @@ TPlannerYearFlags pSearchPlannerActivity(int year)
 
 std::vector<TActivityRow> ReadActivityDay(DbConnection& db, int year, int dayOfYear)
 {
+    return ReadActivityDays(db, year, dayOfYear, dayOfYear);
+}
+
+std::vector<TActivityRow> ReadActivityDays(DbConnection& db, int year, int firstDayOfYear, int lastDayOfYear)
+{
     DbStatement rows = db.prepare(
         QStringLiteral("SELECT strActStartDateTime,strActEndDateTime,strActivity,strActNote,intActMasterID,"
                        "intActDayOfYear,intActYear,strActPriority, intActID FROM tblPlanner WHERE "
-                       "intActYear = ? AND intActDayOfYear = ?;"),
-        {year, dayOfYear});
+                       "intActYear = ? AND intActDayOfYear BETWEEN ? AND ?;"),
+        {year, firstDayOfYear, lastDayOfYear});
     std::vector<TActivityRow> result;
     while (rows.step()) {
         result.push_back({rows.columnText(0), rows.columnText(1), rows.columnText(2), rows.columnText(3),

@@ -53,6 +53,9 @@ TPlannerYearFlags pSearchPlannerActivity(int year);
 // The rows of one day, in table order.
 std::vector<TActivityRow> ReadActivityDay(DbConnection& db, int year, int dayOfYear);
 std::vector<TActivityRow> ReadActivityDay(int year, int dayOfYear);
+// The rows of a run of days of one year in table order, in one pass over the
+// table (it has no index on the day, so a read per day would read it per day).
+std::vector<TActivityRow> ReadActivityDays(DbConnection& db, int year, int firstDayOfYear, int lastDayOfYear);
 
 // The calendar days an activity takes place on: every day from the start's date
 // to the end's date, both included (one day when the end is not after the start).

@@ -6,11 +6,10 @@
 
 #include <algorithm>
 
-QString PlannerListDateTime(const QDateTime& value)
+QString PlannerListDateTime(const QDate& date, const QTime& time)
 {
     const QLocale locale = DisplayLocale();
-    return DisplayDate(value.date()) + QLatin1Char(' ') +
-           locale.toString(value.time(), locale.timeFormat(QLocale::ShortFormat));
+    return DisplayDate(date) + QLatin1Char(' ') + locale.toString(time, locale.timeFormat(QLocale::ShortFormat));
 }
 
 QString UnreadableActivityMessage(const QString& title, const QString& reason)
@@ -26,32 +25,49 @@ TPlannerListResult QueryPlannerList(int listType, const QDate& selected, const T
     const TDateRange range = PlannerListRange(listType, selected);
     DbConnection db;
     QList<qint64> reported;
-    for (QDate day = range.first; day.isValid() && day <= range.last; day = day.addDays(1)) {
-        if (!flags.activityOn(day)) continue;
-        for (TActivityRow& stored : ReadActivityDay(db, day.year(), day.dayOfYear())) {
-            TPlannerListRow row{std::move(stored), day, {}, {}, true};
+    const bool withTime = listType == pltDay;
+    // The range's rows read once per year it touches, in table order.
+    std::vector<TPlannerListRow> rows;
+    for (int year = range.first.year(); range.first.isValid() && year <= range.last.year(); ++year) {
+        const QDate first = std::max(range.first, QDate(year, 1, 1));
+        const QDate last = std::min(range.last, QDate(year, 12, 31));
+        for (TActivityRow& stored : ReadActivityDays(db, year, first.dayOfYear(), last.dayOfYear())) {
+            TPlannerListRow row;
+            row.listedDay = QDate(year, 1, 1).addDays(stored.intActDayOfYear - 1);
+            if (!flags.activityOn(row.listedDay)) continue;
+            row.stored = std::move(stored);
             try {
-                row.start = StrToDateTime(row.stored.strActStartDateTime);
-                row.end = StrToDateTime(row.stored.strActEndDateTime);
+                StrToDateTimeParts(row.stored.strActStartDateTime, row.startDate, row.startTime);
+                StrToDateTimeParts(row.stored.strActEndDateTime, row.endDate, row.endTime);
+                const qint64 startDay = row.startDate.toJulianDay();
+                row.startKey = withTime ? startDay * 86400000 + row.startTime.msecsSinceStartOfDay() : startDay;
             } catch (const AppError& error) {
                 row.readable = false;
-                row.start = row.end = QDateTime();
+                row.startDate = row.endDate = QDate();
+                row.startTime = row.endTime = QTime();
                 if (!reported.contains(row.stored.intActMasterID)) {
                     reported << row.stored.intActMasterID;
                     result.unreadable << UnreadableActivityMessage(row.stored.strActivity, error.message());
                 }
             }
-            result.rows.push_back(std::move(row));
+            rows.push_back(std::move(row));
         }
     }
 
-    const bool withTime = listType == pltDay;
-    std::stable_sort(result.rows.begin(), result.rows.end(),
-                     [withTime](const TPlannerListRow& a, const TPlannerListRow& b) {
-                         if (a.readable != b.readable) return a.readable;
-                         if (!a.readable) return false;
-                         return withTime ? a.start < b.start : a.start.date() < b.start.date();
-                     });
+    // Sorted through an index (the rows are large to move): readable rows by
+    // start, then by listed day; equal keys keep table order. Unreadable rows
+    // last, by listed day.
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&rows](std::size_t left, std::size_t right) {
+        const TPlannerListRow& a = rows[left];
+        const TPlannerListRow& b = rows[right];
+        if (a.readable != b.readable) return a.readable;
+        if (a.readable && a.startKey != b.startKey) return a.startKey < b.startKey;
+        return a.listedDay < b.listedDay;
+    });
+    result.rows.reserve(rows.size());
+    for (std::size_t i : order) result.rows.push_back(std::move(rows[i]));
     return result;
 }
 
@@ -71,8 +87,8 @@ QString TPlannerListModel::cellText(int row, int column) const
     case colStartDateTime: return stored.strActStartDateTime;
     case colEndDateTime: return stored.strActEndDateTime;
     case colDate: return DisplayDate(item.listedDay);
-    case colActivityStart: return item.readable ? PlannerListDateTime(item.start) : stored.strActStartDateTime;
-    case colActivityEnd: return item.readable ? PlannerListDateTime(item.end) : stored.strActEndDateTime;
+    case colActivityStart: return item.readable ? PlannerListDateTime(item.startDate, item.startTime) : stored.strActStartDateTime;
+    case colActivityEnd: return item.readable ? PlannerListDateTime(item.endDate, item.endTime) : stored.strActEndDateTime;
     case colActivity: return stored.strActivity;
     case colActNotes: return stored.strActNote;
     case colActMasterID: return QString::number(stored.intActMasterID);

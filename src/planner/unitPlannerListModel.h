@@ -14,9 +14,18 @@
 struct TPlannerListRow {
     TActivityRow stored;
     QDate listedDay;    // the day under which the row is listed
-    QDateTime start;    // read from the stored texts; invalid when unreadable
-    QDateTime end;
+    // Read from the stored texts; invalid when unreadable. Kept as date and
+    // time: building many local date-times asks the time zone rules each time.
+    QDate startDate;
+    QTime startTime;
+    QDate endDate;
+    QTime endTime;
     bool readable = true;
+    // The start as one number for the sort.
+    qint64 startKey = 0;
+
+    QDateTime start() const { return QDateTime(startDate, startTime); }
+    QDateTime end() const { return QDateTime(endDate, endTime); }
 };
 
 struct TPlannerListResult {
@@ -32,7 +41,7 @@ struct TPlannerListResult {
 TPlannerListResult QueryPlannerList(int listType, const QDate& selected, const TPlannerYearFlags& flags);
 
 // The list text of a start or end: short date, a space, short time (3/29/2010 8:00 AM).
-QString PlannerListDateTime(const QDateTime& value);
+QString PlannerListDateTime(const QDate& date, const QTime& time);
 
 // The message for an activity whose date-time texts cannot be read.
 QString UnreadableActivityMessage(const QString& title, const QString& reason);

@@ -677,8 +677,8 @@ void TfrmPlanner::pLoadSelectedActivity()
     QDateTime start(m_today, kDefaultTime);
     QDateTime end(m_today, kDefaultTime);
     if (row.readable) {
-        start = row.start;
-        end = row.end;
+        start = row.start();
+        end = row.end();
     } else {
         ShowInformation(UnreadableActivityMessage(stored.strActivity, QStringLiteral("today is shown in its place")));
     }

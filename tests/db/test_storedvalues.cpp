@@ -75,6 +75,42 @@ private slots:
         QCOMPARE(StrToDateTime(QStringLiteral("3/29/2010")), QDateTime(QDate(2010, 3, 29), QTime(0, 0)));
     }
 
+    // Stored date-times are read by a quick reader for the exact written form
+    // and by the locale's parser otherwise: both must give what the locale's
+    // parser alone gives, and refuse what it refuses.
+    void dateTimeReadersAgree_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char* text : {"3/29/2010 1:05:09 PM", "12/31/1999 12:00:00 AM", "1/1/2000 12:59:59 PM",
+                                 "3/29/2010", "03/29/2010 8:00:00 AM", "3/29/2010 8:00 AM", " 3/29/2010 ",
+                                 "3/29/2010 1:05:09 pm", "2/29/2011 8:00:00 AM", "2/29/2012", "13/1/2010",
+                                 "3/29/10", "3/29/2010 13:00:00 PM", "3/29/2010 0:30:00 AM", "3/29/2010 8:60:00 AM",
+                                 "3/29/2010 8:00:00", "3/29/2010 8:00:00 AMX", "3//2010", ""})
+            QTest::newRow(text) << QString::fromLatin1(text);
+    }
+    void dateTimeReadersAgree()
+    {
+        QFETCH(QString, text);
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        const QString trimmed = text.trimmed();
+        const int blank = trimmed.indexOf(' ');
+        QDateTime expected;
+        if (blank < 0) {
+            const QDate date = us.toDate(trimmed, QStringLiteral("M/d/yyyy"));
+            if (date.isValid()) expected = QDateTime(date, QTime(0, 0));
+        } else {
+            const QDate date = us.toDate(trimmed.left(blank), QStringLiteral("M/d/yyyy"));
+            const QString timeText = trimmed.mid(blank + 1);
+            QTime time = us.toTime(timeText, QStringLiteral("h:mm:ss AP"));
+            if (!time.isValid()) time = us.toTime(timeText, QStringLiteral("h:mm AP"));
+            if (date.isValid() && time.isValid()) expected = QDateTime(date, time);
+        }
+        QDateTime read;
+        const QString error = errorOf([&] { read = StrToDateTime(text); });
+        QCOMPARE(error.isEmpty(), expected.isValid());
+        if (expected.isValid()) QCOMPARE(read, expected);
+    }
+
     void currency()
     {
         QCOMPARE(FormatCurrency(1234.5), QStringLiteral("$1,234.50"));
