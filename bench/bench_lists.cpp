@@ -5,6 +5,7 @@
 #include "company/unitCompanyData.h"
 #include "customers/unitfrmCustomer.h"
 #include "db/DbConnection.h"
+#include "db/unitListQuery.h"
 #include "db/unitCreateDatabase.h"
 #include "prices/unitfrmPrice.h"
 
@@ -52,6 +53,7 @@ int RawSelect(const QString& sql, const QString& pattern = QString(), std::size_
 {
     sqlite3* db = nullptr;
     sqlite3_open_v2(GetDatabasePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    RegisterTextFunctions(db);   // the searches' prefix condition is one of the program's SQL functions
     sqlite3_stmt* statement = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &statement, nullptr);
@@ -159,7 +161,7 @@ void BenchScreen(const char* name, Screen& screen, const char* comboName, const 
             search->clear();
         });
     const int searchRows = list->model()->rowCount();
-    const double rawSearchMs = MedianMs([&] { RawSelect(searchSql, QStringLiteral("B%")); });
+    const double rawSearchMs = MedianMs([&] { RawSelect(searchSql, QStringLiteral("b")); });
     Report(QStringLiteral("%1 search 'b' in %2: %3 rows").arg(QLatin1String(name)).arg(kRows).arg(searchRows),
            searchMs, rawSearchMs);
 }
@@ -209,7 +211,7 @@ int main(int argc, char** argv)
         TfrmCustomer screen;
         BenchScreen("customers", screen, "cmboCustSearch", "txtCustSearch", "lstvCustomers", 1,
                     customerHead + QStringLiteral("FROM tblCustomers;"),
-                    customerHead + QStringLiteral("FROM tblCustomers WHERE UPPER(strCustCompany) LIKE ?;"));
+                    customerHead + QStringLiteral("FROM tblCustomers WHERE ") + TextPrefixCondition(QStringLiteral("strCustCompany")) + QLatin1Char(';'));
     }
     const QString priceHead =
         QStringLiteral("SELECT intPrcItemNumID, strPrcItemName, strLabTax, strMatTax, dbLbrPrc, dbMatPrc ");
@@ -217,7 +219,7 @@ int main(int argc, char** argv)
         TfrmPrice screen;
         BenchScreen("prices", screen, "cmbSearchPrcItm", "txtSearchPrcItm", "lstPrice", 1,
                     priceHead + QStringLiteral("FROM tblPrices;"),
-                    priceHead + QStringLiteral("FROM tblPrices WHERE UPPER(strPrcItemName) LIKE ?;"));
+                    priceHead + QStringLiteral("FROM tblPrices WHERE ") + TextPrefixCondition(QStringLiteral("strPrcItemName")) + QLatin1Char(';'));
     }
     return 0;
 }

@@ -19,6 +19,8 @@
 #include <QTreeView>
 #include <sqlite3.h>
 
+#include <cstdio>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -57,6 +59,8 @@ int rawQuery(const TListQuery& query)
 {
     sqlite3* db = nullptr;
     sqlite3_open_v2(GetDatabasePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // The program's search condition is one of its SQL functions: the same query needs it.
+    RegisterTextFunctions(db);
     sqlite3_stmt* stmt = nullptr;
     const QByteArray sql = query.sql.toUtf8();
     sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
@@ -64,6 +68,7 @@ int rawQuery(const TListQuery& query)
         const QByteArray value = query.values.at(i).toString().toUtf8();
         sqlite3_bind_text(stmt, i + 1, value.constData(), int(value.size()), SQLITE_TRANSIENT);
     }
+    if (!stmt) std::fprintf(stderr, "raw query not prepared: %s\n", sqlite3_errmsg(db));
     int rows = 0;
     double checksum = 0;
     while (sqlite3_step(stmt) == SQLITE_ROW) {

@@ -180,21 +180,39 @@ void startsWithText(sqlite3_context* context, int, sqlite3_value** args)
         sqlite3_result_null(context);
         return;
     }
+    // Read in place: this runs once per row of a search, so nothing is copied.
     auto text = [](sqlite3_value* value) {
         const auto* data = static_cast<const char16_t*>(sqlite3_value_text16(value));
-        return QString::fromUtf16(data, sqlite3_value_bytes16(value) / 2);
+        return QStringView(data, sqlite3_value_bytes16(value) / 2);
     };
-    const QString prefix = text(args[1]).toCaseFolded();
-    sqlite3_result_int(context, text(args[0]).toCaseFolded().startsWith(prefix) ? 1 : 0);
+    const QStringView prefix = text(args[1]);
+    const QStringView value = text(args[0]);
+    // The next character (a surrogate pair read as one), case folded.
+    auto foldedAt = [](QStringView view, qsizetype& i) {
+        char32_t code = view[i].unicode();
+        if (QChar::isHighSurrogate(code) && i + 1 < view.size() && view[i + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(view[i], view[i + 1]);
+            ++i;
+        }
+        ++i;
+        return QChar::toCaseFolded(code);
+    };
+    qsizetype v = 0;
+    qsizetype p = 0;
+    bool matches = true;
+    while (matches && p < prefix.size())
+        matches = v < value.size() && foldedAt(value, v) == foldedAt(prefix, p);
+    sqlite3_result_int(context, matches ? 1 : 0);
 }
 
-void registerTextFunctions(sqlite3* handle)
+} // namespace
+
+void RegisterTextFunctions(sqlite3* handle)
 {
     sqlite3_create_function_v2(handle, "STARTS_WITH_TEXT", 2, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
                                startsWithText, nullptr, nullptr, nullptr);
 }
 
-} // namespace
 
 void DbConnection::open(bool create)
 {
@@ -213,7 +231,7 @@ void DbConnection::open(bool create)
         throw AppError(create ? QStringLiteral("Cannot create file %1").arg(m_path) : cannotOpen);
     }
     m_handle.reset(raw);
-    registerTextFunctions(raw);
+    RegisterTextFunctions(raw);
 }
 
 DbConnection DbConnection::createDatabaseFile(const QString& path)

@@ -111,6 +111,10 @@ private:
 // a read or an update expected and did not find.
 QString MissingRowMessage(const QString& what);
 
+// Adds the program's SQL functions (STARTS_WITH_TEXT, the searches' prefix
+// rule) to a connection; every DbConnection has them.
+void RegisterTextFunctions(sqlite3* handle);
+
 class DbTransaction {
 public:
     explicit DbTransaction(DbConnection& connection);

@@ -15,7 +15,8 @@ namespace {
 const QStringList kNames = {QStringLiteral("Ünïcödé Roofing"), QStringLiteral("ünïcorn works"),
                             QStringLiteral("50% Off Paint"),   QStringLiteral("500 Gutters"),
                             QStringLiteral("5_0 Fences"),      QStringLiteral("Straße Bau"),
-                            QStringLiteral("STRASSE Co")};
+                            QStringLiteral("STRASSE Co"),      QStringLiteral("ΣΟΦΙΑ Cleaning"),
+                            QStringLiteral("\U00010400\U00010401 Lawn"), QStringLiteral("\U0001F600 Smiles")};
 
 QStringList CustomerCompanies(const QString& text)
 {
@@ -80,6 +81,10 @@ private slots:
         QTest::newRow("a prefix, not a part") << "Off" << QStringList{};
         QTest::newRow("plain letters") << "strasse" << QStringList{"STRASSE Co"};
         QTest::newRow("sharp s as itself") << "STRAß" << QStringList{"Straße Bau"};
+        QTest::newRow("Greek, final sigma folds") << "ςοφ" << QStringList{"ΣΟΦΙΑ Cleaning"};
+        QTest::newRow("letters beyond 16 bits") << "\U00010428\U00010429" << QStringList{"\U00010400\U00010401 Lawn"};
+        QTest::newRow("emoji") << "\U0001F600" << QStringList{"\U0001F600 Smiles"};
+        QTest::newRow("longer than the text") << "Straße Bau and more" << QStringList{};
     }
     void allThreeSearchesFollowOneRule()
     {
