@@ -2,12 +2,12 @@
 
 #include "db/unitStoredValues.h"
 
-QString SetToNumber(const QString& boxText)
+QString SetToNumber(const QString& boxText, QChar decimalSeparator)
 {
     QString text = boxText.left(6);
     while (text.size() < 6) text.append(QLatin1Char(' '));
     if (text[0] == QLatin1Char(' ')) text[0] = QLatin1Char('0');
-    if (text[1] == QLatin1Char(' ')) text[1] = QLatin1Char('.');
+    if (text[1] == QLatin1Char(' ')) text[1] = decimalSeparator;
     for (int i = 2; i < 6; ++i)
         if (text[i] == QLatin1Char(' ')) text[i] = QLatin1Char('0');
     return text;

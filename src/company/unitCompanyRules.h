@@ -11,7 +11,9 @@ constexpr int kMaxPaymentTerms = 10;
 // A tax box's six-character text made whole: a blank first position becomes
 // "0", a blank second position ".", blanks in positions 3 to 6 "0". A short
 // text counts as padded with blanks, so an emptied box reads "0.0000".
-QString SetToNumber(const QString& boxText);
+// The separator is the one the box shows (the regional decimal separator on
+// screen, '.' in the stored form).
+QString SetToNumber(const QString& boxText, QChar decimalSeparator = QLatin1Char('.'));
 
 // A rate as the tax box shows it: four decimals (0.0123 shows as 0.0123).
 QString TaxRateText(double rate);

@@ -5,6 +5,7 @@
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitModalRunner.h"
+#include "app/unitRegional.h"
 #include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
@@ -46,6 +47,12 @@ constexpr int kMemoLines = 5;
 constexpr int kAcceptanceLimit = 250;
 constexpr int kEmailBodyLimit = 250;
 constexpr int kFootNoteLimit = 32767;
+
+// A tax box's rate in the stored form ("0.0500"), whatever separator it shows.
+QString TaxBoxStoredText(const QLineEdit* box)
+{
+    return StoredNumberText(SetToNumber(box->displayText(), DisplayDecimalSeparator()));
+}
 
 const QSize kLargeLogoBox(260, 130);
 const QSize kSmallLogoBox(130, 65);
@@ -262,7 +269,7 @@ void TfrmCompanyInfo::pBuildTaxPage()
         txtTax[i] = new QLineEdit(group);
         txtTax[i]->setObjectName(QStringLiteral("txtTax") + n);
         // One digit, the point and four digits; an empty position shows as a blank.
-        txtTax[i]->setInputMask(QStringLiteral("9.9999; "));
+        txtTax[i]->setInputMask(QStringLiteral("9") + DisplayDecimalSeparator() + QStringLiteral("9999; "));
         txtTax[i]->setMaximumWidth(txtTax[i]->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 16);
         lblTaxNameHelp[i] = new QLabel(group);
         lblTaxNameHelp[i]->setObjectName(QStringLiteral("lblTaxNameHelp") + n);
@@ -761,7 +768,7 @@ void TfrmCompanyInfo::pFormShow()
     const std::array<double, 3> rates{d.dbTaxRate1, d.dbTaxRate2, d.dbTaxRate3};
     const std::array<const QString*, 3> taxNames{&d.strTaxName1, &d.strTaxName2, &d.strTaxName3};
     for (int i = 0; i < 3; ++i) {
-        txtTax[i]->setText(TaxRateText(rates[i]));
+        txtTax[i]->setText(DisplayNumberText(TaxRateText(rates[i])));
         ShowStoredText(txtTaxName[i], *taxNames[i]);
     }
 
@@ -915,7 +922,7 @@ void TfrmCompanyInfo::pEnableSavebtn() { pSetSaveEnabled(true); }
 
 void TfrmCompanyInfo::pSetToNumber(QLineEdit* box)
 {
-    const QString whole = SetToNumber(box->displayText());
+    const QString whole = SetToNumber(box->displayText(), DisplayDecimalSeparator());
     if (whole != box->displayText()) {
         const int cursor = box->cursorPosition();
         QSignalBlocker blocker(box);
@@ -1152,9 +1159,9 @@ TCompanySettings TfrmCompanyInfo::pSettingsOnScreen() const
     c.strCompEmailBody = txtCompEmailBody->toPlainText();
 
     TrecCmpnyInvData& d = s.invData;
-    d.dbTaxRate1 = StrToFloat(SetToNumber(txtTax[0]->displayText()));
-    d.dbTaxRate2 = StrToFloat(SetToNumber(txtTax[1]->displayText()));
-    d.dbTaxRate3 = StrToFloat(SetToNumber(txtTax[2]->displayText()));
+    d.dbTaxRate1 = StrToFloat(TaxBoxStoredText(txtTax[0]));
+    d.dbTaxRate2 = StrToFloat(TaxBoxStoredText(txtTax[1]));
+    d.dbTaxRate3 = StrToFloat(TaxBoxStoredText(txtTax[2]));
     d.strTaxName1 = txtTaxName[0]->text();
     d.strTaxName2 = txtTaxName[1]->text();
     d.strTaxName3 = txtTaxName[2]->text();
@@ -1188,7 +1195,7 @@ bool TfrmCompanyInfo::pSaveCompInfo()
     std::array<QString, 3> rates;
     std::array<QString, 3> names;
     for (int i = 0; i < 3; ++i) {
-        rates[i] = SetToNumber(txtTax[i]->displayText());
+        rates[i] = TaxBoxStoredText(txtTax[i]);
         names[i] = txtTaxName[i]->text();
     }
     if (const int option = TaxOptionMissingName(rates, names)) {

@@ -15,7 +15,7 @@ QStringList ReportTypeNames()
 QStringList ReportMonthNames()
 {
     QStringList names;
-    for (int month = 1; month <= 12; ++month) names << LongMonthName(month);
+    for (int month = 1; month <= 12; ++month) names << DisplayMonthName(month);
     return names;
 }
 
@@ -80,7 +80,7 @@ std::vector<TReportLedgerRow> ReadReportLedgerRows(int startYear, int endYear)
 
 QString ReportMonthCaption(int year, int month)
 {
-    return LongMonthName(month) + QLatin1Char(' ') + QString::number(year);
+    return DisplayMonthYear(year, month);
 }
 
 namespace {

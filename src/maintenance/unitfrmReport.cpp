@@ -379,7 +379,7 @@ void TfrmReport::pDrawChart()
     // Short month names under the bars; a long range turns them to fit.
     QStringList shortNames;
     for (const QDate& month : m_chartData.months)
-        shortNames << RegionalLocale().monthName(month.month(), QLocale::ShortFormat) + QLatin1Char(' ') +
+        shortNames << DisplayMonthName(month.month(), QLocale::ShortFormat) + QLatin1Char(' ') +
                           QString::number(month.year());
     auto* months = new QBarCategoryAxis;
     months->append(shortNames);

@@ -156,6 +156,7 @@ class TestFrmCompanyInfo : public QObject {
 private slots:
     void init()
     {
+        QLocale::setDefault(QLocale(QStringLiteral("en_US")));   // the US forms the texts below use
         CreateTestDatabase();
         QFile::remove(GetLogoPath());
     }
@@ -237,6 +238,30 @@ private slots:
         ClickSave(screen);
         QCOMPARE(Column("SELECT dbTaxRate2 FROM tblCompanyInvData"), QStringLiteral("5.0"));
         QCOMPARE(recCmpnyInvData.dbTaxRate2, 5.0);
+    }
+
+    // The tax boxes show and take the regional decimal separator; the rate is
+    // stored in its one stored form.
+    void taxBoxesFollowTheRegionalSeparator()
+    {
+        ScopedLocale german("de_DE");
+        ScriptedMessages messages;
+        TfrmCompanyInfo screen;
+        screen.show();
+        ShowPage(screen, QStringLiteral("Tax"));
+        QLineEdit* rate = Find<QLineEdit>(screen, "txtTax2");
+        QCOMPARE(rate->text(), QStringLiteral("0,0500"));
+        rate->setFocus();
+        rate->selectAll();
+        QTest::keyClick(rate, Qt::Key_Delete);
+        QCOMPARE(rate->text(), QStringLiteral("0,0000"));
+        rate->setCursorPosition(2);
+        QTest::keyClicks(rate, QStringLiteral("0750"));
+        QCOMPARE(rate->text(), QStringLiteral("0,0750"));
+        ClickSave(screen);
+        QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join('|')));
+        QCOMPARE(Column("SELECT dbTaxRate2 FROM tblCompanyInvData"), QStringLiteral("0.075"));
+        QCOMPARE(recCmpnyInvData.dbTaxRate2, 0.075);
     }
 
     // Ten terms fill the list: Add stays off for new text, while an entry can

@@ -296,6 +296,20 @@ private slots:
         QCOMPARE(end->count(), 3);
     }
 
+    // Month names on the list and in the month boxes follow the regional settings.
+    void monthNamesFollowTheLocale()
+    {
+        ScopedLocale german("de_DE");
+        QCOMPARE(captionsOf(QueryReportRows(rtSales, false, 3, 2009, 4, 2009)),
+                 (QStringList{QStringLiteral("März 2009"), QStringLiteral("April 2009")}));
+        TfrmReport screen;
+        screen.show();
+        child<QSpinBox>(screen, "SpinEditReportStart")->setValue(2009);
+        child<QComboBox>(screen, "cmbReportStart")->setCurrentIndex(9);
+        QCOMPARE(child<QComboBox>(screen, "cmbReportStart")->currentText(), QStringLiteral("Oktober"));
+        QCOMPARE(child<QComboBox>(screen, "cmbReportEnd")->itemText(2), QStringLiteral("Dezember"));
+    }
+
     // Print, Print Preview and the export show with a view that has rows and
     // hide again on any change of the parameters.
     void printCommandsFollowTheResults()
