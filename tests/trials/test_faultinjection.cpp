@@ -16,12 +16,15 @@
 #include "app/unitAppInfo.h"
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
+#include "company/unitCompanyStore.h"
 #include "customers/unitCustomerStore.h"
 #include "db/DbConnection.h"
 #include "documents/unitDocumentCopy.h"
 #include "documents/unitDocumentLedgerRules.h"
 #include "documents/unitDocumentStore.h"
 #include "maintenance/unitInvoiceMaintenanceRules.h"
+#include "maintenance/unitManualForms.h"
+#include "planner/unitActivityStore.h"
 #include "planner/unitOldActivities.h"
 #include "planner/unitPlannerSettings.h"
 #include "prices/unitPriceStore.h"
@@ -185,6 +188,55 @@ QList<TStoreOperation> StoreOperations()
              const TContractWarrantyText text{QStringLiteral("Service Contract"),
                                               QString(20000, QLatin1Char('c')) + QStringLiteral("\r\nend")};
              return TAction([text] { SaveContractWarranty(1, text); });
+         }},
+        {QStringLiteral("company settings save (four tables)"),
+         [] {
+             TCompanySettings settings = CurrentCompanySettings();
+             settings.company.strCompName = QStringLiteral("O'Neil \"Windows\" & Sons");
+             settings.invData.dbTaxRate2 = 0.0725;
+             settings.typeColors[3] = 0x00ABCDEF;
+             settings.planner.intRemoveActivity = 2;
+             return TAction([settings] { SaveCompanySettings(settings, TLogoChange{}); });
+         }},
+        {QStringLiteral("planner save of a new activity (four days)"),
+         [] {
+             TActivityInput input;
+             input.start = QDateTime(QDate(2026, 12, 30), QTime(10, 0));
+             input.end = QDateTime(QDate(2027, 1, 2), QTime(8, 0));
+             input.title = QStringLiteral("Roof \"north\" side");
+             input.note = QString(2000, QLatin1Char('n'));
+             return TAction([input] { pSavePlannerActivity(input); });
+         }},
+        {QStringLiteral("planner save replacing an activity"),
+         [] {
+             TActivityInput input;
+             input.start = QDateTime(QDate(2026, 3, 1), QTime(9, 0));
+             input.end = QDateTime(QDate(2026, 3, 5), QTime(17, 0));
+             input.title = QStringLiteral("Fence");
+             input.masterId = pSavePlannerActivity(input);
+             RunOutSavingNotice();
+             input.end = QDateTime(QDate(2026, 3, 2), QTime(12, 0));
+             input.priority = true;
+             return TAction([input] { pSavePlannerActivity(input); });
+         }},
+        {QStringLiteral("planner delete of an activity"),
+         [] {
+             TActivityInput input;
+             input.start = QDateTime(QDate(2026, 5, 1), QTime(9, 0));
+             input.end = QDateTime(QDate(2026, 5, 3), QTime(17, 0));
+             input.title = QStringLiteral("Lawn");
+             const qint64 master = pSavePlannerActivity(input);
+             RunOutSavingNotice();
+             return TAction([master] { DeletePlannerActivity(master); });
+         }},
+        {QStringLiteral("manual form printed and recorded"),
+         [] {
+             TManualFormChoice choice;
+             choice.typeName = QStringLiteral("Invoice");
+             choice.paymentTerm = QStringLiteral("Net 30");
+             choice.footNote = 1;
+             choice.signatureLine = true;
+             return TAction([choice] { RunManualForms(choice, 1, {}, [](int) {}); });
          }},
         {QStringLiteral("warranty save"),
          [] {

@@ -20,6 +20,9 @@
 #include "prices/unitPriceStore.h"
 #include "prices/unitfrmPrice.h"
 #include "writer/unitContractWarrantyStore.h"
+#include "company/unitCompanyData.h"
+#include "company/unitCompanyStore.h"
+#include "planner/unitActivityStore.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -153,6 +156,42 @@ private slots:
             const TContractWarrantyText back = LoadContractWarranty(mode);
             QCOMPARE(back.strTitle, stored);
             QCOMPARE(back.strText, stored);
+        }
+        // Company settings: stored, then read back into the settings in memory.
+        {
+            TRun run;
+            TCompanySettings settings = CurrentCompanySettings();
+            settings.company.strCompName = text;
+            settings.company.strCompAddress = text;
+            settings.invData.strTaxName1 = text;
+            SaveCompanySettings(settings, TLogoChange{});
+            RunOutSavingNotice();
+            recCompanyData = {};
+            LoadCompanyData();
+            QCOMPARE(recCompanyData.strCompName, stored);
+            QCOMPARE(recCompanyData.strCompAddress, stored);
+            QCOMPARE(recCmpnyInvData.strTaxName1, stored);
+            QVERIFY2(!run.slow(), "company settings took too long");
+        }
+        // Planner: an activity's title and note over two days, read back per day.
+        {
+            TRun run;
+            TActivityInput input;
+            input.start = QDateTime(QDate(2026, 4, 6), QTime(9, 0));
+            input.end = QDateTime(QDate(2026, 4, 7), QTime(10, 0));
+            input.title = text;
+            input.note = text;
+            const qint64 master = pSavePlannerActivity(input);
+            RunOutSavingNotice();
+            for (const QDate& day : {input.start.date(), input.end.date()}) {
+                bool found = false;
+                for (const TActivityRow& row : ReadActivityDay(day.year(), day.dayOfYear()))
+                    found = found || (row.intActMasterID == master && row.strActivity == stored && row.strActNote == stored);
+                QVERIFY2(found, "planner activity");
+            }
+            DeletePlannerActivity(master);
+            RunOutSavingNotice();
+            QVERIFY2(!run.slow(), "planner took too long");
         }
         // Documents: every text of the header, the notes and a line; read back
         // whole and found by the maintenance searches, which match literally.
