@@ -174,13 +174,26 @@ std::vector<TReportRow> QueryReportRows(TReportType type, bool itemized, int sta
 
 QString ReportPlainAmount(const QString& moneyText)
 {
-    const QChar separator = DecimalSeparator();
+    // The money text is in the regional display form (1.234,50 € or -$1,234.50):
+    // its decimal separator and minus sign are the display locale's.
+    const QLocale locale = DisplayLocale();
+    const QString separator = locale.decimalPoint();
+    const QString minus = locale.negativeSign();
     QString plain;
-    for (const QChar c : moneyText) {
-        if (c.isDigit() || c == QLatin1Char('-'))
-            plain += c;
-        else if (c == separator)
+    for (qsizetype i = 0; i < moneyText.size(); ++i) {
+        const QChar c = moneyText[i];
+        const QStringView rest = QStringView(moneyText).mid(i);
+        if (c.isDigit()) {
+            plain += QChar(u'0' + c.digitValue());
+        } else if (c == QLatin1Char('-')) {
+            plain += QLatin1Char('-');
+        } else if (!minus.isEmpty() && rest.startsWith(minus)) {
+            plain += QLatin1Char('-');
+            i += minus.size() - 1;
+        } else if (!separator.isEmpty() && rest.startsWith(separator)) {
             plain += QLatin1Char('.');
+            i += separator.size() - 1;
+        }
     }
     return plain;
 }

@@ -308,6 +308,13 @@ private slots:
         child<QComboBox>(screen, "cmbReportStart")->setCurrentIndex(9);
         QCOMPARE(child<QComboBox>(screen, "cmbReportStart")->currentText(), QStringLiteral("Oktober"));
         QCOMPARE(child<QComboBox>(screen, "cmbReportEnd")->itemText(2), QStringLiteral("Dezember"));
+
+        // The chart and the CSV read the amounts back from the German money texts.
+        const std::vector<TReportRow> rows = QueryReportRows(rtSales, false, 3, 2009, 3, 2009);
+        QCOMPARE(ReportPlainAmount(rows.front().cells[6]), QStringLiteral("330.00"));
+        QCOMPARE(ReportPlainAmount(FormatMoney(-1234.5)), QStringLiteral("-1234.50"));
+        const TReportChartData chart = BuildReportChartData(rows, rtSales, false, {});
+        QCOMPARE(chart.sets.front().values, (QList<double>{330.0}));
     }
 
     // Print, Print Preview and the export show with a view that has rows and
