@@ -250,7 +250,7 @@ int main(int argc, char** argv)
             faults << QStringLiteral("kill %1: %2").arg(kill).arg(fault);
         if (faults.size() > 20) break;
         // Keep the file small enough that a check stays quick.
-        if (kill % 40 == 0) ClearDocuments();
+        if (kill % 10 == 0) ClearDocuments();
     }
 
     for (const QString& fault : std::as_const(faults)) std::printf("FAULT %s\n", qPrintable(fault));
