@@ -13,8 +13,8 @@
 
 namespace {
 
-// Tool button or command name -> icon name of the freedesktop icon naming
-// specification.
+// Tool button or command name -> the freedesktop standard icon name the
+// desktop theme provides.
 struct ThemeIconEntry {
     const char* name;
     const char* iconName;
