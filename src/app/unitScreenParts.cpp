@@ -107,6 +107,24 @@ QToolButton* AddToolBarButton(QToolBar* toolBar, const QString& name, Qt::ToolBu
     return button;
 }
 
+QToolBar* NewScreenToolBar(QWidget* parent)
+{
+    auto* toolBar = new QToolBar(parent);
+    toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar->setIconSize(QSize(32, 32));
+    return toolBar;
+}
+
+QToolButton* AddStandardIconButton(QToolBar* toolBar, const QString& name, const QString& caption,
+                                   QStyle::StandardPixmap icon)
+{
+    QToolButton* button = AddToolBarButton(toolBar, name, Qt::ToolButtonTextUnderIcon);
+    button->setText(caption);
+    button->setIcon(toolBar->style()->standardIcon(icon));
+    return button;
+}
+
 void SetUpRowList(QTableView* view)
 {
     view->setSelectionBehavior(QAbstractItemView::SelectRows);

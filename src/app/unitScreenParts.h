@@ -3,6 +3,7 @@
 // tool bars whose buttons can be found by name and show the desktop's icons,
 // and captions that carry a buddy for their access key.
 #include <QString>
+#include <QStyle>
 #include <Qt>
 
 class QAction;
@@ -35,6 +36,13 @@ QAction* NewToolBarAction(QToolBar* toolBar, const char* name, const QString& ca
 // tool bar. The icon the screen sets on it is swapped for the theme's icon for
 // its name when the button first shows.
 QToolButton* AddToolBarButton(QToolBar* toolBar, const QString& name, Qt::ToolButtonStyle style);
+
+// A screen's tool bar "ToolBar1": captions under 32-pixel icons.
+QToolBar* NewScreenToolBar(QWidget* parent);
+
+// AddToolBarButton with a caption under the style's standard icon `icon`.
+QToolButton* AddStandardIconButton(QToolBar* toolBar, const QString& name, const QString& caption,
+                                   QStyle::StandardPixmap icon);
 
 // A read-only list of whole rows, one selected at a time, no grid, no sorting
 // by header click, and fixed row heights, so a list of any length stays cheap

@@ -29,18 +29,11 @@ TfrmInvoiceMaintenance::TfrmInvoiceMaintenance(QWidget* parent) : QDialog(parent
     setWindowTitle(QStringLiteral("Invoice Maintenance"));
     resize(860, 560);
 
-    auto* toolBar = new QToolBar(this);
-    toolBar->setObjectName(QStringLiteral("ToolBar1"));
-    toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    toolBar->setIconSize(QSize(32, 32));
-    auto makeToolButton = [this, toolBar](const QString& name, const QString& caption, QStyle::StandardPixmap icon) {
-        QToolButton* button = AddToolBarButton(toolBar, name, Qt::ToolButtonTextUnderIcon);
-        button->setText(caption);
-        button->setIcon(style()->standardIcon(icon));
-        return button;
-    };
-    tlbtnClose = makeToolButton(QStringLiteral("tlbtnClose"), QStringLiteral("Close"), QStyle::SP_DialogCloseButton);
-    tlbtnHelp = makeToolButton(QStringLiteral("tlbtnHelp"), QStringLiteral("Help"), QStyle::SP_DialogHelpButton);
+    QToolBar* toolBar = NewScreenToolBar(this);
+    tlbtnClose = AddStandardIconButton(toolBar, QStringLiteral("tlbtnClose"), QStringLiteral("Close"),
+                                       QStyle::SP_DialogCloseButton);
+    tlbtnHelp = AddStandardIconButton(toolBar, QStringLiteral("tlbtnHelp"), QStringLiteral("Help"),
+                                      QStyle::SP_DialogHelpButton);
 
     // The captions get their texts with the hints, when the screen shows.
     cmboInvMaintenanceType = new QComboBox(this);

@@ -86,23 +86,17 @@ TfrmReport::TfrmReport(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Reports"));
     resize(920, 800);
 
-    auto* toolBar = new QToolBar(this);
-    toolBar->setObjectName(QStringLiteral("ToolBar1"));
-    toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    toolBar->setIconSize(QSize(32, 32));
-    auto makeToolButton = [this, toolBar](const QString& name, const QString& caption, QStyle::StandardPixmap icon) {
-        QToolButton* button = AddToolBarButton(toolBar, name, Qt::ToolButtonTextUnderIcon);
-        button->setText(caption);
-        button->setIcon(style()->standardIcon(icon));
-        return button;
-    };
-    tlbtnClose = makeToolButton(QStringLiteral("tlbtnClose"), QStringLiteral("Close"), QStyle::SP_DialogCloseButton);
-    tlbtnPrintPreview = makeToolButton(QStringLiteral("tlbtnPrintPreview"), QStringLiteral("Print Preview"),
-                                       QStyle::SP_FileDialogContentsView);
-    tlbtnPrint = makeToolButton(QStringLiteral("tlbtnPrint"), QStringLiteral("Print"), QStyle::SP_DriveFDIcon);
-    tlbtnExportCsv = makeToolButton(QStringLiteral("tlbtnExportCsv"), QStringLiteral("Export CSV…"),
-                                    QStyle::SP_DialogSaveButton);
-    tlbtnHelp = makeToolButton(QStringLiteral("tlbtnHelp"), QStringLiteral("Help"), QStyle::SP_DialogHelpButton);
+    QToolBar* toolBar = NewScreenToolBar(this);
+    tlbtnClose = AddStandardIconButton(toolBar, QStringLiteral("tlbtnClose"), QStringLiteral("Close"),
+                                       QStyle::SP_DialogCloseButton);
+    tlbtnPrintPreview = AddStandardIconButton(toolBar, QStringLiteral("tlbtnPrintPreview"),
+                                              QStringLiteral("Print Preview"), QStyle::SP_FileDialogContentsView);
+    tlbtnPrint = AddStandardIconButton(toolBar, QStringLiteral("tlbtnPrint"), QStringLiteral("Print"),
+                                       QStyle::SP_DriveFDIcon);
+    tlbtnExportCsv = AddStandardIconButton(toolBar, QStringLiteral("tlbtnExportCsv"), QStringLiteral("Export CSV…"),
+                                           QStyle::SP_DialogSaveButton);
+    tlbtnHelp = AddStandardIconButton(toolBar, QStringLiteral("tlbtnHelp"), QStringLiteral("Help"),
+                                      QStyle::SP_DialogHelpButton);
 
     cmbReportType = new QComboBox(this);
     cmbReportType->setObjectName(QStringLiteral("cmbReportType"));
