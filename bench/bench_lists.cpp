@@ -1,6 +1,8 @@
 // How fast the customer list and the price sheet fill at 100,000 rows: the
 // "All ..." list and one search-as-you-type refresh (a one-letter prefix),
 // each next to the same SELECT stepped through the raw SQLite C API.
+#include "BenchSupport.h"
+
 #include "app/unitAppInfo.h"
 #include "company/unitCompanyData.h"
 #include "customers/unitfrmCustomer.h"
@@ -29,53 +31,10 @@
 
 namespace {
 
+using bench::MedianMs;
+using bench::RawSelect;
+
 constexpr int kRows = 100000;
-constexpr int kRuns = 5;
-
-// The median of several runs of work; prepare runs before each, untimed.
-double MedianMs(const std::function<void()>& work, const std::function<void()>& prepare = {})
-{
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        if (prepare) prepare();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// Steps the statement through the engine alone, reading every column as text
-// (the list reads them as UTF-16 text too); returns the row count.
-int RawSelect(const QString& sql, const QString& pattern = QString(), std::size_t* textBytes = nullptr)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(GetDatabasePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    RegisterTextFunctions(db);   // the searches' prefix condition is one of the program's SQL functions
-    sqlite3_stmt* statement = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &statement, nullptr);
-    const QByteArray patternUtf8 = pattern.toUtf8();
-    if (!pattern.isEmpty())
-        sqlite3_bind_text(statement, 1, patternUtf8.constData(), int(patternUtf8.size()), SQLITE_TRANSIENT);
-    int rows = 0;
-    std::size_t bytes = 0;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        const int columns = sqlite3_column_count(statement);
-        for (int column = 0; column < columns; ++column) {
-            sqlite3_column_text16(statement, column);
-            bytes += std::size_t(sqlite3_column_bytes16(statement, column));
-        }
-        ++rows;
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    if (textBytes) *textBytes = bytes;
-    return bytes > 0 ? rows : 0;
-}
-
 // The resident size of this process in bytes, as the kernel counts it.
 std::size_t ResidentBytes()
 {
@@ -120,14 +79,6 @@ void FillTables()
     transaction.commit();
 }
 
-void Report(const QString& what, double listMs, double rawMs)
-{
-    const double ratio = rawMs > 0 ? listMs / rawMs : 0.0;
-    std::printf("%s: %.0f ms (raw SELECT %.0f ms, ratio %.2f, target <= 1.3%s)\n", qPrintable(what), listMs, rawMs,
-                ratio, ratio <= 1.3 ? "" : ", MISSED");
-    std::fflush(stdout);
-}
-
 template <typename Screen>
 void BenchScreen(const char* name, Screen& screen, const char* comboName, const char* searchName,
                  const char* listName, int nameSearchType, const QString& allSql, const QString& searchSql)
@@ -147,7 +98,7 @@ void BenchScreen(const char* name, Screen& screen, const char* comboName, const 
         [&] { combo->setCurrentIndex(nameSearchType); });
     const int allRows = list->model()->rowCount();
     const double rawAllMs = MedianMs([&] { RawSelect(allSql); });
-    Report(QStringLiteral("%1 all %2").arg(QLatin1String(name)).arg(allRows), allMs, rawAllMs);
+    bench::PrintRatio(QStringLiteral("%1 all %2").arg(QLatin1String(name)).arg(allRows), allMs, rawAllMs);
 
     // One key typed into the search box refreshes the list.
     combo->setCurrentIndex(nameSearchType);
@@ -161,8 +112,8 @@ void BenchScreen(const char* name, Screen& screen, const char* comboName, const 
             search->clear();
         });
     const int searchRows = list->model()->rowCount();
-    const double rawSearchMs = MedianMs([&] { RawSelect(searchSql, QStringLiteral("b")); });
-    Report(QStringLiteral("%1 search 'b' in %2: %3 rows").arg(QLatin1String(name)).arg(kRows).arg(searchRows),
+    const double rawSearchMs = MedianMs([&] { RawSelect(searchSql, {QStringLiteral("b")}); });
+    bench::PrintRatio(QStringLiteral("%1 search 'b' in %2: %3 rows").arg(QLatin1String(name)).arg(kRows).arg(searchRows),
            searchMs, rawSearchMs);
 }
 
@@ -190,7 +141,7 @@ int main(int argc, char** argv)
         // all rows in its list, beside the size of those rows' text (UTF-16).
         std::size_t textBytes = 0;
         const QString allCustomers = customerHead + QStringLiteral("FROM tblCustomers;");
-        RawSelect(allCustomers, QString(), &textBytes);
+        RawSelect(allCustomers, {}, &textBytes);
         const std::size_t before = ResidentBytes();
         auto screen = std::make_unique<TfrmCustomer>();
         screen->show();

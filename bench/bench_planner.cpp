@@ -1,6 +1,8 @@
 // How fast the planner's month list fills with 100,000 activities in the month
 // shown, next to the same rows read by one SELECT stepped through the raw
 // SQLite C API.
+#include "BenchSupport.h"
+
 #include "app/unitAppInfo.h"
 #include "app/unitRegional.h"
 #include "company/unitCompanyData.h"
@@ -13,60 +15,15 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <functional>
-#include <vector>
-
 namespace {
 
+using bench::MedianMs;
+using bench::RawSelect;
+
 constexpr int kRows = 100000;
-constexpr int kRuns = 5;
-
-double MedianMs(const std::function<void()>& work, const std::function<void()>& prepare)
-{
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        prepare();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// The month's rows, every column read as text, as the list reads them.
-int RawMonthSelect(int year, int firstDay, int lastDay)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(GetDatabasePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT strActStartDateTime, strActEndDateTime, strActivity, strActNote, intActMasterID, "
-                       "intActDayOfYear, intActYear, strActPriority, intActID FROM tblPlanner "
-                       "WHERE intActYear = ? AND intActDayOfYear BETWEEN ? AND ?;",
-                       -1, &statement, nullptr);
-    sqlite3_bind_int(statement, 1, year);
-    sqlite3_bind_int(statement, 2, firstDay);
-    sqlite3_bind_int(statement, 3, lastDay);
-    int rows = 0;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        for (int column = 0; column < sqlite3_column_count(statement); ++column)
-            sqlite3_column_text16(statement, column);
-        ++rows;
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return rows;
-}
 
 // kRows one-hour activities spread over the days of this month.
 void FillMonth(const QDate& first)
@@ -119,11 +76,12 @@ int main(int argc, char** argv)
         },
         [&] { listType->setCurrentIndex(pltDay); });
     const int listed = list->model()->rowCount();
-    const double rawMs = MedianMs([&] { RawMonthSelect(first.year(), first.dayOfYear(),
-                                                       first.addDays(first.daysInMonth() - 1).dayOfYear()); },
-                                  [] {});
-    const double ratio = rawMs > 0 ? listMs / rawMs : 0.0;
-    std::printf("planner month list %d rows: %.0f ms (raw SELECT %.0f ms, ratio %.2f, target <= 1.3%s)\n", listed,
-                listMs, rawMs, ratio, ratio <= 1.3 ? "" : ", MISSED");
+    // The month's rows, every column read as text, as the list reads them.
+    const QString monthSql = QStringLiteral(
+        "SELECT strActStartDateTime, strActEndDateTime, strActivity, strActNote, intActMasterID, intActDayOfYear, "
+        "intActYear, strActPriority, intActID FROM tblPlanner WHERE intActYear = ? AND intActDayOfYear BETWEEN ? AND ?;");
+    const QVariantList month{first.year(), first.dayOfYear(), first.addDays(first.daysInMonth() - 1).dayOfYear()};
+    const double rawMs = MedianMs([&] { RawSelect(monthSql, month); });
+    bench::PrintRatio(QStringLiteral("planner month list %1 rows").arg(listed), listMs, rawMs);
     return 0;
 }
