@@ -4,6 +4,7 @@
 #include "app/unitDialogs.h"
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitModalRunner.h"
 #include "app/unitRegional.h"
 #include "app/unitScreenParts.h"
@@ -42,7 +43,6 @@
 
 namespace {
 
-constexpr char kTypedLimit[] = "typedLimit";
 constexpr int kMemoLines = 5;
 constexpr int kAcceptanceLimit = 250;
 constexpr int kEmailBodyLimit = 250;
@@ -56,23 +56,6 @@ QString TaxBoxStoredText(const QLineEdit* box)
 
 const QSize kLargeLogoBox(260, 130);
 const QSize kSmallLogoBox(130, 65);
-
-QLineEdit* MakeEdit(QWidget* parent, const QString& name, int maxLength)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setMaxLength(maxLength);
-    edit->setProperty(kTypedLimit, maxLength);
-    return edit;
-}
-
-// Shows a stored text whole: the limit holds for typing, and a longer text
-// stored earlier is not cut just by being shown and saved again.
-void ShowStoredText(QLineEdit* edit, const QString& text)
-{
-    edit->setMaxLength(std::max(edit->property(kTypedLimit).toInt(), int(text.size())));
-    edit->setText(text);
-}
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption)
 {
@@ -185,13 +168,13 @@ void TfrmCompanyInfo::pBuildCompanyPage()
     m_pageCompany = new QWidget(ppnlCompanyInfo);
     m_pageCompany->setObjectName(QStringLiteral("tbshtCompany"));
     QWidget* page = m_pageCompany;
-    txtCompName = MakeEdit(page, QStringLiteral("txtCompName"), 45);
-    txtCompAddress = MakeEdit(page, QStringLiteral("txtCompAddress"), 45);
-    txtCompCity = MakeEdit(page, QStringLiteral("txtCompCity"), 25);
-    txtCompState = MakeEdit(page, QStringLiteral("txtCompState"), 25);
-    txtCompZipCode = MakeEdit(page, QStringLiteral("txtCompZipCode"), 15);
-    txtCompPhoneNumber = MakeEdit(page, QStringLiteral("txtCompPhoneNumber"), 20);
-    txtCompFaxNumber = MakeEdit(page, QStringLiteral("txtCompFaxNumber"), 20);
+    txtCompName = NewLimitedEdit(page, QStringLiteral("txtCompName"), 45);
+    txtCompAddress = NewLimitedEdit(page, QStringLiteral("txtCompAddress"), 45);
+    txtCompCity = NewLimitedEdit(page, QStringLiteral("txtCompCity"), 25);
+    txtCompState = NewLimitedEdit(page, QStringLiteral("txtCompState"), 25);
+    txtCompZipCode = NewLimitedEdit(page, QStringLiteral("txtCompZipCode"), 15);
+    txtCompPhoneNumber = NewLimitedEdit(page, QStringLiteral("txtCompPhoneNumber"), 20);
+    txtCompFaxNumber = NewLimitedEdit(page, QStringLiteral("txtCompFaxNumber"), 20);
 
     auto* form = new QFormLayout;
     form->addRow(MakeCaption(QStringLiteral("Company Name"), txtCompName, page), txtCompName);
@@ -265,7 +248,7 @@ void TfrmCompanyInfo::pBuildTaxPage()
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
         QGroupBox* group = MakeGroup(m_pageTax, QStringLiteral("gbxTaxOption") + n, QStringLiteral("Tax Option ") + n);
-        txtTaxName[i] = MakeEdit(group, QStringLiteral("txtTaxName") + n, 25);
+        txtTaxName[i] = NewLimitedEdit(group, QStringLiteral("txtTaxName") + n, 25);
         txtTax[i] = new QLineEdit(group);
         txtTax[i]->setObjectName(QStringLiteral("txtTax") + n);
         // One digit, the point and four digits; an empty position shows as a blank.
@@ -302,7 +285,7 @@ void TfrmCompanyInfo::pBuildInvoicePage()
     QGroupBox* terms = MakeGroup(page, QStringLiteral("gbxPmtTerms"), QStringLiteral("Payment Terms"));
     lstPmtTerms = new QListWidget(terms);
     lstPmtTerms->setObjectName(QStringLiteral("lstPmtTerms"));
-    txtPmtTerm = MakeEdit(terms, QStringLiteral("txtPmtTerm"), 25);
+    txtPmtTerm = NewLimitedEdit(terms, QStringLiteral("txtPmtTerm"), 25);
     btnAddPmtTerms = MakeButton(terms, QStringLiteral("btnAddPmtTerms"), QStringLiteral("Add"));
     btnRemovePmtTerms = MakeButton(terms, QStringLiteral("btnRemovePmtTerms"), QStringLiteral("Remove"));
     btnCancelPmtTerms = MakeButton(terms, QStringLiteral("btnCancelPmtTerms"), QStringLiteral("Cancel"));
@@ -485,8 +468,8 @@ void TfrmCompanyInfo::pBuildGeneralPage()
     auto* licenceForm = new QFormLayout(licences);
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
-        txtCompLicenseName[i] = MakeEdit(licences, QStringLiteral("txtCompLicenseName") + n, 30);
-        txtCompLicenseNumber[i] = MakeEdit(licences, QStringLiteral("txtCompLicenseNumber") + n, 24);
+        txtCompLicenseName[i] = NewLimitedEdit(licences, QStringLiteral("txtCompLicenseName") + n, 30);
+        txtCompLicenseNumber[i] = NewLimitedEdit(licences, QStringLiteral("txtCompLicenseNumber") + n, 24);
         licenceForm->addRow(MakeCaption(QStringLiteral("Company License Name ") + n, txtCompLicenseName[i], licences),
                             txtCompLicenseName[i]);
         licenceForm->addRow(
@@ -551,7 +534,7 @@ void TfrmCompanyInfo::pBuildEmailPage()
     rbtnSubjectUseInvNameNum =
         MakeRadio(prefill, QStringLiteral("rbtnSubjectUseInvNameNum"), QStringLiteral("Use Invoice name and number"));
     rbtnSubjectPreFill = MakeRadio(prefill, QStringLiteral("rbtnSubjectPreFill"), QStringLiteral("Prefill"));
-    txtCompEmailSubject = MakeEdit(prefill, QStringLiteral("txtCompEmailSubject"), 40);
+    txtCompEmailSubject = NewLimitedEdit(prefill, QStringLiteral("txtCompEmailSubject"), 40);
     txtCompEmailBody = new TLimitedMemo(kEmailBodyLimit, prefill);
     txtCompEmailBody->setObjectName(QStringLiteral("txtCompEmailBody"));
     txtCompEmailBody->setTabChangesFocus(true);
@@ -571,20 +554,20 @@ void TfrmCompanyInfo::pBuildEmailPage()
     prefillLayout->addWidget(lblEmailPreFillInfo);
 
     QGroupBox* addresses = MakeGroup(page, QStringLiteral("gbxEmailWeb"), QStringLiteral("Email and Web Address"));
-    txtCompEmailAddress = MakeEdit(addresses, QStringLiteral("txtCompEmailAddress"), 45);
-    txtCompWebAddress = MakeEdit(addresses, QStringLiteral("txtCompWebAddress"), 45);
+    txtCompEmailAddress = NewLimitedEdit(addresses, QStringLiteral("txtCompEmailAddress"), 45);
+    txtCompWebAddress = NewLimitedEdit(addresses, QStringLiteral("txtCompWebAddress"), 45);
     auto* addressForm = new QFormLayout(addresses);
     addressForm->addRow(MakeCaption(QStringLiteral("Email Address"), txtCompEmailAddress, addresses), txtCompEmailAddress);
     addressForm->addRow(MakeCaption(QStringLiteral("Web Site Address"), txtCompWebAddress, addresses), txtCompWebAddress);
 
     QGroupBox* connection = MakeGroup(page, QStringLiteral("gbxConnection"), QStringLiteral("Connection Information"));
-    txtCompEmailHost = MakeEdit(connection, QStringLiteral("txtCompEmailHost"), 40);
-    txtCompEmailPort = MakeEdit(connection, QStringLiteral("txtCompEmailPort"), 10);
+    txtCompEmailHost = NewLimitedEdit(connection, QStringLiteral("txtCompEmailHost"), 40);
+    txtCompEmailPort = NewLimitedEdit(connection, QStringLiteral("txtCompEmailPort"), 10);
     // Digits only: any other typed character is discarded.
     txtCompEmailPort->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtCompEmailPort));
-    txtCompEmailLogin = MakeEdit(connection, QStringLiteral("txtCompEmailLogin"), 50);
-    txtCompEmailPassword = MakeEdit(connection, QStringLiteral("txtCompEmailPassword"), 40);
+    txtCompEmailLogin = NewLimitedEdit(connection, QStringLiteral("txtCompEmailLogin"), 50);
+    txtCompEmailPassword = NewLimitedEdit(connection, QStringLiteral("txtCompEmailPassword"), 40);
     // The password is hidden unless the user asks to see it.
     txtCompEmailPassword->setEchoMode(QLineEdit::Password);
     ckbxShowPassword = new QCheckBox(QStringLiteral("Show Password"), connection);

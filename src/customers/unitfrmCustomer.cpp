@@ -4,6 +4,7 @@
 #include "app/unitDispatch.h"
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
 #include "customers/unitCustomerListModel.h"
@@ -40,31 +41,9 @@ namespace {
 
 constexpr int kNotesLimit = 250;
 
-constexpr char kTypedLimit[] = "typedLimit";
-
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int maxLength)
 {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setMaxLength(maxLength);
-    edit->setProperty(kTypedLimit, maxLength);
-    return edit;
-}
-
-// Shows a stored text whole: the length limit holds for typing, and a longer
-// text stored earlier must not be cut just by being shown and saved again.
-void ShowStoredText(QLineEdit* edit, const QString& text)
-{
-    edit->setMaxLength(std::max(edit->property(kTypedLimit).toInt(), int(text.size())));
-    edit->setText(text);
-}
-
-// Back to the typing limit once the box is emptied.
-void ClearToTypedLimit(QLineEdit* edit)
-{
-    edit->clear();
-    const QVariant limit = edit->property(kTypedLimit);
-    if (limit.isValid()) edit->setMaxLength(limit.toInt());
+    return NewLimitedEdit(parent, QLatin1String(name), maxLength);
 }
 
 // A box that takes up to `digits` digits and nothing else.
