@@ -35,6 +35,15 @@ MessageAnswer showStandardBox(const MessageRequest& request)
         if (box.clickedButton() == no) return MessageAnswer::No;
         return MessageAnswer::Cancel;
     }
+    case MessageKind::Choice: {
+        box.setIcon(QMessageBox::Warning);
+        QPushButton* first = box.addButton(request.choices.value(0), QMessageBox::AcceptRole);
+        QPushButton* second = box.addButton(request.choices.value(1), QMessageBox::RejectRole);
+        box.setDefaultButton(first);
+        box.setEscapeButton(second);
+        box.exec();
+        return box.clickedButton() == first ? MessageAnswer::Yes : MessageAnswer::No;
+    }
     case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
     case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
     case MessageKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
@@ -44,9 +53,9 @@ MessageAnswer showStandardBox(const MessageRequest& request)
     return MessageAnswer::Ok;
 }
 
-MessageAnswer show(MessageKind kind, const QString& title, const QString& text)
+MessageAnswer show(MessageKind kind, const QString& title, const QString& text, const QStringList& choices = {})
 {
-    const MessageRequest request{kind, title, text};
+    const MessageRequest request{kind, title, text, choices};
     if (currentAnswerer()) return currentAnswerer()(request);
     return showStandardBox(request);
 }
@@ -63,6 +72,11 @@ MessageAnswer AskYesNoCancel(const QString& text)
 void ShowInformation(const QString& text)
 {
     show(MessageKind::Information, QStringLiteral("Information"), text);
+}
+
+MessageAnswer AskTwoWays(const QString& text, const QString& first, const QString& second)
+{
+    return show(MessageKind::Choice, GetProductName(), text, {first, second});
 }
 
 void ShowPlainMessage(const QString& text) { show(MessageKind::Plain, GetProductName(), text); }

@@ -3,15 +3,17 @@
 // in the running program it is an ordinary QMessageBox; a test installs its own
 // to queue answers and read what was shown.
 #include <QString>
+#include <QStringList>
 #include <functional>
 
-enum class MessageKind { Question, Information, Plain, Error };
+enum class MessageKind { Question, Information, Plain, Error, Choice };
 enum class MessageAnswer { Yes, No, Cancel, Ok };
 
 struct MessageRequest {
     MessageKind kind;
     QString title;
     QString text;
+    QStringList choices;   // a Choice's two button captions
 };
 
 using MessageAnswerer = std::function<MessageAnswer(const MessageRequest&)>;
@@ -23,6 +25,10 @@ void SetMessageAnswerer(MessageAnswerer answerer);
 MessageAnswer AskYesNoCancel(const QString& text);
 // "Information" box with "OK".
 void ShowInformation(const QString& text);
+// A question with two answers of its own, titled with the application title:
+// Yes stands for the first caption, No for the second (also when the box is
+// closed).
+MessageAnswer AskTwoWays(const QString& text, const QString& first, const QString& second);
 // Box titled with the application title, with "OK".
 void ShowPlainMessage(const QString& text);
 // Error box: application title as caption, the full-stop rule applied to the text.

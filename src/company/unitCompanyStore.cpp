@@ -2,9 +2,12 @@
 
 #include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "company/unitCompanyLogoStore.h"
 #include "db/DbConnection.h"
+#include "db/unitDatabaseTarget.h"
 #include "db/unitStoredValues.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -89,11 +92,20 @@ QImage OnWhite(const QImage& picture)
 
 void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo)
 {
+    // On a server the logo is stored with the settings, in their transaction.
+    const bool logoInDatabase = UsesServer();
+    QByteArray logoJpeg;
+    if (logoInDatabase && logo.changed && !logo.picture.isNull()) {
+        QBuffer buffer(&logoJpeg);
+        buffer.open(QIODevice::WriteOnly);
+        if (!OnWhite(logo.picture).save(&buffer, "JPG", 90))
+            throw AppError(QStringLiteral("The company logo could not be made into a JPEG picture."));
+    }
     const QString logoPath = GetLogoPath();
     // The new logo is written first under another name; it replaces the file
     // only once the settings are committed, and is dropped on any failure.
     QSaveFile newLogo(logoPath);
-    const bool writeLogo = logo.changed && !logo.picture.isNull();
+    const bool writeLogo = !logoInDatabase && logo.changed && !logo.picture.isNull();
     if (writeLogo) {
         if (!newLogo.open(QIODevice::WriteOnly) || !OnWhite(logo.picture).save(&newLogo, "JPG", 90))
             throw AppError(QStringLiteral("Cannot write the company logo %1: %2")
@@ -107,6 +119,7 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
         WriteInvData(db, settings.invData);
         WriteTypeColors(db, settings.typeColors);
         SavePlannerSettings(db, settings.planner);
+        if (logoInDatabase && logo.changed) WriteServerLogo(db, logoJpeg);
         transaction.commit();
     }
     db.close();
@@ -123,7 +136,7 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
         if (!newLogo.commit())
             throw AppError(QStringLiteral("The settings were saved, but the company logo could not be written to %1: %2")
                                .arg(QDir::toNativeSeparators(logoPath), newLogo.errorString()));
-    } else if (logo.changed && QFile::exists(logoPath) && !QFile::remove(logoPath)) {
+    } else if (!logoInDatabase && logo.changed && QFile::exists(logoPath) && !QFile::remove(logoPath)) {
         throw AppError(QStringLiteral("The settings were saved, but the company logo %1 could not be deleted.")
                            .arg(QDir::toNativeSeparators(logoPath)));
     }
@@ -154,6 +167,10 @@ QImage ReadLogoPicture(const QString& path)
 
 QImage LoadStoredLogo()
 {
+    if (UsesServer()) {
+        DbConnection db;
+        return QImage::fromData(ReadServerLogo(db), "JPG");
+    }
     const QString path = GetLogoPath();
     if (!QFileInfo::exists(path)) return QImage();
     QImageReader reader(path);

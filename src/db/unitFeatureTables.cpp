@@ -3,6 +3,8 @@
 #include "db/DbConnection.h"
 #include "db/unitServerSchema.h"
 
+#include <algorithm>
+
 const std::vector<TFeatureTable>& FeatureTables()
 {
     static const std::vector<TFeatureTable> tables = {
@@ -12,6 +14,16 @@ const std::vector<TFeatureTable>& FeatureTables()
         {"tblCompanyLogo", "CREATE TABLE tblCompanyLogo(intCompanyLogoID INTEGER,blobLogoJpeg BLOB);", true},
     };
     return tables;
+}
+
+void CreateMissingFileFeatureTables()
+{
+    const auto& tables = FeatureTables();
+    if (std::all_of(tables.begin(), tables.end(), [](const TFeatureTable& t) { return t.serverOnly; })) return;
+    DbConnection db;
+    DbTransaction transaction(db);
+    CreateMissingFeatureTables(db);
+    transaction.commit();
 }
 
 void CreateMissingFeatureTables(DbConnection& db)

@@ -20,3 +20,6 @@ const std::vector<TFeatureTable>& FeatureTables();
 // Creates every feature table the database lacks (the caller decides whether in
 // a transaction).
 void CreateMissingFeatureTables(DbConnection& db);
+// At the start on this computer's file: the file's feature tables that are
+// missing, in one transaction (the file is not opened when there are none).
+void CreateMissingFileFeatureTables();

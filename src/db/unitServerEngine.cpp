@@ -53,22 +53,31 @@ QString ServerEnginePluginPath()
     return QFileInfo(programFolder() + QStringLiteral("/../lib/fennick/fennick-postgres.so")).absoluteFilePath();
 }
 
-dbserver::Engine& ServerEngine()
+namespace {
+
+dbserver::Engine* loadEngine()
 {
-    static dbserver::Engine* engine = nullptr;
-    if (engine) return *engine;
     const QString path = ServerEnginePluginPath();
     QLibrary plugin(path);
     if (!plugin.load())
         throw AppError(QStringLiteral("The database server support of %1 cannot be loaded from %2: %3")
                            .arg(QCoreApplication::applicationName(), path, plugin.errorString()));
     auto entry = reinterpret_cast<FennickServerEngineFunction>(plugin.resolve(FENNICK_SERVER_ENGINE_SYMBOL));
-    engine = entry ? entry(dbserver::kInterfaceVersion) : nullptr;
+    dbserver::Engine* engine = entry ? entry(dbserver::kInterfaceVersion) : nullptr;
     if (!engine)
         throw AppError(QStringLiteral("The database server support in %1 does not belong to this version of the "
                                       "program; install the program again")
                            .arg(path));
     // The plug-in stays loaded for the rest of the run (QLibrary does not unload it).
+    return engine;
+}
+
+} // namespace
+
+dbserver::Engine& ServerEngine()
+{
+    // Loaded once, also when two threads ask at once; a failed load is tried again next time.
+    static dbserver::Engine* const engine = loadEngine();
     return *engine;
 }
 

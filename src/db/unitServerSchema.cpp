@@ -2,12 +2,14 @@
 
 #include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "app/unitfrmSaving.h"
 #include "db/DbConnection.h"
 #include "db/unitCreateDatabase.h"
 #include "db/unitFeatureTables.h"
 #include "db/unitServerEngine.h"
 
 #include <QRegularExpression>
+#include <optional>
 
 namespace {
 
@@ -99,9 +101,36 @@ QString NewerSchemaMessage(int databaseVersion)
         .arg(kServerSchemaVersion);
 }
 
+void StartOnServerDatabase()
+{
+    DbConnection db;
+    std::optional<TSavingNoticeScope> notice;
+    if (ServerSchemaVersion(db) == 0) notice.emplace(QStringLiteral("Building DataBase..."));
+    PrepareServerDatabase(db, QDate::currentDate());
+}
+
 bool PrepareServerDatabase(DbConnection& db, const QDate& today)
 {
     DbTransaction transaction(db);
+    const bool built = PrepareServerSchema(db, today);
+    transaction.commit();
+    return built;
+}
+
+QStringList ProgramTablesIn(DbConnection& db)
+{
+    const QStringList tables = db.tableNames();
+    QStringList ours = programTableNames();
+    ours << kVersionTable.toLower();
+    for (const TFeatureTable& table : FeatureTables()) ours << QString::fromUtf8(table.name).toLower();
+    QStringList found;
+    for (const QString& name : tables)
+        if (ours.contains(name.toLower())) found << name;
+    return found;
+}
+
+bool PrepareServerSchema(DbConnection& db, const QDate& today)
+{
     db.execute(QStringLiteral("SELECT pg_advisory_xact_lock(?);"), {kSchemaLockKey});
 
     DbStatement encoding = db.prepare(QStringLiteral("SELECT pg_encoding_to_char(encoding) FROM pg_database "
@@ -138,6 +167,5 @@ bool PrepareServerDatabase(DbConnection& db, const QDate& today)
         }
     }
     CreateMissingFeatureTables(db);
-    transaction.commit();
     return built;
 }

@@ -4,6 +4,7 @@
 // search functions the stores call, the feature tables, and a version table.
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 class DbConnection;
 
@@ -22,11 +23,21 @@ QString ServerTableStatement(const QString& fileStatement);
 // first-run rows and the version; an older schema is upgraded; a newer one is
 // refused with NewerSchemaMessage. Returns true when it built the schema.
 bool PrepareServerDatabase(DbConnection& db, const QDate& today);
+// The same inside the caller's transaction (the lock is held to its end).
+bool PrepareServerSchema(DbConnection& db, const QDate& today);
+
+// The tables of this program a database holds (first-run, feature and version
+// tables), as the database names them.
+QStringList ProgramTablesIn(DbConnection& db);
 
 // The schema version a server database records; 0 when it has none.
 int ServerSchemaVersion(DbConnection& db);
 
 QString NewerSchemaMessage(int databaseVersion);
+
+// The start-up's part on a seat that uses a server: connects, and builds (with
+// the "Building DataBase..." notice) or upgrades the schema as needed.
+void StartOnServerDatabase();
 
 // The search function STARTS_WITH_TEXT on the server: the file's rule (a
 // literal prefix, every letter compared by Unicode case folding), built from

@@ -2,6 +2,7 @@
 
 #include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "company/unitCompanyLogoStore.h"
 #include "app/unitModeValues.h"
 #include "documents/unitDocumentModel.h"
 
@@ -53,7 +54,7 @@ TInvoiceFillInput CurrentInvoiceFillInput()
     input.company = recCompanyData;
     input.settings = recCmpnyInvData;
     input.typeColors = arrInvTypeColor;
-    input.logoPath = GetLogoPath();
+    input.logoPath = LogoFileForPrinting();
     return input;
 }
 

@@ -5,6 +5,11 @@
 #include "app/unitCleanFolder.h"
 #include "company/unitCompanyData.h"
 #include "db/unitCreateDatabase.h"
+#include "db/unitDatabaseTarget.h"
+#include "db/unitFeatureTables.h"
+#include "db/unitServerEngine.h"
+#include "db/unitServerSchema.h"
+#include "app/unitDialogs.h"
 
 #include "app/AppError.h"
 
@@ -71,7 +76,44 @@ void StartUp()
     // The running copy may be using its temp folder: a second copy stops here.
     LockDataFolder();
     PrepareTempFolder();
-    if (!QFile::exists(GetDatabasePath())) CreateDatabase();
+    if (UsesServer()) {
+        StartOnServerDatabase();
+    } else {
+        if (!QFile::exists(GetDatabasePath())) CreateDatabase();
+        CreateMissingFileFeatureTables();
+    }
     LoadCompanyData();
     LoadAppPreferences();
+}
+
+QString ServerStartFailureQuestion(const QString& error)
+{
+    const QString server = ServerDisplayName(ServerConnectionString());
+    const QString what = error.contains(server) ? error
+                                                : QStringLiteral("The shared %1 cannot be used: %2").arg(server, error);
+    return ApplyFullStopRule(what) + QStringLiteral("\n\nWork on this computer's file for this run, or quit?");
+}
+
+bool RunStartUp()
+{
+    for (;;) {
+        QString error;
+        try {
+            StartUp();
+            return true;
+        } catch (const AppError& failure) {
+            error = failure.message();
+        } catch (const std::exception& failure) {
+            error = QString::fromLocal8Bit(failure.what());
+        }
+        if (!UsesServer()) {
+            ShowErrorBox(error);
+            return false;
+        }
+        if (AskTwoWays(ServerStartFailureQuestion(error), QStringLiteral("Use This Computer's File"), QStringLiteral("Quit"))
+            != MessageAnswer::Yes)
+            return false;
+        // For this run only: the seat's setting still names the server.
+        SetServerConnectionString(QString());
+    }
 }

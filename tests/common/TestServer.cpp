@@ -1,7 +1,13 @@
 #include "common/TestServer.h"
 
+#include "app/unitAppInfo.h"
+#include "company/unitCompanyLogoStore.h"
 #include "db/DbConnection.h"
+#include "db/unitCreateDatabase.h"
 #include "db/unitServerEngine.h"
+
+#include <QFile>
+#include <QRegularExpression>
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -84,7 +90,51 @@ void DropTestProgramDatabase()
 void CutServerConnections(const QString& database)
 {
     DbConnection admin = DbConnection::ToServer(TestServerConnection(QStringLiteral("postgres")));
-    admin.countRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+    admin.countRows(QStringLiteral("SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity "
                                    "WHERE datname = ? AND pid <> pg_backend_pid();"),
                     {database});
+}
+
+QString EngineErrorPrefix()
+{
+    return TestRunsOnServer() ? QStringLiteral("PostgreSQL Error") : QStringLiteral("SQLite Error");
+}
+
+QStringList ProgramTableColumns(const QString& table)
+{
+    for (const QString& statement : DatabaseTableStatements()) {
+        if (!statement.startsWith(QStringLiteral("CREATE TABLE ") + table + QLatin1Char('('))
+            && !statement.startsWith(QStringLiteral("CREATE TABLE ") + table + QLatin1Char(' ')))
+            continue;
+        const QString columns = statement.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
+        QStringList names;
+        for (const QString& column : columns.split(QLatin1Char(','))) names << column.trimmed().section(QLatin1Char(' '), 0, 0);
+        return names;
+    }
+    return {};
+}
+
+QByteArray StoredLogoBytes()
+{
+    if (TestRunsOnServer()) {
+        DbConnection db;
+        return ReadServerLogo(db);
+    }
+    QFile file(GetLogoPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool HasStoredLogo() { return !StoredLogoBytes().isEmpty(); }
+
+void StoreLogoBytes(const QByteArray& jpeg)
+{
+    if (TestRunsOnServer()) {
+        DbConnection db;
+        WriteServerLogo(db, jpeg);
+        return;
+    }
+    QFile::remove(GetLogoPath());
+    if (jpeg.isEmpty()) return;
+    QFile file(GetLogoPath());
+    if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size()) qFatal("the logo was not written");
 }

@@ -26,6 +26,19 @@ void DropTestProgramDatabase();
 // went away or a network that broke).
 void CutServerConnections(const QString& database);
 
+// The text every engine error begins with: "SQLite Error" on the file,
+// "PostgreSQL Error" on the server.
+QString EngineErrorPrefix();
+
+// The column names of one of the first-run tables, in their order and spelling.
+QStringList ProgramTableColumns(const QString& table);
+
+// The company logo as the engine of the test program keeps it: the data
+// folder's CmpLogo.jpg on the file, the database's logo on the server.
+QByteArray StoredLogoBytes();   // empty when there is none
+bool HasStoredLogo();
+void StoreLogoBytes(const QByteArray& jpeg);   // empty: removes it
+
 // In a test function that checks the file alone (its path, raw file access):
 // skips the function when the program runs on the server.
 #define SKIP_ON_SERVER(why)                                      \

@@ -14,7 +14,7 @@ ScriptedMessages::ScriptedMessages()
 {
     SetMessageAnswerer([this](const MessageRequest& request) {
         m_shown.append(request);
-        if (request.kind != MessageKind::Question) return MessageAnswer::Ok;
+        if (request.kind != MessageKind::Question && request.kind != MessageKind::Choice) return MessageAnswer::Ok;
         if (m_answers.empty()) {
             QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + request.text), __FILE__, __LINE__);
             return MessageAnswer::Cancel;

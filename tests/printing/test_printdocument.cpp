@@ -1,5 +1,6 @@
 // A printed document as the customer sees it: PDFs written by the print module
 // and read back with poppler (positions in inches from the page's top-left).
+#include "common/TestServer.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 #include "printing/PdfText.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QBuffer>
 #include <cmath>
 
 namespace {
@@ -27,7 +29,11 @@ void writeLogo(int width, int height)
 {
     QImage logo(width, height, QImage::Format_RGB32);
     logo.fill(QColor(30, 80, 150));
-    QVERIFY(logo.save(GetLogoPath(), "JPEG"));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(logo.save(&buffer, "JPEG"));
+    StoreLogoBytes(jpeg);
 }
 
 void setCompany(const QString& profile)
@@ -102,7 +108,7 @@ private slots:
     void init()
     {
         CreateTestDatabase();
-        QFile::remove(GetLogoPath());
+        StoreLogoBytes(QByteArray());
         QDir(GetTempFolder()).removeRecursively();
         QDir().mkpath(GetTempFolder());
         m_pdfPath = QDir(GetTempFolder()).filePath(QStringLiteral("document.pdf"));
@@ -234,10 +240,7 @@ private slots:
 
     void unreadableLogoStopsTheJob()
     {
-        QFile file(GetLogoPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a picture");
-        file.close();
+        StoreLogoBytes("not a picture");
         QVERIFY_THROWS_EXCEPTION(AppError, modPrintData.pCreatePDFFile(m_pdfPath));
         QVERIFY(!QFile::exists(m_pdfPath));
     }

@@ -1,6 +1,7 @@
 // The contract and warranty writer driven through its widgets, against a real
 // database: the two texts kept apart, the save discipline, a save that fails,
 // the close question, printing the stored text, and the main window's commands.
+#include "common/TestFaults.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 #include "printing/PdfText.h"
@@ -251,8 +252,7 @@ private slots:
 
         ScriptedMessages messages;
         {
-            DbConnection locker;
-            locker.execute(QStringLiteral("BEGIN EXCLUSIVE;"));
+            TWritesRefused locker;
             ClickTool(&screen, "tlbtnSave");
             QCOMPARE(messages.shown().size(), 1);
             QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
@@ -266,7 +266,6 @@ private slots:
             QVERIFY(screen.isVisible());
             QCOMPARE(messages.shown().size(), 2);
             QCOMPARE(messages.shown()[1].kind, MessageKind::Error);
-            locker.execute(QStringLiteral("ROLLBACK;"));
         }
         QCOMPARE(ReadRow().contract, kRow.contract);
 
