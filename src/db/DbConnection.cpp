@@ -232,6 +232,12 @@ bool DbStatement::columnIsNull(int column) const
     FENNICK_SERVER_BRANCH(isNull(column))
     return sqlite3_column_type(handle(), column) == SQLITE_NULL;
 }
+int DbStatement::rowCountHint() const
+{
+    if (!m_slot || !m_slot->stmt) return server().resultRows();
+    return 0;
+}
+
 int DbStatement::columnCount() const
 {
     FENNICK_SERVER_BRANCH(columnCount())

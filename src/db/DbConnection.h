@@ -79,6 +79,10 @@ public:
     QByteArray columnBlob(int column) const;  // the bytes as stored; NULL reads as empty
     bool columnIsNull(int column) const;
     int columnCount() const;
+    // How many rows the statement's run returns, when the engine knows it once
+    // the run began (the server sends them all at once); 0 when it does not
+    // (the file steps them one by one). For reserving room for a long list.
+    int rowCountHint() const;
 
     void finalize();
 

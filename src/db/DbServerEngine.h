@@ -58,6 +58,8 @@ public:
     virtual double real(int column) const = 0;
     virtual bool isNull(int column) const = 0;
     virtual int columnCount() const = 0;
+    // The rows the last run returned (all are at hand once it ran).
+    virtual int resultRows() const = 0;
 };
 
 // One connection to a server database.

@@ -75,6 +75,46 @@ QString RealAsStoredText(double value)
     return text;
 }
 
+QString RealAsStoredText(const char* serverText, int length)
+{
+    // Plain decimals ("6.15", "-22", "0.0725") with at most 15 significant
+    // digits and a decimal exponent from -4 to 14 are written alike by both:
+    // the server's shortest exact digits are the file's 15 rounded ones.
+    int i = length > 0 && serverText[0] == '-' ? 1 : 0;
+    int integerDigits = 0;
+    int significant = 0;
+    bool belowOne = true;
+    for (; i < length && serverText[i] >= '0' && serverText[i] <= '9'; ++i) {
+        ++integerDigits;
+        if (serverText[i] != '0') belowOne = false;
+        if (!belowOne) ++significant;
+    }
+    bool plain = integerDigits > 0 && integerDigits <= 15;
+    const bool point = i < length && serverText[i] == '.';
+    if (plain && point) {
+        int zerosBeforeDigits = 0;
+        bool inZeros = belowOne;
+        for (++i; i < length && serverText[i] >= '0' && serverText[i] <= '9'; ++i) {
+            if (inZeros && serverText[i] == '0') {
+                ++zerosBeforeDigits;
+                continue;
+            }
+            inZeros = false;
+            ++significant;
+        }
+        if (belowOne && zerosBeforeDigits >= 4) plain = false;   // below 1e-4: the file writes an exponent
+    }
+    if (significant == 0) plain = false;   // zero, and the server's "-0": the general way
+    // "12.50" and "7.": not the file's form of the number
+    if (point && (serverText[length - 1] == '0' || serverText[length - 1] == '.')) plain = false;
+    if (plain && i == length && significant <= 15) {
+        QString text = QString::fromLatin1(serverText, length);
+        if (!point) text += QStringLiteral(".0");
+        return text;
+    }
+    return RealAsStoredText(std::strtod(std::string(serverText, std::size_t(length)).c_str(), nullptr));
+}
+
 namespace {
 
 // The length of the number at the start of text (after blanks), or 0.

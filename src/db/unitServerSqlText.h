@@ -15,6 +15,11 @@ QByteArray NumberPlaceholders(const QString& sql, int* count = nullptr);
 // "1.0e+20").
 QString RealAsStoredText(double value);
 
+// The same from the server's text of a double precision value (its shortest
+// exact form): that text itself where it already is the file's form, which is
+// most amounts, and the general conversion otherwise.
+QString RealAsStoredText(const char* serverText, int length);
+
 // The number a stored text begins with, as the file reads a text column as a
 // number: leading blanks skipped, the longest number at the start taken, 0 when
 // there is none. An integer is the sign and digits at the start ("12.9" is

@@ -57,6 +57,13 @@ private slots:
         QCOMPARE(RealAsStoredText(1e20), QStringLiteral("1.0e+20"));
         QCOMPARE(RealAsStoredText(1.5e-7), QStringLiteral("1.5e-07"));
         QCOMPARE(RealAsStoredText(123456789012345.0), QStringLiteral("123456789012345.0"));
+        // The server's own text of a double reads the same, by the quick way or the long one.
+        for (const char* server : {"6.15", "22", "-0.25", "0", "-0", "12.5", "0.0001", "0.00001", "0.000123",
+                                   "100000000000000", "1000000000000000", "123456789012345", "1234567890123456",
+                                   "1e+20", "1.5e-07", "0.30000000000000004", "9007199254740993", "Infinity", "12.50", "7."}) {
+            const QString viaNumber = RealAsStoredText(std::strtod(server, nullptr));
+            QCOMPARE(RealAsStoredText(server, int(strlen(server))), viaNumber);
+        }
         // A text read as a number: the number it begins with.
         const struct {
             const char* text;

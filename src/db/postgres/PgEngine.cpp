@@ -76,7 +76,8 @@ public:
     qint64 int64(int column) const override;
     double real(int column) const override;
     bool isNull(int column) const override { return value(column) == nullptr; }
-    int columnCount() const override { return m_result ? PQnfields(m_result) : 0; }
+    int columnCount() const override { return int(m_types.size()); }
+    int resultRows() const override { return m_rows; }
 
 private:
     void clear()
@@ -86,16 +87,17 @@ private:
         m_row = -1;
         m_rows = 0;
         m_ran = false;
+        m_types.clear();
     }
     // The current row's value in the column, or null for NULL, no row or no column.
     const char* value(int column) const
     {
-        if (!m_result || m_row < 0 || m_row >= m_rows || column < 0 || column >= PQnfields(m_result)) return nullptr;
+        if (m_row < 0 || m_row >= m_rows || column < 0 || column >= int(m_types.size())) return nullptr;
         if (PQgetisnull(m_result, m_row, column)) return nullptr;
         return PQgetvalue(m_result, m_row, column);
     }
     int length(int column) const { return PQgetlength(m_result, m_row, column); }
-    Oid type(int column) const { return PQftype(m_result, column); }
+    Oid type(int column) const { return m_types[std::size_t(column)]; }
 
     PgSession& m_session;
     std::shared_ptr<const Prepared> m_prepared;
@@ -103,6 +105,7 @@ private:
     std::vector<char> m_isNull;
     std::vector<int> m_formats;
     PGresult* m_result = nullptr;
+    std::vector<Oid> m_types;   // of the result's columns, read once per run
     int m_row = -1;
     int m_rows = 0;
     bool m_ran = false;
@@ -278,6 +281,8 @@ bool PgStatement::step()
         }
         m_session.noteResult(m_result);
         m_rows = status == PGRES_TUPLES_OK ? PQntuples(m_result) : 0;
+        m_types.resize(std::size_t(PQnfields(m_result)));
+        for (std::size_t c = 0; c < m_types.size(); ++c) m_types[c] = PQftype(m_result, int(c));
         m_row = -1;
     }
     if (m_row + 1 < m_rows) {
@@ -294,7 +299,7 @@ QString PgStatement::text(int column) const
     if (!v) return QString();
     const Oid t = type(column);
     if (t == kBytea) return QString::fromUtf8(decodeBytea(v, length(column)));
-    if (isRealType(t)) return RealAsStoredText(std::strtod(v, nullptr));
+    if (isRealType(t)) return RealAsStoredText(v, length(column));
     return QString::fromUtf8(v, length(column));
 }
 
