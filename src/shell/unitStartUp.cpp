@@ -56,8 +56,8 @@ QString HolderQuestion(const TLockHolder& holder)
                    .arg(lockFile, product);
         break;
     }
-    return text + QStringLiteral(" While another copy still runs, taking the lock over would let both give two "
-                                 "documents the same number.");
+    return text + QStringLiteral(" While another copy still runs, taking the lock over could give two documents "
+                                 "the same number.");
 }
 
 // Takes the data folder's lock, asking before taking over a lock nobody on
