@@ -86,13 +86,6 @@ QString RunDailyBackup(const QDate& today)
     return target;
 }
 
-QStringList DailyBackupPaths()
-{
-    QStringList paths;
-    for (const TDailyBackup& backup : DailyBackups()) paths << backup.path;
-    return paths;
-}
-
 QString NewestDailyBackup(const QDate& today)
 {
     const QList<TDailyBackup> backups = DailyBackups();

@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QString>
-#include <QStringList>
 
 // How many daily backups are kept.
 constexpr int kDailyBackupsKept = 10;
@@ -21,8 +20,6 @@ QString DailyBackupFileName(const QDate& day);
 // automatic backup, the system's reason and what was kept.
 QString RunDailyBackup(const QDate& today = QDate::currentDate());
 
-// The daily backups in Backups/, oldest first, by the date in their names.
-QStringList DailyBackupPaths();
 // The newest daily backup dated up to today (else the newest one), or an empty
 // text when there is none.
 QString NewestDailyBackup(const QDate& today = QDate::currentDate());

@@ -89,6 +89,17 @@ QStringList AllEntries(const QString& folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// Some documents, so the file spans many pages.
+void AddDocumentsOverManyPages()
+{
+    DbConnection connection;
+    DbTransaction transaction(connection);
+    for (int number = 1; number <= 200; ++number)
+        connection.execute(QStringLiteral("INSERT INTO tblInvDataHeader (intInvNumber, strInvNotes) VALUES (?, ?)"),
+                           {number, QString(500, QLatin1Char('x'))});
+    transaction.commit();
+}
+
 QString SystemMessage(int number) { return QStringLiteral("Error %1 : %2").arg(number).arg(QString::fromLocal8Bit(std::strerror(number))); }
 
 } // namespace
@@ -343,15 +354,7 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, reason);
-        // Some documents, so the file spans many pages.
-        {
-            DbConnection connection;
-            DbTransaction transaction(connection);
-            for (int number = 1; number <= 200; ++number)
-                connection.execute(QStringLiteral("INSERT INTO tblInvDataHeader (intInvNumber, strInvNotes) VALUES (?, ?)"),
-                                   {number, QString(500, QLatin1Char('x'))});
-            transaction.commit();
-        }
+        AddDocumentsOverManyPages();
         QTemporaryDir source;
         const QString path = QDir(source.path()).filePath(QStringLiteral("Fennick.db"));
         if (kind == QStringLiteral("text")) {
@@ -532,14 +535,7 @@ private slots:
         SetCompany(GetDatabasePath(), QStringLiteral("Restored Roofing"), QStringLiteral("GST"));
         QTemporaryDir source;
         const QString backup = BackupDatabaseTo(source.path());
-        {
-            DbConnection connection;
-            DbTransaction transaction(connection);
-            for (int number = 1; number <= 200; ++number)
-                connection.execute(QStringLiteral("INSERT INTO tblInvDataHeader (intInvNumber, strInvNotes) VALUES (?, ?)"),
-                                   {number, QString(500, QLatin1Char('x'))});
-            transaction.commit();
-        }
+        AddDocumentsOverManyPages();
         if (damage == QStringLiteral("page"))
             DamageRootPage(GetDatabasePath(), QStringLiteral("tblInvDataHeader"));
         else
