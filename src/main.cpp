@@ -62,8 +62,9 @@ int main(int argc, char** argv)
     }
 
     // A start-up error is shown in the error box and the program ends without
-    // its main window.
-    if (!RunGuarded([] { StartUp(); })) return 1;
+    // its main window; so does a user's choice to end at a start-up question.
+    bool started = false;
+    if (!RunGuarded([&started] { started = StartUp(); }) || !started) return 1;
 
     QApplication::setApplicationName(GetProductName());
     QApplication::setStyle(QStringLiteral("Fusion"));

@@ -25,14 +25,15 @@ MessageAnswer showStandardBox(const MessageRequest& request)
     switch (request.kind) {
     case MessageKind::Question: {
         box.setIcon(QMessageBox::Question);
-        QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+        QPushButton* yes = box.addButton(request.buttons.value(0), QMessageBox::YesRole);
+        QPushButton* no =
+            request.buttons.value(1).isEmpty() ? nullptr : box.addButton(request.buttons.value(1), QMessageBox::NoRole);
+        QPushButton* cancel = box.addButton(request.buttons.value(2), QMessageBox::RejectRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(cancel);
         box.exec();
         if (box.clickedButton() == yes) return MessageAnswer::Yes;
-        if (box.clickedButton() == no) return MessageAnswer::No;
+        if (no && box.clickedButton() == no) return MessageAnswer::No;
         return MessageAnswer::Cancel;
     }
     case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
@@ -44,9 +45,9 @@ MessageAnswer showStandardBox(const MessageRequest& request)
     return MessageAnswer::Ok;
 }
 
-MessageAnswer show(MessageKind kind, const QString& title, const QString& text)
+MessageAnswer show(MessageKind kind, const QString& title, const QString& text, const QStringList& buttons = {})
 {
-    const MessageRequest request{kind, title, text};
+    const MessageRequest request{kind, title, text, buttons};
     if (currentAnswerer()) return currentAnswerer()(request);
     return showStandardBox(request);
 }
@@ -57,7 +58,13 @@ void SetMessageAnswerer(MessageAnswerer answerer) { currentAnswerer() = std::mov
 
 MessageAnswer AskYesNoCancel(const QString& text)
 {
-    return show(MessageKind::Question, QStringLiteral("Confirm"), text);
+    return AskChoice(text, QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel"));
+}
+
+MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QString& noCaption,
+                        const QString& cancelCaption)
+{
+    return show(MessageKind::Question, QStringLiteral("Confirm"), text, {yesCaption, noCaption, cancelCaption});
 }
 
 void ShowInformation(const QString& text)

@@ -3,6 +3,7 @@
 // in the running program it is an ordinary QMessageBox; a test installs its own
 // to queue answers and read what was shown.
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 enum class MessageKind { Question, Information, Plain, Error };
@@ -12,6 +13,9 @@ struct MessageRequest {
     MessageKind kind;
     QString title;
     QString text;
+    // A question's button captions in Yes, No, Cancel order ("&Yes", "&No",
+    // "Cancel" unless the question names its own; no No button when it is empty).
+    QStringList buttons;
 };
 
 using MessageAnswerer = std::function<MessageAnswer(const MessageRequest&)>;
@@ -21,6 +25,11 @@ void SetMessageAnswerer(MessageAnswerer answerer);
 
 // "Confirm" box with "&Yes", "&No" and "Cancel"; closing the box counts as Cancel.
 MessageAnswer AskYesNoCancel(const QString& text);
+// The same box with buttons named for what they do: Yes stands for the first
+// choice, No for the second (left out when its caption is empty), Cancel for
+// the last, which closing the box also gives.
+MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QString& noCaption,
+                        const QString& cancelCaption);
 // "Information" box with "OK".
 void ShowInformation(const QString& text);
 // Box titled with the application title, with "OK".

@@ -2,6 +2,7 @@
 
 #include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "db/DbEngineError.h"
 
 #include <QFile>
 #include <QThread>
@@ -35,7 +36,7 @@ constexpr unsigned long kBusyWaitMs = 10;
 [[noreturn]] void throwEngineError(int code, sqlite3* db)
 {
     const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
-    throw AppError(QStringLiteral("SQLite Error %1 - %2").arg(code).arg(message));
+    throw DbEngineError(code, message);
 }
 
 bool isBusy(int code) { return code == SQLITE_BUSY || code == SQLITE_LOCKED; }

@@ -5,7 +5,7 @@
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
-#include "backup/unitBackupRestoreData.h"
+#include "backup/unitDailyBackups.h"
 #include "backup/unitfrmBackupRestore.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitRegional.h"
@@ -324,7 +324,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // planner is cleaned even when the preferences could not be written.
     RunGuarded([] { SaveAppPreferences(); });
     RunGuarded([] { pRemoveOldActivities(); });
-    // Once a day a copy of the database goes to Backups/ in the data folder.
+    // At every close today's copy of the database in Backups/ is brought up to date.
     RunGuarded([] { RunDailyBackup(); });
     event->accept();
 }

@@ -3,10 +3,12 @@
 #include "app/unitAppInfo.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "db/DbConnection.h"
 #include "db/unitCreateDatabase.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 void RunOutSavingNotice()
 {
@@ -25,4 +27,25 @@ void CreateTestDatabase(const QDate& today)
     // looks for its own notice.
     RunOutSavingNotice();
     LoadCompanyData();
+}
+
+void DamageRootPage(const QString& path, const QString& table)
+{
+    int rootPage = 0;
+    int pageSize = 0;
+    {
+        DbConnection connection(path);
+        DbStatement read = connection.prepare(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"), {table});
+        QVERIFY(read.step());
+        rootPage = read.columnInt(0);
+        read.finalize();
+        DbStatement size = connection.prepare(QStringLiteral("PRAGMA page_size;"));
+        QVERIFY(size.step());
+        pageSize = size.columnInt(0);
+    }
+    QVERIFY(rootPage > 1);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(qint64(rootPage - 1) * pageSize));
+    file.write(QByteArray(pageSize, char(0xEE)));
 }

@@ -3,6 +3,7 @@
 // deletes any database file, builds the database with its default rows and
 // loads the company settings into memory.
 #include <QDate>
+#include <QString>
 
 void CreateTestDatabase();
 // The same, with the sample planner activities placed around the given day.
@@ -10,3 +11,8 @@ void CreateTestDatabase(const QDate& today);
 
 // Runs the open progress notice's remaining ticks at once, so it closes now.
 void RunOutSavingNotice();
+
+// Overwrites the root page of `table` in the database file at `path` with
+// bytes no page can hold, the way a failing disk damages a file: reading that
+// table then fails with the engine's "database disk image is malformed".
+void DamageRootPage(const QString& path, const QString& table);
