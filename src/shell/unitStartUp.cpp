@@ -5,6 +5,7 @@
 #include "app/unitCleanFolder.h"
 #include "company/unitCompanyData.h"
 #include "db/unitCreateDatabase.h"
+#include "planner/unitCalendarExportId.h"
 
 #include "app/AppError.h"
 
@@ -74,4 +75,6 @@ void StartUp()
     if (!QFile::exists(GetDatabasePath())) CreateDatabase();
     LoadCompanyData();
     LoadAppPreferences();
+    // Tables of features added since the file was made (an older file has none).
+    EnsureCalendarExportTable();
 }
