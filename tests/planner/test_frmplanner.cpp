@@ -162,6 +162,22 @@ void EmptyPlanner()
     db.execute(QStringLiteral("DELETE FROM tblPlanner;"));
 }
 
+// "New Activity" with a title typed; the end date picker, to set the end.
+QDateTimeEdit* StartNewActivity(QWidget* s, const char* title)
+{
+    ClickTool(s, "tlbtnNewActivity");
+    QTest::keyClicks(Child<QLineEdit>(s, "txtPlannerActivity"), title);
+    return Child<QDateTimeEdit>(s, "dtPickerPlannerEndDateTime");
+}
+
+// Types a date into the picker from the given section on, as a person would.
+void TypeDate(QDateTimeEdit* picker, QDateTimeEdit::Section from, const char* digits)
+{
+    picker->setFocus();
+    picker->setSelectedSection(from);
+    QTest::keyClicks(picker, digits);
+}
+
 } // namespace
 
 class TestFrmPlanner : public QObject {
@@ -617,9 +633,7 @@ private slots:
         ScriptedMessages messages;
         Planner p;
         QWidget* s = &p.screen;
-        ClickTool(s, "tlbtnNewActivity");
-        QTest::keyClicks(Child<QLineEdit>(s, "txtPlannerActivity"), "Fence");
-        auto* endDate = Child<QDateTimeEdit>(s, "dtPickerPlannerEndDateTime");
+        QDateTimeEdit* endDate = StartNewActivity(s, "Fence");
         endDate->setDate(QDate(9024, 3, 29));
         messages.queue(MessageAnswer::No);
         ClickTool(s, "tlbtnSave");
@@ -645,8 +659,7 @@ private slots:
         ClickTool(s, "tlbtnSave");
         QVERIFY(messages.texts().isEmpty());
         QCOMPARE(StoredRows(QStringLiteral("Fence")), 366);
-        ClickTool(s, "tlbtnNewActivity");
-        QTest::keyClicks(Child<QLineEdit>(s, "txtPlannerActivity"), "Roof");
+        StartNewActivity(s, "Roof");
         endDate->setDate(QDate(2027, 3, 30));
         messages.queue(MessageAnswer::Yes);
         ClickTool(s, "tlbtnSave");
@@ -663,31 +676,22 @@ private slots:
         ScriptedMessages messages;
         Planner p;
         QWidget* s = &p.screen;
-        ClickTool(s, "tlbtnNewActivity");
-        QTest::keyClicks(Child<QLineEdit>(s, "txtPlannerActivity"), "Gutters");
-        auto* endDate = Child<QDateTimeEdit>(s, "dtPickerPlannerEndDateTime");
-        endDate->setFocus();
-        endDate->setSelectedSection(QDateTimeEdit::MonthSection);
-        QTest::keyClicks(endDate, "01022027");
+        QDateTimeEdit* endDate = StartNewActivity(s, "Gutters");
+        TypeDate(endDate, QDateTimeEdit::MonthSection, "01022027");
         QVERIFY(messages.texts().isEmpty());
         QTest::keyClick(endDate, Qt::Key_Tab);
         QVERIFY(messages.texts().isEmpty());
         QCOMPARE(endDate->date(), QDate(2027, 1, 2));
 
         // Typed and saved without leaving the box: the typed date is saved.
-        endDate->setFocus();
-        endDate->setSelectedSection(QDateTimeEdit::DaySection);
-        QTest::keyClicks(endDate, "03");
+        TypeDate(endDate, QDateTimeEdit::DaySection, "03");
         ClickTool(s, "tlbtnSave");
         QVERIFY(messages.texts().isEmpty());
         QCOMPARE(StoredRows(QStringLiteral("Gutters")), 281);   // March 29, 2026 to January 3, 2027
 
         // A complete end before the start still gets the message and is corrected.
-        ClickTool(s, "tlbtnNewActivity");
-        QTest::keyClicks(Child<QLineEdit>(s, "txtPlannerActivity"), "Early");
-        endDate->setFocus();
-        endDate->setSelectedSection(QDateTimeEdit::MonthSection);
-        QTest::keyClicks(endDate, "01022026");
+        StartNewActivity(s, "Early");
+        TypeDate(endDate, QDateTimeEdit::MonthSection, "01022026");
         QTest::keyClick(endDate, Qt::Key_Return);
         QCOMPARE(messages.texts(), QStringList{"Date must be equal to or later than: 3/29/2026"});
         QCOMPARE(endDate->date(), kToday);
