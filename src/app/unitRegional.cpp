@@ -1,6 +1,7 @@
 #include "app/unitRegional.h"
 
 #include "app/AppError.h"
+#include "app/unitDateHelpers.h"
 
 #include <cmath>
 
@@ -123,7 +124,7 @@ QDateTime StrToDateTime(const QString& text)
     QDate date;
     QTime time;
     StrToDateTimeParts(text, date, time);
-    return QDateTime(date, time);
+    return WallClock(date, time);
 }
 
 QString LongDayName(int dayOfWeek) { return RegionalLocale().dayName(dayOfWeek, QLocale::LongFormat); }

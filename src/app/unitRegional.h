@@ -42,9 +42,11 @@ QString DateTimeToStr(const QDateTime& dateTime);
 // Parse the stored forms; a text that does not parse throws AppError
 // "''%s'' is not a valid date" / "''%s'' is not a valid date and time".
 QDate StrToDate(const QString& text);
+// A wall-clock value (see WallClock): a stored time that does not exist in the
+// local time zone still reads as written.
 QDateTime StrToDateTime(const QString& text);
-// StrToDateTime's reading without building the local date-time, which asks the
-// time zone rules each time: for reading many stored rows.
+// StrToDateTime's reading into its date and time, without building a date-time:
+// for reading many stored rows.
 void StrToDateTimeParts(const QString& text, QDate& date, QTime& time);
 bool TryStrToDate(const QString& text, QDate& date);
 

@@ -11,6 +11,7 @@
 #include "company/unitCompanyData.h"
 #include "db/DbEngineError.h"
 #include "db/unitCreateDatabase.h"
+#include "planner/unitCalendarExportId.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,5 +130,8 @@ bool StartUp()
     RestrictDataFolderToOwner();
     RemoveStaleTempCopies();
     if (!QFile::exists(GetDatabasePath())) CreateDatabase();
-    return LoadSettings();
+    if (!LoadSettings()) return false;
+    // Tables of features added since the file was made (an older file has none).
+    EnsureCalendarExportTable();
+    return true;
 }

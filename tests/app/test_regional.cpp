@@ -4,6 +4,7 @@
 #include "common/TestSupport.h"
 
 #include "app/AppError.h"
+#include "app/unitDateHelpers.h"
 #include "app/unitNumberInput.h"
 #include "app/unitRegional.h"
 #include "documents/unitDocumentModel.h"
@@ -73,7 +74,7 @@ private slots:
         QFETCH(QString, day);
         ScopedLocale pinned(locale == QLatin1String("C") ? QLocale::c() : QLocale(locale));
         const QDate christmas(2026, 12, 25);
-        const QDateTime evening(christmas, QTime(20, 5, 9));
+        const QDateTime evening = WallClock(christmas, QTime(20, 5, 9));
 
         QCOMPARE(DisplayDate(christmas), date);
         QCOMPARE(DisplayDateTime(evening), dateTime);
