@@ -1,10 +1,14 @@
 #include "common/TestDatabase.h"
 
 #include "app/unitAppInfo.h"
+#include "app/unitModalRunner.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "db/DbConnection.h"
 #include "db/unitCreateDatabase.h"
 
+#include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 
@@ -25,4 +29,23 @@ void CreateTestDatabase(const QDate& today)
     // looks for its own notice.
     RunOutSavingNotice();
     LoadCompanyData();
+}
+
+bool ClosesItselfWhileLocked(const std::function<void()>& open)
+{
+    bool closedItself = false;
+    DbConnection locker;
+    locker.execute(QStringLiteral("BEGIN EXCLUSIVE;"));
+    {
+        ScopedModalRunner runner([&closedItself](QDialog& dialog) {
+            dialog.show();
+            QCoreApplication::processEvents();
+            closedItself = !dialog.isVisible();
+            if (!closedItself) dialog.close();
+            return dialog.result();
+        });
+        open();
+    }
+    locker.execute(QStringLiteral("ROLLBACK;"));
+    return closedItself;
 }
