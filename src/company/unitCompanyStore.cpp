@@ -2,14 +2,13 @@
 
 #include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "app/unitWholeFile.h"
+#include "company/unitLogoFile.h"
 #include "db/DbConnection.h"
 #include "db/unitStoredValues.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
-#include <QPainter>
 #include <QSaveFile>
 
 namespace {
@@ -75,16 +74,6 @@ void WriteTypeColors(DbConnection& db, const std::array<std::uint32_t, 7>& color
     RequireOneRow(db, QStringLiteral("tblCompColorData"));
 }
 
-QImage OnWhite(const QImage& picture)
-{
-    QImage flat(picture.size(), QImage::Format_RGB32);
-    flat.fill(Qt::white);
-    QPainter painter(&flat);
-    painter.drawImage(0, 0, picture);
-    painter.end();
-    return flat;
-}
-
 } // namespace
 
 void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo)
@@ -95,8 +84,10 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
     QSaveFile newLogo(logoPath);
     const bool writeLogo = logo.changed && !logo.picture.isNull();
     if (writeLogo) {
-        if (!newLogo.open(QIODevice::WriteOnly) || !OnWhite(logo.picture).save(&newLogo, "JPG", 90))
-            throw AppError(QStringLiteral("Cannot write the company logo %1: %2")
+        const QByteArray bytes = LogoFileBytes(logo.picture);
+        if (!newLogo.open(QIODevice::WriteOnly) || !WriteWholeFile(newLogo, bytes))
+            throw AppError(QStringLiteral("Cannot write the company logo %1: %2. Nothing was saved: the settings "
+                                          "and the logo are as they were")
                                .arg(QDir::toNativeSeparators(logoPath), newLogo.errorString()));
     }
 
@@ -121,11 +112,13 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
 
     if (writeLogo) {
         if (!newLogo.commit())
-            throw AppError(QStringLiteral("The settings were saved, but the company logo could not be written to %1: %2")
+            throw AppError(QStringLiteral("The settings were saved, but the company logo could not be written to "
+                                          "%1: %2. The logo is as it was")
                                .arg(QDir::toNativeSeparators(logoPath), newLogo.errorString()));
-    } else if (logo.changed && QFile::exists(logoPath) && !QFile::remove(logoPath)) {
-        throw AppError(QStringLiteral("The settings were saved, but the company logo %1 could not be deleted.")
-                           .arg(QDir::toNativeSeparators(logoPath)));
+    } else if (QFile oldLogo(logoPath); logo.changed && oldLogo.exists() && !oldLogo.remove()) {
+        throw AppError(QStringLiteral("The settings were saved, but the company logo %1 could not be deleted: %2. "
+                                      "The logo is still in place")
+                           .arg(QDir::toNativeSeparators(logoPath), oldLogo.errorString()));
     }
 }
 
@@ -139,23 +132,3 @@ TCompanySettings CurrentCompanySettings()
     return settings;
 }
 
-QImage ReadLogoPicture(const QString& path)
-{
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    // The contents decide the format, so a picture with the wrong extension still reads.
-    reader.setDecideFormatFromContent(true);
-    const QImage picture = reader.read();
-    if (picture.isNull())
-        throw AppError(QStringLiteral("The file %1 could not be read as a picture (%2).")
-                           .arg(QDir::toNativeSeparators(path), reader.errorString()));
-    return OnWhite(picture);
-}
-
-QImage LoadStoredLogo()
-{
-    const QString path = GetLogoPath();
-    if (!QFileInfo::exists(path)) return QImage();
-    QImageReader reader(path);
-    return reader.read();
-}

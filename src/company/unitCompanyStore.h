@@ -1,7 +1,6 @@
 #pragma once
 // Writing the company settings: the four settings tables in one transaction,
-// then the logo file, then the settings in memory. And the logo pictures: read
-// from any picture file, flattened on white, stored as a JPEG file.
+// then the logo file (company/unitLogoFile.h), then the settings in memory.
 #include "company/unitCompanyData.h"
 #include "planner/unitPlannerSettings.h"
 
@@ -34,11 +33,3 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
 
 // The settings in memory as one record (planner settings read from the database).
 TCompanySettings CurrentCompanySettings();
-
-// Reads a picture file (JPEG, PNG, BMP or any format the program can read) as
-// the logo: a transparent background is flattened on white. Throws AppError
-// with a plain message when the file cannot be read as a picture.
-QImage ReadLogoPicture(const QString& path);
-
-// The stored logo, or a null image when there is none or it cannot be read.
-QImage LoadStoredLogo();

@@ -7,6 +7,7 @@
 #include "app/unitDialogs.h"
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitScreenParts.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitModeValues.h"
@@ -296,10 +297,10 @@ QWidget* TfrmInvoice::createSections()
     ckbxCustTaxExempt->setObjectName(QStringLiteral("ckbxCustTaxExempt"));
     txtcustTaxExemptNumber = new QLineEdit(customer);
     txtcustTaxExemptNumber->setObjectName(QStringLiteral("txtcustTaxExemptNumber"));
-    txtcustTaxExemptNumber->setMaxLength(kCustBoxLimit);
+    SetTypedLimit(txtcustTaxExemptNumber, kCustBoxLimit);
     txtCustPO = new QLineEdit(customer);
     txtCustPO->setObjectName(QStringLiteral("txtCustPO"));
-    txtCustPO->setMaxLength(kCustBoxLimit);
+    SetTypedLimit(txtCustPO, kCustBoxLimit);
     cmbPaymentTerms = new QComboBox(customer);
     cmbPaymentTerms->setObjectName(QStringLiteral("cmbPaymentTerms"));
     cmbPaymentTerms->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

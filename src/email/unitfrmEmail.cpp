@@ -3,6 +3,7 @@
 #include "app/unitAppInfo.h"
 #include "app/unitCleanFolder.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitScreenParts.h"
 #include "company/unitCompanyData.h"
 #include "email/unitEmailData.h"
@@ -24,12 +25,12 @@ TfrmEmail::TfrmEmail(QWidget* parent) : QDialog(parent)
 
     txtEmailAddress = new QLineEdit(this);
     txtEmailAddress->setObjectName(QStringLiteral("txtEmailAddress"));
-    txtEmailAddress->setMaxLength(100);
+    SetTypedLimit(txtEmailAddress, 100);
     lblEmailAddress = MakeCaption(QStringLiteral("Email Address"), txtEmailAddress, this);
 
     txtEmailSubject = new QLineEdit(this);
     txtEmailSubject->setObjectName(QStringLiteral("txtEmailSubject"));
-    txtEmailSubject->setMaxLength(100);
+    SetTypedLimit(txtEmailSubject, 100);
     lblEmailSubject = MakeCaption(QStringLiteral("Email Subject"), txtEmailSubject, this);
 
     txtEmailBody = new QPlainTextEdit(this);

@@ -1,11 +1,14 @@
 #include "common/TestDatabase.h"
 
 #include "app/unitAppInfo.h"
+#include "app/unitModalRunner.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
 #include "db/unitCreateDatabase.h"
 
+#include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -48,4 +51,23 @@ void DamageRootPage(const QString& path, const QString& table)
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.seek(qint64(rootPage - 1) * pageSize));
     file.write(QByteArray(pageSize, char(0xEE)));
+}
+
+bool ClosesItselfWhileLocked(const std::function<void()>& open)
+{
+    bool closedItself = false;
+    DbConnection locker;
+    locker.execute(QStringLiteral("BEGIN EXCLUSIVE;"));
+    {
+        ScopedModalRunner runner([&closedItself](QDialog& dialog) {
+            dialog.show();
+            QCoreApplication::processEvents();
+            closedItself = !dialog.isVisible();
+            if (!closedItself) dialog.close();
+            return dialog.result();
+        });
+        open();
+    }
+    locker.execute(QStringLiteral("ROLLBACK;"));
+    return closedItself;
 }

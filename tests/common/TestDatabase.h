@@ -5,9 +5,17 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 void CreateTestDatabase();
 // The same, with the sample planner activities placed around the given day.
 void CreateTestDatabase(const QDate& today);
+
+// Opens a screen through `open` (a dispatch function) while another
+// connection holds the database exclusively, as another program would; true
+// when the screen closed itself at once. Were it still open, it is closed, and
+// a question it asks then gets the answer queued by the caller.
+bool ClosesItselfWhileLocked(const std::function<void()>& open);
 
 // Runs the open progress notice's remaining ticks at once, so it closes now.
 void RunOutSavingNotice();

@@ -6,6 +6,7 @@
 
 #include "app/unitAppInfo.h"
 #include "app/unitDispatch.h"
+#include "app/unitLimitedEdit.h"
 #include "company/unitCompanyData.h"
 #include "email/unitEmailData.h"
 #include "email/unitfrmEmail.h"
@@ -158,8 +159,8 @@ private slots:
         QCOMPARE(body->toPlainText(), QStringLiteral("Thank You\nFrom My Company Name"));
         QCOMPARE(send->isEnabled(), sendEnabled);
 
-        QCOMPARE(address->maxLength(), 100);
-        QCOMPARE(subject->maxLength(), 100);
+        QCOMPARE(TypedLimit(address), 100);
+        QCOMPARE(TypedLimit(subject), 100);
         QCOMPARE(send->text(), QStringLiteral("Send Email"));
         QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
         QCOMPARE(address->toolTip(), QStringLiteral("Send to Email address"));
