@@ -394,7 +394,8 @@ void TfrmReport::pDrawChart()
     const QList<double> ticks = ReportAxisTicks(low, high);
     money->setRange(ticks.first(), ticks.last());
     money->setStartValue(ticks.first());
-    for (double tick : ticks) money->append(FormatMoney(tick), tick);
+    // A tick beyond what money text holds (the axis rounds outward) reads "####".
+    for (double tick : ticks) money->append(MoneyDisplayText(tick), tick);
     chart->addAxis(money, Qt::AlignLeft);
     series->attachAxis(money);
 }

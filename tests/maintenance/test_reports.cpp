@@ -381,6 +381,48 @@ private slots:
         QVERIFY(lines.mid(first, expected.size()).contains(QStringLiteral("Material $1.20 $2.40 $3.60 $7.20 $120.00")));
     }
 
+    // The largest amounts money text shows: the view and its chart show them
+    // (the chart's axis rounds out beyond what money text holds), and they fit
+    // their columns on the printed report as on the documents: no amount runs
+    // into its neighbour, and every printed digit is one of the amount's.
+    void largeAmountsFitTheirPrintedColumns()
+    {
+        const double tax = -307445734561825.0;   // three of them still show
+        insertLedgerRow(2015, 6, {tax, tax, tax, tax, tax, tax, -922337203685477.0, 922337203685477.0});
+        const auto removeRows = qScopeGuard([] {
+            DbConnection connection;
+            connection.execute(QStringLiteral("DELETE FROM tblReport WHERE intReportYear = 2015;"));
+        });
+        ScriptedMessages messages;
+        TfrmReport screen;
+        screen.show();
+        viewReport(screen, 2, true, 6, 2015, QStringLiteral("June"), 2015);
+        QVERIFY2(messages.texts().isEmpty(), qPrintable(messages.texts().join('|')));
+        QCOMPARE(screen.shownRows()[0].cells[6], QStringLiteral("-$922,337,203,685,477.00"));
+        const QString pdf = QDir(GetTempFolder()).filePath(QStringLiteral("large.pdf"));
+        modPrintData.SetPrinterOutputFile(pdf);
+        child<QToolButton>(screen, "tlbtnPrint")->click();
+        QVERIFY2(messages.texts().isEmpty(), qPrintable(messages.texts().join('|')));
+        const QList<PdfPageWords> pages = ReadPdfWords(pdf);
+        QCOMPARE(pages.size(), 1);
+        const QStringList faults = LayoutFaults(pages);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+        // A cut amount ends in "…"; what is printed of it is the shown text's start.
+        QStringList shown;
+        for (const TReportRow& row : screen.shownRows())
+            for (int column = 2; column < 7; ++column) shown << row.cells[std::size_t(column)];
+        int amounts = 0;
+        for (const PdfWord& word : pages[0]) {
+            if (!word.text.contains(QLatin1Char('$'))) continue;
+            ++amounts;
+            QString text = word.text;
+            text.remove(QChar(0x2026));
+            QVERIFY2(std::any_of(shown.begin(), shown.end(), [&](const QString& cell) { return cell.startsWith(text); }),
+                     qPrintable(word.text));
+        }
+        QCOMPARE(amounts, 10);
+    }
+
     void csvQuotingRules()
     {
         QCOMPARE(CsvField(QStringLiteral("plain")), QStringLiteral("plain"));
