@@ -51,6 +51,16 @@ void insertLedgerRow(int year, int month, const TLedgerAmounts& a)
                         a.dbMatTax2Total, a.dbMatTax3Total, a.dbLbrTotal, a.dbMatTotal});
 }
 
+// Removes a year's ledger rows when it goes, so the months a test adds leave
+// the shared fixture as it was.
+auto RemoveLedgerYearAtEnd(int year)
+{
+    return qScopeGuard([year] {
+        DbConnection connection;
+        connection.execute(QStringLiteral("DELETE FROM tblReport WHERE intReportYear = ?;"), {year});
+    });
+}
+
 // Every month of 2008 to 2011 but June 2009, stored newest first so that the
 // table's order is not the report's. Labour of month m of year y is
 // 100 m + 1000 (y - 2009); its taxes are 1 %, 2 % and 3 % of it.
@@ -389,10 +399,7 @@ private slots:
     {
         const double tax = -307445734561825.0;   // three of them still show
         insertLedgerRow(2015, 6, {tax, tax, tax, tax, tax, tax, -922337203685477.0, 922337203685477.0});
-        const auto removeRows = qScopeGuard([] {
-            DbConnection connection;
-            connection.execute(QStringLiteral("DELETE FROM tblReport WHERE intReportYear = 2015;"));
-        });
+        const auto removeRows = RemoveLedgerYearAtEnd(2015);
         ScriptedMessages messages;
         TfrmReport screen;
         screen.show();
@@ -629,10 +636,7 @@ private slots:
     {
         insertLedgerRow(2013, 1, {0, 0, 0, 0, 0, 0, 1e300, 5});
         insertLedgerRow(2013, 2, {0, 0, 0, 0, 0, 0, 200, 5});
-        const auto removeRows = qScopeGuard([] {
-            DbConnection connection;
-            connection.execute(QStringLiteral("DELETE FROM tblReport WHERE intReportYear = 2013;"));
-        });
+        const auto removeRows = RemoveLedgerYearAtEnd(2013);
         ScriptedMessages messages;
         TfrmReport screen;
         screen.show();
@@ -687,10 +691,7 @@ private slots:
         insertLedgerRow(2014, 3, {0, 0, 0, 0, 0, 0, 100, 0});
         insertLedgerRow(2014, 3, {0, 0, 0, 0, 0, 0, 300, 0});
         insertLedgerRow(2014, 4, {0, 0, 0, 0, 0, 0, 400, 0});
-        const auto removeRows = qScopeGuard([] {
-            DbConnection connection;
-            connection.execute(QStringLiteral("DELETE FROM tblReport WHERE intReportYear = 2014;"));
-        });
+        const auto removeRows = RemoveLedgerYearAtEnd(2014);
         TfrmReport screen;
         screen.show();
         viewReport(screen, 0, false, 3, 2014, QStringLiteral("April"), 2014);
