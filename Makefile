@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 DEBIAN_PACKAGES = build-essential cmake pkg-config ccache \
-  qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev sqlite3 libqpdf-dev \
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libsqlite3-dev sqlite3 libqpdf-dev \
   libcurl4-openssl-dev fonts-liberation2 python3 python3-aiosmtpd poppler-utils \
   xvfb xauth imagemagick qt6-charts-dev libical-dev python3-icalendar \
   desktop-file-utils appstream lintian dpkg-dev file fakeroot \

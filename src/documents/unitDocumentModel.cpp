@@ -178,14 +178,13 @@ bool IsMoneyShowable(double value)
 
 QString MoneyDisplayText(double value)
 {
-    if (!IsMoneyShowable(value)) return kUnshownAmountText;
-    return FormatMoney(value);
+    const std::optional<std::int64_t> cents = MoneyCents(value);
+    return cents ? FormatCurrency(double(*cents) / 100) : kUnshownAmountText;
 }
 
-QString FormatMoney(double value)
+std::optional<std::int64_t> MoneyCents(double value)
 {
-    if (!IsMoneyShowable(value))
-        throw AppError(QStringLiteral("%1 is not a valid currency value").arg(FloatToStr(value)));
+    if (!IsMoneyShowable(value)) return std::nullopt;
 
     // x 10000, ties to even (the default rounding mode).
     const int previousMode = std::fegetround();
@@ -197,5 +196,21 @@ QString FormatMoney(double value)
     const std::int64_t magnitude = fourDecimals < 0 ? -fourDecimals : fourDecimals;
     std::int64_t cents = (magnitude + 50) / 100;
     if (fourDecimals < 0) cents = -cents;
-    return FormatCurrency(double(cents) / 100);
+    return cents;
+}
+
+QString MoneyNumberText(std::int64_t cents)
+{
+    const std::uint64_t magnitude = cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents);
+    return QStringLiteral("%1%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / 100)
+        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString FormatMoney(double value)
+{
+    const std::optional<std::int64_t> cents = MoneyCents(value);
+    if (!cents) throw AppError(QStringLiteral("%1 is not a valid currency value").arg(FloatToStr(value)));
+    return FormatCurrency(double(*cents) / 100);
 }

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <optional>
 
 // ------------------------------------------------------------------ types
 
@@ -177,3 +179,11 @@ QString FormatMoney(double value);
 // a paint, a label): FormatMoney's text, or kUnshownAmountText for a value that
 // money text cannot show (not finite, or beyond its range).
 QString MoneyDisplayText(double value);
+
+// The amount FormatMoney shows, as whole cents (1002.675 -> 100268); none for
+// a value money text cannot show. Figures written to files come from here, so
+// they match the money text on any regional setting.
+std::optional<std::int64_t> MoneyCents(double value);
+// Cents as a plain number with two decimals and a dot: 100268 -> "1002.68",
+// -5 -> "-0.05".
+QString MoneyNumberText(std::int64_t cents);

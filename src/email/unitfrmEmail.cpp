@@ -2,6 +2,7 @@
 
 #include "app/unitAppInfo.h"
 #include "app/unitCleanFolder.h"
+#include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitLimitedEdit.h"
 #include "app/unitScreenParts.h"
@@ -149,6 +150,13 @@ void TfrmEmail::btnSendEmailClick()
             // The user stopped it: nothing to report, everything typed stays.
         }
     });
+    // Cancel pressed after the whole message had gone out did not stop it: the
+    // server took the message, and the user is told so.
+    if (sent && m_cancelRequested)
+        RunGuarded([] {
+            ShowInformation(QStringLiteral("The e-mail was sent: the mail server had already received the whole "
+                                           "message when Cancel was pressed."));
+        });
     // A sent message closes the screen; after a failure (shown above) or a
     // cancel it stays open with address, subject, body and attachment.
     if (sent) done(QDialog::Accepted);

@@ -31,8 +31,7 @@ QByteArray ReportCsv(const std::vector<TReportRow>& rows, const std::array<QStri
     for (const TReportRow& row : rows) {
         QStringList fields;
         for (int column : visibleColumns) {
-            const QString& cell = row.cells[std::size_t(column)];
-            fields << (column >= 2 ? ReportPlainAmount(cell) : cell);
+            fields << (column >= 2 ? ReportAmountNumber(row, column) : row.cells[std::size_t(column)]);
         }
         csv += CsvRecord(fields);
     }

@@ -298,6 +298,11 @@ void TfrmReport::pClearResults()
 {
     if (!m_resultsShown) return;
     m_resultsShown = false;
+    pShowNoResults();
+}
+
+void TfrmReport::pShowNoResults()
+{
     m_model->setReportRows({});
     pShowPrintCommands(false);
     m_chartData = {};
@@ -319,8 +324,10 @@ void TfrmReport::btnVeiwReportClick()
 {
     const int startMonth = cmbReportStart->currentIndex() + 1;
     const int endMonth = ReportMonthNumber(cmbReportEnd->currentText());
-    // An error leaves the list empty rather than showing rows of another view.
-    m_model->setReportRows({});
+    // A view that fails shows nothing of the one before: no rows, no chart and
+    // nothing to print or export.
+    m_resultsShown = false;
+    pShowNoResults();
     std::vector<TReportRow> rows = QueryReportRows(reportType(), itemized(), startMonth, SpinEditReportStart->value(),
                                                    endMonth, SpinEditReportEnd->value());
     pSetColumnLayout();
@@ -371,10 +378,7 @@ void TfrmReport::pDrawChart()
     chart->addSeries(series);
 
     // Short month names under the bars; a long range turns them to fit.
-    QStringList shortNames;
-    for (const QDate& month : m_chartData.months)
-        shortNames << DisplayMonthName(month.month(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                          QString::number(month.year());
+    const QStringList shortNames = ReportChartLabels(m_chartData.months);
     auto* months = new QBarCategoryAxis;
     months->append(shortNames);
     QFont small = months->labelsFont();
@@ -390,7 +394,8 @@ void TfrmReport::pDrawChart()
     const QList<double> ticks = ReportAxisTicks(low, high);
     money->setRange(ticks.first(), ticks.last());
     money->setStartValue(ticks.first());
-    for (double tick : ticks) money->append(FormatMoney(tick), tick);
+    // A tick beyond what money text holds (the axis rounds outward) reads "####".
+    for (double tick : ticks) money->append(MoneyDisplayText(tick), tick);
     chart->addAxis(money, Qt::AlignLeft);
     series->attachAxis(money);
 }

@@ -363,6 +363,47 @@ private slots:
         QVERIFY(handOverIsEmpty());
     }
 
+    // "Cancel" pressed once the whole message has gone out cannot take it back:
+    // the screen waits for the server's answer, says the e-mail was sent and
+    // closes, so nobody sends it a second time.
+    void cancelAfterTheMessageEndReportsTheSend()
+    {
+        SmtpTestServer server({"--delay", "1.5"});
+        QVERIFY(server.port() > 0);
+        recCompanyData.strCompEmailPort = QString::number(server.port());
+        SetEmailDataForDocument(QStringLiteral("pat@example.net"), QStringLiteral("Acme"), QString(), QString(),
+                                QStringLiteral("Invoice 9"), true);
+
+        ScriptedMessages messages;
+        bool cancelPressed = false;
+        bool closedAfterwards = false;
+        ScopedModalRunner runner([&](QDialog& dialog) {
+            dialog.show();
+            auto* cancel = child<QPushButton>(dialog, "btnCancelEmail");
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                if (server.events(QStringLiteral("data_end")).isEmpty()) return;
+                watch.stop();
+                cancel->click();
+                cancelPressed = true;
+            });
+            watch.start(20);
+            child<QPushButton>(dialog, "btnSendEmail")->click();
+            closedAfterwards = !dialog.isVisible();
+            return dialog.result();
+        });
+        OpenEmail();
+
+        QVERIFY(cancelPressed);
+        QCOMPARE(server.messages().size(), 1);
+        QVERIFY(closedAfterwards);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].kind, MessageKind::Information);
+        QCOMPARE(messages.shown()[0].text, QStringLiteral("The e-mail was sent: the mail server had already received "
+                                                          "the whole message when Cancel was pressed."));
+        QVERIFY(handOverIsEmpty());
+    }
+
     // Addresses with non-ASCII letters: the domain goes out in its ASCII form;
     // a non-ASCII part before the @ is refused before anything connects.
     void internationalAddresses()
