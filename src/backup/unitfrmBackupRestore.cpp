@@ -5,6 +5,7 @@
 #include "app/unitModalRunner.h"
 #include "backup/unitBackupRestoreData.h"
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -93,6 +94,7 @@ bool RestoreData()
         return false;
     }
     LoadCompanyData();
+    PrepareEInvoiceData();   // an older file gets the e-invoice tables it lacks
     ShowInformation(QStringLiteral("Restore of company database successful\nThe database it replaced is kept as ") +
                     QDir::toNativeSeparators(GetBeforeRestorePath()));
     return true;

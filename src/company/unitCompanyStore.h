@@ -3,6 +3,7 @@
 // then the logo file, then the settings in memory. And the logo pictures: read
 // from any picture file, flattened on white, stored as a JPEG file.
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 #include "planner/unitPlannerSettings.h"
 
 #include <QImage>
@@ -16,6 +17,7 @@ struct TCompanySettings {
     TrecCmpnyInvData invData;                    // strInvFootNote[0] is not stored
     std::array<std::uint32_t, 7> typeColors{};   // index 1 to 6, as arrInvTypeColor
     TrecPlannerSettings planner;
+    TrecEInvoiceSettings einvoice;
 };
 
 // What happens to the logo file with a save.
@@ -25,7 +27,7 @@ struct TLogoChange {
 };
 
 // Writes tblCompanyInfo, tblCompanyInvData (not the document counter),
-// tblCompColorData and tblPlannerSettings in one transaction. Only after the
+// tblCompColorData, tblPlannerSettings and tblEInvoiceSettings in one transaction. Only after the
 // commit is the logo moved into place (it is first written beside it under
 // another name) or deleted, and the settings in memory take the new values.
 // A failure before the commit leaves the four tables, the logo file and the

@@ -4,6 +4,7 @@
 #include "app/unitAppPreferences.h"
 #include "app/unitCleanFolder.h"
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 #include "db/unitCreateDatabase.h"
 
 #include "app/AppError.h"
@@ -73,5 +74,6 @@ void StartUp()
     PrepareTempFolder();
     if (!QFile::exists(GetDatabasePath())) CreateDatabase();
     LoadCompanyData();
+    PrepareEInvoiceData();
     LoadAppPreferences();
 }

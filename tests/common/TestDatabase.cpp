@@ -3,6 +3,7 @@
 #include "app/unitAppInfo.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 #include "db/unitCreateDatabase.h"
 
 #include <QDir>
@@ -25,4 +26,6 @@ void CreateTestDatabase(const QDate& today)
     // looks for its own notice.
     RunOutSavingNotice();
     LoadCompanyData();
+    // Start-up's own step on every database it opens.
+    PrepareEInvoiceData();
 }
