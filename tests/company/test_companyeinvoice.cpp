@@ -1,5 +1,6 @@
 // The company screen's page "E-Invoice": what it shows at first, what its save
 // writes (with everything else, in one transaction), and the values it refuses.
+#include "common/ScreenScript.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 
@@ -14,14 +15,6 @@
 #include <QToolButton>
 
 namespace {
-
-template <typename T>
-T* Find(QWidget& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(QLatin1String(name));
-    if (!child) qFatal("no control %s", name);
-    return child;
-}
 
 QStringList StoredSettings()
 {
