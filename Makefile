@@ -6,7 +6,8 @@ DEBIAN_PACKAGES = build-essential cmake pkg-config ccache \
   libcurl4-openssl-dev fonts-liberation2 python3 python3-aiosmtpd poppler-utils \
   xvfb xauth imagemagick qt6-charts-dev libical-dev python3-icalendar \
   desktop-file-utils appstream lintian dpkg-dev file fakeroot \
-  librsvg2-bin adwaita-icon-theme tzdata
+  librsvg2-bin adwaita-icon-theme tzdata \
+  qpdf libxml2-utils default-jre-headless libsaxonhe-java
 
 .PHONY: deps configure build run test bench deb clean
 

@@ -7,6 +7,7 @@
 #include "backup/unitBackupRestoreData.h"
 #include "backup/unitDailyBackups.h"
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -132,6 +133,7 @@ bool RestoreData()
         return false;
     }
     LoadCompanyData();
+    PrepareEInvoiceData();   // an older file gets the e-invoice tables it lacks
     const QString kept = DescribeKeptFiles(outcome);
     ShowInformation(QStringLiteral("Restore of company database successful") +
                     (kept.isEmpty() ? QString() : QLatin1Char('\n') + kept));

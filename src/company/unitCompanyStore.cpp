@@ -98,6 +98,7 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
         WriteInvData(db, settings.invData);
         WriteTypeColors(db, settings.typeColors);
         SavePlannerSettings(db, settings.planner);
+        SaveEInvoiceSettings(db, settings.einvoice);
         transaction.commit();
     }
     db.close();
@@ -109,6 +110,7 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
     recCmpnyInvData = settings.invData;
     recCmpnyInvData.strInvFootNote[0] = footNote0;
     for (int type = 1; type <= 6; ++type) arrInvTypeColor[type] = settings.typeColors[type];
+    recEInvoiceSettings = settings.einvoice;
 
     if (writeLogo) {
         if (!newLogo.commit())
@@ -129,6 +131,7 @@ TCompanySettings CurrentCompanySettings()
     settings.invData = recCmpnyInvData;
     settings.typeColors = arrInvTypeColor;
     settings.planner = LoadPlannerSettings();
+    settings.einvoice = recEInvoiceSettings;
     return settings;
 }
 

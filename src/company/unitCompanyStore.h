@@ -2,6 +2,7 @@
 // Writing the company settings: the four settings tables in one transaction,
 // then the logo file (company/unitLogoFile.h), then the settings in memory.
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 #include "planner/unitPlannerSettings.h"
 
 #include <QImage>
@@ -15,6 +16,7 @@ struct TCompanySettings {
     TrecCmpnyInvData invData;                    // strInvFootNote[0] is not stored
     std::array<std::uint32_t, 7> typeColors{};   // index 1 to 6, as arrInvTypeColor
     TrecPlannerSettings planner;
+    TrecEInvoiceSettings einvoice;
 };
 
 // What happens to the logo file with a save.
@@ -24,7 +26,7 @@ struct TLogoChange {
 };
 
 // Writes tblCompanyInfo, tblCompanyInvData (not the document counter),
-// tblCompColorData and tblPlannerSettings in one transaction. Only after the
+// tblCompColorData, tblPlannerSettings and tblEInvoiceSettings in one transaction. Only after the
 // commit is the logo moved into place (it is first written beside it under
 // another name) or deleted, and the settings in memory take the new values.
 // A failure before the commit leaves the four tables, the logo file and the

@@ -16,6 +16,7 @@
 #include "company/unitKeyChoiceList.h"
 #include "company/unitLineLimitedMemo.h"
 #include "company/unitLogoFile.h"
+#include "company/unitfrmCompanyEInvoicePage.h"
 #include "db/unitStoredValues.h"
 
 #include <QAction>
@@ -153,6 +154,9 @@ TfrmCompanyInfo::TfrmCompanyInfo(QWidget* parent) : QDialog(parent)
     pBuildGeneralPage();
     pBuildEmailPage();
     pBuildPlannerPage();
+    m_pageEInvoice = new TCompanyEInvoicePage(ppnlCompanyInfo);
+    ppnlCompanyInfo->addTab(m_pageEInvoice, QStringLiteral("E-Invoice"));
+    connect(m_pageEInvoice, &TCompanyEInvoicePage::changed, this, [this] { RunGuarded([this] { pEnableSavebtn(); }); });
     pConnectChanges();
 
     connect(m_actClose, &QAction::triggered, this, [this] { close(); });
@@ -809,6 +813,7 @@ void TfrmCompanyInfo::pFormShow()
     pShowNumOfPmtTerms();
     pGetTheLogo();
     pLoadPlannerSettings();
+    m_pageEInvoice->pShowSettings(recEInvoiceSettings);
 
     m_saved = true;
     txtCompName->setFocus();
@@ -1206,6 +1211,7 @@ TCompanySettings TfrmCompanyInfo::pSettingsOnScreen() const
     // Nothing ticked saves 0.
     s.planner.intRemoveActivity = std::max(0, m_removeGroup->checkedId());
     s.planner.intDefaultPlanner = std::max(0, m_plannerGroup->checkedId());
+    s.einvoice = m_pageEInvoice->pSettingsOnScreen();
     return s;
 }
 
@@ -1229,6 +1235,13 @@ bool TfrmCompanyInfo::pSaveCompInfo()
         ppnlCompanyInfo->setCurrentWidget(m_pageEmail);
         ShowInformation(MailPortMessage());
         txtCompEmailPort->setFocus();
+        return false;
+    }
+    QString einvoiceProblem;
+    if (QWidget* box = m_pageEInvoice->pFirstUnfitBox(einvoiceProblem)) {
+        ppnlCompanyInfo->setCurrentWidget(m_pageEInvoice);
+        ShowInformation(einvoiceProblem);
+        box->setFocus();
         return false;
     }
 

@@ -20,6 +20,7 @@ class QRadioButton;
 class QSpinBox;
 class QTabWidget;
 class QToolBar;
+class TCompanyEInvoicePage;
 class TLimitedMemo;
 class TLineLimitedMemo;
 struct TCompanySettings;
@@ -175,6 +176,9 @@ private:
     QRadioButton* rbtnWeekPlanner = nullptr;
     QRadioButton* rbtnMonthPlanner = nullptr;
     QButtonGroup* m_plannerGroup = nullptr;
+
+    // E-Invoice
+    TCompanyEInvoicePage* m_pageEInvoice = nullptr;
     QFrame* ShapeWeekendActivityEdit = nullptr;
     QFrame* ShapeActivityActivityEdit = nullptr;
     QFrame* ShapeHighActivityEdit = nullptr;

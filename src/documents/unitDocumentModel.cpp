@@ -138,23 +138,34 @@ TInvTotalsResult ComputeInvTotals(const QList<TInvLine>& lines, const std::array
     return result;
 }
 
-TInvTotalTexts GetInvTotalTexts(const QString& typeName, const TInvTotals& totals, double amountPaid,
-                                double depositAmount, bool paidInFull)
+TInvTotalAmounts GetInvTotalAmounts(const QString& typeName, const TInvTotals& totals, double amountPaid,
+                                    double depositAmount, bool paidInFull)
 {
-    TInvTotalTexts texts;
+    TInvTotalAmounts amounts;
     const bool depositKind = InvTypeKind(typeName) == TInvKind::Deposit;
     // A deposit-kind document never carries an amount paid.
     const double paid = depositKind ? 0 : amountPaid;
-
-    texts.strPaidAndDepositCaption = PaidAndDepositCaption(typeName);
     if (paidInFull)
-        texts.strPaidAndDeposit = FormatMoney(totals.dbInvTotal);
+        amounts.dbPaidAndDeposit = totals.dbInvTotal;
     else
-        texts.strPaidAndDeposit = FormatMoney(depositKind ? depositAmount : paid);
-    texts.strSubTotal = FormatMoney(double(Extended(totals.dbLbrTotal) + totals.dbMatTotal));
-    texts.strTaxTotal = FormatMoney(totals.dbTaxTotal);
+        amounts.dbPaidAndDeposit = depositKind ? depositAmount : paid;
+    amounts.dbSubTotal = double(Extended(totals.dbLbrTotal) + totals.dbMatTotal);
+    amounts.dbTaxTotal = totals.dbTaxTotal;
+    amounts.dbTotal = paidInFull ? totals.dbInvTotal : double(Extended(totals.dbInvTotal) - paid);
+    return amounts;
+}
+
+TInvTotalTexts GetInvTotalTexts(const QString& typeName, const TInvTotals& totals, double amountPaid,
+                                double depositAmount, bool paidInFull)
+{
+    const TInvTotalAmounts amounts = GetInvTotalAmounts(typeName, totals, amountPaid, depositAmount, paidInFull);
+    TInvTotalTexts texts;
+    texts.strPaidAndDepositCaption = PaidAndDepositCaption(typeName);
+    texts.strPaidAndDeposit = FormatMoney(amounts.dbPaidAndDeposit);
+    texts.strSubTotal = FormatMoney(amounts.dbSubTotal);
+    texts.strTaxTotal = FormatMoney(amounts.dbTaxTotal);
     texts.strTotalCaption = paidInFull ? QStringLiteral("Paid In Full") : typeName + QStringLiteral(" Total");
-    texts.strTotal = FormatMoney(paidInFull ? totals.dbInvTotal : double(Extended(totals.dbInvTotal) - paid));
+    texts.strTotal = FormatMoney(amounts.dbTotal);
     return texts;
 }
 
@@ -208,9 +219,11 @@ QString MoneyNumberText(std::int64_t cents)
         .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
 }
 
-QString FormatMoney(double value)
+qint64 RequireMoneyCents(double value)
 {
     const std::optional<std::int64_t> cents = MoneyCents(value);
     if (!cents) throw AppError(QStringLiteral("%1 is not a valid currency value").arg(FloatToStr(value)));
-    return FormatCurrency(double(*cents) / 100);
+    return *cents;
 }
+
+QString FormatMoney(double value) { return FormatCurrency(double(RequireMoneyCents(value)) / 100); }

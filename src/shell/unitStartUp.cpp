@@ -10,6 +10,7 @@
 #include "backup/unitfrmBackupRestore.h"
 #include "company/unitCompanyData.h"
 #include "db/DbEngineError.h"
+#include "company/unitEInvoiceSettings.h"
 #include "db/unitCreateDatabase.h"
 #include "planner/unitCalendarExportId.h"
 
@@ -131,6 +132,7 @@ bool StartUp()
     RemoveStaleTempCopies();
     if (!QFile::exists(GetDatabasePath())) CreateDatabase();
     if (!LoadSettings()) return false;
+    PrepareEInvoiceData();
     // Tables of features added since the file was made (an older file has none).
     EnsureCalendarExportTable();
     return true;

@@ -4,6 +4,7 @@
 #include "app/unitModalRunner.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 #include "db/DbConnection.h"
 #include "db/unitCreateDatabase.h"
 
@@ -30,6 +31,8 @@ void CreateTestDatabase(const QDate& today)
     // looks for its own notice.
     RunOutSavingNotice();
     LoadCompanyData();
+    // Start-up's own step on every database it opens.
+    PrepareEInvoiceData();
 }
 
 void DamageRootPage(const QString& path, const QString& table)
