@@ -1,6 +1,10 @@
 #include "app/unitWholeFile.h"
 
+#include "app/AppError.h"
+
+#include <QDir>
 #include <QFileDevice>
+#include <QSaveFile>
 
 bool WriteWholeFile(QFileDevice& file, const QByteArray& bytes)
 {
@@ -12,4 +16,12 @@ bool WriteWholeFile(QFileDevice& file, const QByteArray& bytes)
         written += step;
     }
     return file.flush();
+}
+
+void SaveWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !WriteWholeFile(file, bytes) || !file.commit())
+        throw AppError(
+            QStringLiteral("Cannot write the file %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
 }

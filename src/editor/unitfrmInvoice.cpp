@@ -6,6 +6,7 @@
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
+#include "app/unitWholeFile.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitModeValues.h"
 #include "app/unitRegional.h"
@@ -45,7 +46,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
@@ -613,10 +613,7 @@ void TfrmInvoice::pSaveEInvoiceXml()
                QStringLiteral("XML files (*.xml)"), QStringLiteral("xml"),
                selectedTypeName() + QString::number(intCurrentInvNumber) + QStringLiteral(".xml")});
     if (path.isEmpty()) return;
-    // The file appears whole or not at all.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() || !file.commit())
-        throw AppError(QStringLiteral("Cannot write the file %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    SaveWholeFile(path, xml);
 }
 
 TInvDocument TfrmInvoice::pDocumentOnScreen() const

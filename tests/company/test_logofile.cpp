@@ -200,6 +200,28 @@ private slots:
         qputenv("XDG_DATA_HOME", dataHome);
         QVERIFY(::umount2(QFile::encodeName(mountPoint.path()).constData(), MNT_DETACH) == 0);
     }
+
+    // The exports (CSV, calendar, e-invoice XML) write through SaveWholeFile: on
+    // a full disk the message gives the reason and the file already there stays whole.
+    void savedFileOnAFullDiskNamesTheReasonAndKeepsTheOldFile()
+    {
+        if (!g_privateMounts) QSKIP("this system allows no private mount namespace for a small full disk");
+        QTemporaryDir mountPoint;
+        QVERIFY(::mount("tmpfs", QFile::encodeName(mountPoint.path()).constData(), "tmpfs", 0, "size=1m,mode=0700") == 0);
+        const QString path = QDir(mountPoint.path()).filePath(QStringLiteral("report.csv"));
+        SaveWholeFile(path, "old,contents\n");
+        FillDisk(mountPoint.path());
+        try {
+            SaveWholeFile(path, QByteArray(256 * 1024, 'y'));
+            QFAIL("written on a full disk");
+        } catch (const AppError& error) {
+            QCOMPARE(error.message(), QStringLiteral("Cannot write the file %1: No space left on device").arg(path));
+        }
+        QCOMPARE(FileBytes(path), QByteArray("old,contents\n"));
+        QCOMPARE(QDir(mountPoint.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("filler"), QStringLiteral("report.csv")}));
+        QVERIFY(::umount2(QFile::encodeName(mountPoint.path()).constData(), MNT_DETACH) == 0);
+    }
 };
 
 int main(int argc, char** argv)
