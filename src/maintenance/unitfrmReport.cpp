@@ -5,6 +5,7 @@
 #include "app/unitModalRunner.h"
 #include "app/unitRegional.h"
 #include "app/unitRowListModel.h"
+#include "app/unitSaveFilePicker.h"
 #include "app/unitScreenParts.h"
 #include "company/unitCompanyData.h"
 #include "documents/unitDocumentModel.h"
@@ -19,7 +20,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -31,7 +31,6 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedBarSeries>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -428,17 +427,9 @@ void TfrmReport::tlbtnPrintPreviewClick()
 
 void TfrmReport::tlbtnExportCsvClick()
 {
-    QFileDialog dialog(this, QStringLiteral("Export CSV"));
-    dialog.setObjectName(QStringLiteral("dlgExportCsv"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("CSV files (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog.selectFile(cmbReportType->currentText() + QStringLiteral(".csv"));
-    if (RunModal(dialog) != QDialog::Accepted) return;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty() || files.first().isEmpty()) return;
-    WriteReportCsv(files.first(), m_model->reportRows(), m_captions, ReportVisibleColumns(reportType(), itemized()));
+    const QString path = ChooseSaveFile(this, {QStringLiteral("dlgExportCsv"), QStringLiteral("Export CSV"),
+                                               QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"),
+                                               cmbReportType->currentText() + QStringLiteral(".csv")});
+    if (path.isEmpty()) return;
+    WriteReportCsv(path, m_model->reportRows(), m_captions, ReportVisibleColumns(reportType(), itemized()));
 }
