@@ -29,7 +29,9 @@ MessageAnswer showStandardBox(const MessageRequest& request)
         QPushButton* no =
             request.buttons.value(1).isEmpty() ? nullptr : box.addButton(request.buttons.value(1), QMessageBox::NoRole);
         QPushButton* cancel = box.addButton(request.buttons.value(2), QMessageBox::RejectRole);
-        box.setDefaultButton(yes);
+        box.setDefaultButton(request.defaultAnswer == MessageAnswer::Cancel ? cancel
+                             : request.defaultAnswer == MessageAnswer::No && no ? no
+                                                                                 : yes);
         box.setEscapeButton(cancel);
         box.exec();
         if (box.clickedButton() == yes) return MessageAnswer::Yes;
@@ -45,9 +47,10 @@ MessageAnswer showStandardBox(const MessageRequest& request)
     return MessageAnswer::Ok;
 }
 
-MessageAnswer show(MessageKind kind, const QString& title, const QString& text, const QStringList& buttons = {})
+MessageAnswer show(MessageKind kind, const QString& title, const QString& text, const QStringList& buttons = {},
+                   MessageAnswer defaultAnswer = MessageAnswer::Yes)
 {
-    const MessageRequest request{kind, title, text, buttons};
+    const MessageRequest request{kind, title, text, buttons, defaultAnswer};
     if (currentAnswerer()) return currentAnswerer()(request);
     return showStandardBox(request);
 }
@@ -62,9 +65,10 @@ MessageAnswer AskYesNoCancel(const QString& text)
 }
 
 MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QString& noCaption,
-                        const QString& cancelCaption)
+                        const QString& cancelCaption, MessageAnswer defaultAnswer)
 {
-    return show(MessageKind::Question, QStringLiteral("Confirm"), text, {yesCaption, noCaption, cancelCaption});
+    return show(MessageKind::Question, QStringLiteral("Confirm"), text, {yesCaption, noCaption, cancelCaption},
+                defaultAnswer);
 }
 
 void ShowInformation(const QString& text)

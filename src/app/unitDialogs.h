@@ -16,6 +16,9 @@ struct MessageRequest {
     // A question's button captions in Yes, No, Cancel order ("&Yes", "&No",
     // "Cancel" unless the question names its own; no No button when it is empty).
     QStringList buttons;
+    // The button Enter presses: Yes unless the question is one where the safe
+    // answer is the last (Cancel).
+    MessageAnswer defaultAnswer = MessageAnswer::Yes;
 };
 
 using MessageAnswerer = std::function<MessageAnswer(const MessageRequest&)>;
@@ -29,7 +32,7 @@ MessageAnswer AskYesNoCancel(const QString& text);
 // choice, No for the second (left out when its caption is empty), Cancel for
 // the last, which closing the box also gives.
 MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QString& noCaption,
-                        const QString& cancelCaption);
+                        const QString& cancelCaption, MessageAnswer defaultAnswer = MessageAnswer::Yes);
 // "Information" box with "OK".
 void ShowInformation(const QString& text);
 // Box titled with the application title, with "OK".

@@ -82,8 +82,9 @@ bool LockDataFolder()
         throw AppError(SecondCopyMessage() + QStringLiteral(".\nThe lock file %1 is held by process %2 on this computer")
                                                  .arg(Native(GetLockFilePath()))
                                                  .arg(holder.pid));
-    if (AskChoice(HolderQuestion(holder), QStringLiteral("Take Over the Lock"), QString(), QStringLiteral("Quit")) !=
-        MessageAnswer::Yes)
+    // Enter quits: taking over a lock another computer may still use is a choice to read first.
+    if (AskChoice(HolderQuestion(holder), QStringLiteral("Take Over the Lock"), QString(), QStringLiteral("Quit"),
+                  MessageAnswer::Cancel) != MessageAnswer::Yes)
         return false;
     if (!TakeOverDataFolderLock(reason))
         throw AppError(QStringLiteral("The lock file %1 could not be taken over: %2. Nothing was changed")
