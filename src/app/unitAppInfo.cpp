@@ -32,6 +32,7 @@ QString GetTempFolder() { return GetDataFolder() + QStringLiteral("/TempFolder")
 QString GetDatabaseFileName() { return QString(GetProductName()).remove(' ') + QStringLiteral(".db"); }
 QString GetDatabasePath() { return GetDataFolder() + '/' + GetDatabaseFileName(); }
 QString GetLogoPath() { return GetDataFolder() + QStringLiteral("/CmpLogo.jpg"); }
+QString GetBackupsFolder() { return GetDataFolder() + QStringLiteral("/Backups"); }
 
 QString GetHelpFilePath()
 {

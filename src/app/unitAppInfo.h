@@ -17,6 +17,7 @@ QString GetTempFolder();
 QString GetDatabaseFileName();   // "Fennick.db"
 QString GetDatabasePath();
 QString GetLogoPath();
+QString GetBackupsFolder();      // "Backups" in the data folder: the automatic daily copies
 QString GetHelpFilePath();     // beside the executable, else ../share/fennick/
 
 // Ask the desktop to open the help page / the maker's web site; on failure show

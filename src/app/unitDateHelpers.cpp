@@ -14,6 +14,12 @@ qint64 wallClockMsecs(const QDateTime& value)
 
 } // namespace
 
+QDateTime WallClock(const QDate& date, const QTime& time)
+{
+    // UTC has no daylight saving: its date and time are exactly the ones given.
+    return QDateTime(date, time, Qt::UTC);
+}
+
 int DayOfTheMonth(const QDateTime& value) { return value.date().day(); }
 int DayOfTheYear(const QDateTime& value) { return value.date().dayOfYear(); }
 int DayOfTheYear(const QDate& value) { return value.dayOfYear(); }
@@ -25,7 +31,7 @@ int DaysBetween(const QDateTime& a, const QDateTime& b)
 
 QDateTime IncDay(const QDateTime& value, int days)
 {
-    return QDateTime(value.date().addDays(days), value.time());
+    return WallClock(value.date().addDays(days), value.time());
 }
 
 QDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond)
@@ -33,5 +39,5 @@ QDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
     const QDate date(year, month, day);
     const QTime time(hour, minute, second, millisecond);
     if (!date.isValid() || !time.isValid()) return QDateTime();
-    return QDateTime(date, time);
+    return WallClock(date, time);
 }

@@ -25,20 +25,23 @@ MessageAnswer showStandardBox(const MessageRequest& request)
     switch (request.kind) {
     case MessageKind::Question: {
         box.setIcon(QMessageBox::Question);
-        QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-        box.setDefaultButton(yes);
+        QPushButton* yes = box.addButton(request.buttons.value(0), QMessageBox::YesRole);
+        QPushButton* no =
+            request.buttons.value(1).isEmpty() ? nullptr : box.addButton(request.buttons.value(1), QMessageBox::NoRole);
+        QPushButton* cancel = box.addButton(request.buttons.value(2), QMessageBox::RejectRole);
+        box.setDefaultButton(request.defaultAnswer == MessageAnswer::Cancel ? cancel
+                             : request.defaultAnswer == MessageAnswer::No && no ? no
+                                                                                 : yes);
         box.setEscapeButton(cancel);
         box.exec();
         if (box.clickedButton() == yes) return MessageAnswer::Yes;
-        if (box.clickedButton() == no) return MessageAnswer::No;
+        if (no && box.clickedButton() == no) return MessageAnswer::No;
         return MessageAnswer::Cancel;
     }
     case MessageKind::Choice: {
         box.setIcon(QMessageBox::Warning);
-        QPushButton* first = box.addButton(request.choices.value(0), QMessageBox::AcceptRole);
-        QPushButton* second = box.addButton(request.choices.value(1), QMessageBox::RejectRole);
+        QPushButton* first = box.addButton(request.buttons.value(0), QMessageBox::AcceptRole);
+        QPushButton* second = box.addButton(request.buttons.value(1), QMessageBox::RejectRole);
         box.setDefaultButton(first);
         box.setEscapeButton(second);
         box.exec();
@@ -53,9 +56,10 @@ MessageAnswer showStandardBox(const MessageRequest& request)
     return MessageAnswer::Ok;
 }
 
-MessageAnswer show(MessageKind kind, const QString& title, const QString& text, const QStringList& choices = {})
+MessageAnswer show(MessageKind kind, const QString& title, const QString& text, const QStringList& buttons = {},
+                   MessageAnswer defaultAnswer = MessageAnswer::Yes)
 {
-    const MessageRequest request{kind, title, text, choices};
+    const MessageRequest request{kind, title, text, buttons, defaultAnswer};
     if (currentAnswerer()) return currentAnswerer()(request);
     return showStandardBox(request);
 }
@@ -66,7 +70,14 @@ void SetMessageAnswerer(MessageAnswerer answerer) { currentAnswerer() = std::mov
 
 MessageAnswer AskYesNoCancel(const QString& text)
 {
-    return show(MessageKind::Question, QStringLiteral("Confirm"), text);
+    return AskChoice(text, QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel"));
+}
+
+MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QString& noCaption,
+                        const QString& cancelCaption, MessageAnswer defaultAnswer)
+{
+    return show(MessageKind::Question, QStringLiteral("Confirm"), text, {yesCaption, noCaption, cancelCaption},
+                defaultAnswer);
 }
 
 void ShowInformation(const QString& text)

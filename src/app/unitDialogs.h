@@ -13,7 +13,12 @@ struct MessageRequest {
     MessageKind kind;
     QString title;
     QString text;
-    QStringList choices;   // a Choice's two button captions
+    // A question's button captions in Yes, No, Cancel order ("&Yes", "&No",
+    // "Cancel" unless the question names its own; no No button when it is empty).
+    QStringList buttons;
+    // The button Enter presses: Yes unless the question is one where the safe
+    // answer is the last (Cancel).
+    MessageAnswer defaultAnswer = MessageAnswer::Yes;
 };
 
 using MessageAnswerer = std::function<MessageAnswer(const MessageRequest&)>;
@@ -23,6 +28,11 @@ void SetMessageAnswerer(MessageAnswerer answerer);
 
 // "Confirm" box with "&Yes", "&No" and "Cancel"; closing the box counts as Cancel.
 MessageAnswer AskYesNoCancel(const QString& text);
+// The same box with buttons named for what they do: Yes stands for the first
+// choice, No for the second (left out when its caption is empty), Cancel for
+// the last, which closing the box also gives.
+MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QString& noCaption,
+                        const QString& cancelCaption, MessageAnswer defaultAnswer = MessageAnswer::Yes);
 // "Information" box with "OK".
 void ShowInformation(const QString& text);
 // A question with two answers of its own, titled with the application title:

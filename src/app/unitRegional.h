@@ -42,9 +42,11 @@ QString DateTimeToStr(const QDateTime& dateTime);
 // Parse the stored forms; a text that does not parse throws AppError
 // "''%s'' is not a valid date" / "''%s'' is not a valid date and time".
 QDate StrToDate(const QString& text);
+// A wall-clock value (see WallClock): a stored time that does not exist in the
+// local time zone still reads as written.
 QDateTime StrToDateTime(const QString& text);
-// StrToDateTime's reading without building the local date-time, which asks the
-// time zone rules each time: for reading many stored rows.
+// StrToDateTime's reading into its date and time, without building a date-time:
+// for reading many stored rows.
 void StrToDateTimeParts(const QString& text, QDate& date, QTime& time);
 bool TryStrToDate(const QString& text, QDate& date);
 
@@ -82,11 +84,13 @@ QString FormatCurrency(double amount);
 QChar DisplayDecimalSeparator();
 // A stored number text ("12.5") as a person reads and edits it ("12,5").
 QString DisplayNumberText(const QString& storedText);
-// A typed number text ("12,5") in its stored form ("12.5"); other characters
-// are left as they are. An empty text stays empty.
+// A typed number text ("12,5", "1.234,50") in its stored form ("12.5",
+// "1234.50"), read by the rule of app/unitTypedNumber.h. A text that is not
+// one number keeps its other characters. An empty text stays empty.
 QString StoredNumberText(const QString& typedText);
-// Reads a typed number written with the locale's decimal separator and no
-// grouping; otherwise "'%s' is not a valid floating point value".
+// Reads a typed number by the rule of app/unitTypedNumber.h; otherwise
+// "'%s' is not a valid floating point value", or, for a text that reads as two
+// amounts, a message that shows both.
 double ParseTypedNumber(const QString& typedText);
 bool TryParseTypedNumber(const QString& typedText, double& value);
 

@@ -3,6 +3,7 @@
 #include "app/unitAppInfo.h"
 #include "db/unitCreateDatabase.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -39,7 +41,7 @@ QString SystemText(int number) { return QString::fromLocal8Bit(std::strerror(num
 {
     const int system = db ? sqlite3_system_errno(db) : 0;
     if (system != 0) ThrowSystemError(system);
-    throw TBackupError(code, db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code)));
+    throw TBackupError(code, db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code)), code);
 }
 
 bool IsBusy(int code) { return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED; }
@@ -105,6 +107,23 @@ void SyncFolder(const QString& folder)
     ::close(fd);
 }
 
+// The engine's companion files of a database file.
+const QStringList& CompanionSuffixes()
+{
+    static const QStringList suffixes{QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
+    return suffixes;
+}
+
+// A temporary copy is named "." + the target's name + "." + six random
+// characters (mkstemp's), e.g. ".Fennick.db.a1B2c3"; the engine may put its
+// journal beside it.
+bool IsTempCopyName(const QString& name)
+{
+    static const QRegularExpression shape(QStringLiteral(R"(^\.%1[^/]*\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?$)")
+                                              .arg(QRegularExpression::escape(GetProductName().remove(QLatin1Char(' ')))));
+    return shape.match(name).hasMatch();
+}
+
 // A new, empty file in `folder`, readable by its owner only (the database holds
 // the mail password); the path is returned.
 QString NewTempFile(const QString& folder, const QString& stem)
@@ -123,8 +142,8 @@ public:
     ~TempFileGuard()
     {
         if (m_path.isEmpty()) return;
-        for (const QString& suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
-            ::unlink(QFile::encodeName(m_path + suffix).constData());
+        ::unlink(QFile::encodeName(m_path).constData());
+        for (const QString& suffix : CompanionSuffixes()) ::unlink(QFile::encodeName(m_path + suffix).constData());
     }
     void release() { m_path.clear(); }
     const QString& path() const { return m_path; }
@@ -160,16 +179,16 @@ void CopyPages(const QString& source, const QString& destination, bool sourceRea
         int system = sqlite3_system_errno(to.get());
         if (system == 0) system = sqlite3_system_errno(from.get());
         if (system != 0) ThrowSystemError(system);
-        throw TBackupError(code, QString::fromUtf8(sqlite3_errstr(code)));
+        throw TBackupError(code, QString::fromUtf8(sqlite3_errstr(code)), code);
     }
     from.reset();
 
     QString error;
     QueryColumn(to.get(), QStringLiteral("PRAGMA journal_mode=DELETE;"), &error);
     const QString problem = IntegrityProblem(to.get());
-    if (!problem.isEmpty()) throw TBackupError(SQLITE_CORRUPT, problem);
+    if (!problem.isEmpty()) throw TBackupError(SQLITE_CORRUPT, problem, SQLITE_CORRUPT);
     const int closed = sqlite3_close(to.release());
-    if (closed != SQLITE_OK) throw TBackupError(closed, QString::fromUtf8(sqlite3_errstr(closed)));
+    if (closed != SQLITE_OK) throw TBackupError(closed, QString::fromUtf8(sqlite3_errstr(closed)), closed);
 
     // The engine has synced its writes; make sure of it before the rename.
     const int fd = ::open(QFile::encodeName(destination).constData(), O_RDONLY);
@@ -232,12 +251,120 @@ QList<std::pair<QString, QStringList>> ProgramSchema()
     return schema;
 }
 
+// The settings rows every start of the program reads, and the names its
+// messages give them.
+struct TRequiredRow {
+    const char* table;
+    const char* idColumn;
+    const char* what;
+};
+constexpr TRequiredRow kRequiredRows[] = {
+    {"tblCompanyInfo", "intCompInfoID", "company information"},
+    {"tblCompanyInvData", "intCompInvDataID", "company invoice settings"},
+    {"tblCompColorData", "intColorID", "document colour"},
+    {"tblAppPreferences", "intAppPreferencesIdNumber", "window preferences"},
+    {"tblRecurring", "intRecurringID", "recurring invoices"},
+    {"tblPlannerSettings", "intPlannerSettingsID", "planner settings"},
+};
+
+// Why a file with every table still cannot serve the program (a settings row
+// or the document counter missing), or an empty text.
+QString MissingSettings(sqlite3* db)
+{
+    QString error;
+    for (const TRequiredRow& row : kRequiredRows) {
+        const QStringList found = QueryColumn(
+            db, QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = 1;").arg(QLatin1String(row.table), QLatin1String(row.idColumn)),
+            &error);
+        if (!error.isEmpty()) return QStringLiteral("The database file cannot be read (%1).").arg(error);
+        if (found.value(0) == QStringLiteral("0"))
+            return QStringLiteral("The file is not a complete %1 database: the %2 row (%3 with %4 = 1) is missing.")
+                .arg(GetProductName(), QLatin1String(row.what), QLatin1String(row.table), QLatin1String(row.idColumn));
+    }
+    const QStringList counter = QueryColumn(
+        db, QStringLiteral("SELECT typeof(intInvNumber) FROM tblCompanyInvData WHERE intCompInvDataID = 1;"), &error);
+    if (!error.isEmpty()) return QStringLiteral("The database file cannot be read (%1).").arg(error);
+    if (counter.value(0) != QStringLiteral("integer"))
+        return QStringLiteral("The file is not a complete %1 database: the document counter (intInvNumber of "
+                              "tblCompanyInvData) holds no number.")
+            .arg(GetProductName());
+    return {};
+}
+
+void RenameFile(const QString& from, const QString& to)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        ThrowSystemError(errno);
+}
+
+// Moves the engine's companion files of `from` (journal, WAL) to those of `to`,
+// so each file keeps its own.
+void MoveCompanions(const QString& from, const QString& to)
+{
+    for (const QString& suffix : CompanionSuffixes())
+        if (QFileInfo::exists(from + suffix)) RenameFile(from + suffix, to + suffix);
+}
+
+// The copy an earlier restore kept goes to "…before-restore-YYYYMMDD-HHMMSS"
+// (its own time), so the next one does not overwrite it. Returns the new
+// name, or an empty text when there was none.
+QString MoveEarlierKeptCopyAside()
+{
+    const QString kept = GetBeforeRestorePath();
+    const QFileInfo info(kept);
+    if (!info.exists() && !info.isSymLink()) {
+        // A journal whose database is gone holds nothing to recover, and the
+        // engine would take it for the next kept file's.
+        for (const QString& suffix : CompanionSuffixes()) QFile::remove(kept + suffix);
+        return {};
+    }
+    const QString stamped = kept + QLatin1Char('-') + info.lastModified().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = stamped;
+    for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
+        target = stamped + QLatin1Char('-') + QString::number(n);
+    RenameFile(kept, target);
+    MoveCompanions(kept, target);
+    SyncFolder(info.absolutePath());
+    return target;
+}
+
+// Keeps the live file as it is at `kept`, with its journal: a second name
+// first (so the live name never stands empty), the companions moved after it;
+// the caller then renames the restored file over the live name. Where the file
+// system has no hard links the file is renamed.
+void KeepLiveFileAsItIs(const QString& live, const QString& kept)
+{
+    if (::link(QFile::encodeName(live).constData(), QFile::encodeName(kept).constData()) != 0)
+        RenameFile(live, kept);
+    MoveCompanions(live, kept);
+    SyncFolder(QFileInfo(kept).absolutePath());
+}
+
+// True when both paths name the same file (through links too).
+bool SameFile(const QString& a, const QString& b)
+{
+    struct stat first {};
+    struct stat second {};
+    if (::stat(QFile::encodeName(a).constData(), &first) != 0) return false;
+    if (::stat(QFile::encodeName(b).constData(), &second) != 0) return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 } // namespace
 
-TBackupError::TBackupError(int number, const QString& text)
-    : AppError(QStringLiteral("Error %1 : %2").arg(number).arg(text)), m_number(number), m_text(text)
+TBackupError::TBackupError(int number, const QString& text, int engineCode)
+    : AppError(QStringLiteral("Error %1 : %2").arg(number).arg(text)), m_number(number), m_text(text),
+      m_engineCode(engineCode)
 {
 }
+
+bool TBackupError::isDamagedFile() const
+{
+    const int code = m_engineCode & 0xff;
+    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+}
+
+bool TBackupError::isBusy() const { return m_engineCode != 0 && IsBusy(m_engineCode); }
 
 void CopyDatabaseFile(const QString& source, const QString& target, bool sourceReadOnly)
 {
@@ -247,9 +374,25 @@ void CopyDatabaseFile(const QString& source, const QString& target, bool sourceR
     MoveIntoPlace(temp, target);
 }
 
+void RemoveStaleTempCopies()
+{
+    for (const QString& path : {GetDataFolder(), GetBackupsFolder()}) {
+        QDir folder(path);
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+            if (IsTempCopyName(name)) folder.remove(name);
+    }
+}
+
 QString BackupDatabaseTo(const QString& folder)
 {
     const QString target = QDir(folder).filePath(GetDatabaseFileName());
+    const QString dataFolder = QFileInfo(GetDataFolder()).canonicalFilePath();
+    const QString chosen = QFileInfo(folder).canonicalFilePath();
+    if ((!chosen.isEmpty() && chosen == dataFolder) || SameFile(target, GetDatabasePath()))
+        throw TBackupRefused(QStringLiteral("The folder %1 is the program's own data folder: a backup there would "
+                                            "replace the database it copies. Please choose another folder, best "
+                                            "on another disk.")
+                                 .arg(QDir::toNativeSeparators(folder)));
     CopyDatabaseFile(GetDatabasePath(), target);
     return target;
 }
@@ -295,12 +438,12 @@ QString CheckRestoreFile(const QString& path)
                     .arg(GetProductName(), table, column);
         }
     }
-    return {};
+    return MissingSettings(db.get());
 }
 
 QString GetBeforeRestorePath() { return GetDatabasePath() + QStringLiteral(".before-restore"); }
 
-void RestoreDatabaseFrom(const QString& path)
+TRestoreOutcome RestoreDatabaseFrom(const QString& path)
 {
     const QString refusal = CheckRestoreFile(path);
     if (!refusal.isEmpty()) throw TRestoreRefused(refusal);
@@ -312,37 +455,25 @@ void RestoreDatabaseFrom(const QString& path)
     CopyPages(path, staged.path(), true);
     const QString stagedRefusal = CheckRestoreFile(staged.path());
     if (!stagedRefusal.isEmpty()) throw TRestoreRefused(stagedRefusal);
-    // The database about to be replaced is kept; copying it through the engine
-    // also rolls back a journal a crash may have left beside it, so no stale
-    // journal is ever applied to the restored file.
-    if (QFileInfo::exists(live)) CopyDatabaseFile(live, GetBeforeRestorePath());
-    MoveIntoPlace(staged, live);
-}
 
-QString GetBackupsFolder() { return QDir(GetDataFolder()).filePath(QStringLiteral("Backups")); }
-
-QString DailyBackupFileName(const QDate& day)
-{
-    return QStringLiteral("Fennick-%1.db").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
-}
-
-QString RunDailyBackup(const QDate& today)
-{
-    if (!QFileInfo::exists(GetDatabasePath())) return {};
-    QDir folder(GetBackupsFolder());
-    if (!folder.exists() && !QDir().mkpath(folder.path())) ThrowSystemError(errno ? errno : EACCES);
-    QString written;
-    const QString target = folder.filePath(DailyBackupFileName(today));
-    if (!QFileInfo::exists(target)) {
-        CopyDatabaseFile(GetDatabasePath(), target);
-        written = target;
+    TRestoreOutcome outcome;
+    if (QFileInfo::exists(live)) {
+        outcome.earlierKeptPath = MoveEarlierKeptCopyAside();
+        outcome.keptPath = GetBeforeRestorePath();
+        // The database about to be replaced is kept; copying it through the
+        // engine also rolls back a journal a crash may have left beside it, so
+        // no stale journal is ever applied to the restored file. A file the
+        // copy refuses (damaged: just when a restore is needed) is kept as it
+        // is instead, its journal with it.
+        try {
+            CopyDatabaseFile(live, outcome.keptPath);
+        } catch (const TBackupError& error) {
+            if (error.isBusy()) throw;
+            outcome.liveProblem = error.text();
+            outcome.liveDamaged = error.isDamagedFile();
+            KeepLiveFileAsItIs(live, outcome.keptPath);
+        }
     }
-    // Only files named like a daily backup are counted and removed; the dated
-    // names sort oldest first.
-    static const QRegularExpression daily(QStringLiteral(R"(^Fennick-\d{4}-\d{2}-\d{2}\.db$)"));
-    QStringList backups;
-    for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
-        if (daily.match(name).hasMatch()) backups << name;
-    while (backups.size() > kDailyBackupsKept) folder.remove(backups.takeFirst());
-    return written;
+    MoveIntoPlace(staged, live);
+    return outcome;
 }

@@ -8,26 +8,34 @@
 // also rolls back a journal left by a crash, so a copy holds committed data only.
 //
 // A restore first checks the chosen file: it must open as an SQLite database,
-// pass the integrity check and hold every table of this program with its
-// columns. A good file is copied beside the live one and renamed into place; the
-// file it replaces is kept as Fennick.db.before-restore in the data folder.
+// pass the integrity check, hold every table of this program with its columns
+// and the settings rows every start reads. A good file is copied beside the
+// live one and renamed into place; the file it replaces is kept as
+// Fennick.db.before-restore in the data folder, and the one kept by the restore
+// before moves to a name with its time, so no restore loses another's copy.
 #include "app/AppError.h"
+#include "app/unitAppInfo.h"
 
-#include <QDate>
 #include <QString>
-#include <QStringList>
 
 // A copy that failed: the system's (or the engine's) error number and text. The
 // message reads "Error " + number + " : " + text.
 class TBackupError : public AppError {
 public:
-    TBackupError(int number, const QString& text);
+    // `engineCode` is the engine's result when the engine (not the system)
+    // failed; 0 for a system error.
+    TBackupError(int number, const QString& text, int engineCode = 0);
     int number() const { return m_number; }
     const QString& text() const { return m_text; }
+    // The source file is damaged or no database at all.
+    bool isDamagedFile() const;
+    // Another program held the file through every retry.
+    bool isBusy() const;
 
 private:
     int m_number;
     QString m_text;
+    int m_engineCode;
 };
 
 // A restore refused after checking the chosen file; the message says why.
@@ -36,12 +44,26 @@ public:
     using AppError::AppError;
 };
 
+// A backup refused before anything was written; the message says why.
+class TBackupRefused : public AppError {
+public:
+    using AppError::AppError;
+};
+
 // Copies the database at `source` to `target` the safe way described above.
 // Throws TBackupError. The source is opened read-only when `sourceReadOnly`.
 void CopyDatabaseFile(const QString& source, const QString& target, bool sourceReadOnly = false);
 
+// Removes the temporary copies a backup or restore that was cut short (a
+// crash, a power cut) left in the data folder and in Backups/. Only files
+// named the way this program names its temporary copies are touched; run at
+// start, while this copy of the program holds the data folder alone.
+void RemoveStaleTempCopies();
+
 // Backup: the live database as Fennick.db in `folder`, replacing one there.
-// Returns the path written. Throws TBackupError.
+// Returns the path written. Throws TBackupRefused when `folder` is the data
+// folder itself (the copy would replace the database it copies), TBackupError
+// when the copy fails.
 QString BackupDatabaseTo(const QString& folder);
 
 // True when the last component of the chosen path is exactly the database file
@@ -54,21 +76,22 @@ QString CheckRestoreFile(const QString& path);
 // The file that keeps the database a restore replaced.
 QString GetBeforeRestorePath();
 
+// What a restore did with the database it replaced.
+struct TRestoreOutcome {
+    // Where the replaced database is kept (empty when there was none).
+    QString keptPath;
+    // Why it could not be copied cleanly and was kept as it was, by renaming
+    // it with its journal; empty when it was copied.
+    QString liveProblem;
+    bool liveDamaged = false;
+    // Where the copy kept by the restore before this one went (empty when
+    // there was none).
+    QString earlierKeptPath;
+};
+
 // Restore: checks the file (TRestoreRefused when it is not fit) and puts a copy
-// of it in place of the live database, keeping the old one at
-// GetBeforeRestorePath(). Throws TBackupError when a copy or rename fails; the
-// live database is then as it was.
-void RestoreDatabaseFrom(const QString& path);
-
-// The folder of the automatic daily backups: "Backups" in the data folder.
-QString GetBackupsFolder();
-// How many daily backups are kept.
-constexpr int kDailyBackupsKept = 10;
-// The daily backup's file name for a day: "Fennick-YYYY-MM-DD.db".
-QString DailyBackupFileName(const QDate& day);
-
-// Once a day (at close): the live database as Backups/Fennick-YYYY-MM-DD.db,
-// made the safe way, then all but the newest ten daily backups removed. Returns
-// the file written, or an empty text when today's backup exists already or
-// there is no database. Throws TBackupError.
-QString RunDailyBackup(const QDate& today = QDate::currentDate());
+// of it in place of the live database. The live database is copied to
+// GetBeforeRestorePath(); when it cannot be copied cleanly (damaged, not a
+// database), it is renamed there as it is. Throws TBackupError when a copy or
+// rename fails; the live database is then as it was.
+TRestoreOutcome RestoreDatabaseFrom(const QString& path);

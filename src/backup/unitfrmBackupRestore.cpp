@@ -3,21 +3,26 @@
 #include "app/unitAppInfo.h"
 #include "app/unitDialogs.h"
 #include "app/unitModalRunner.h"
+#include "app/unitRegional.h"
 #include "backup/unitBackupRestoreData.h"
+#include "db/unitFeatureTables.h"
+#include "backup/unitDailyBackups.h"
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 
 // The chosen path, or an empty text when the user cancelled or chose nothing
 // on the file system.
-QString RunPicker(QFileDialog& dialog)
+QString RunPicker(QFileDialog& dialog, const QString& startFolder = QDir::homePath())
 {
     // The program's own dialog: the same on every desktop, and answerable in tests.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setDirectory(QDir::homePath());
+    dialog.setDirectory(startFolder);
     if (RunModal(dialog) != QDialog::Accepted) return {};
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return {};
@@ -52,6 +57,38 @@ QString PickRestoreFile()
     return RunPicker(dialog);
 }
 
+// At a start that met a damaged database: any backup file will do (the daily
+// ones have dated names), beginning in Backups/.
+QString PickRescueFile()
+{
+    QFileDialog dialog(nullptr, QStringLiteral("Restore Company Database"));
+    dialog.setObjectName(QLatin1String(kRescuePickerName));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, true);
+    dialog.setNameFilter(QStringLiteral("Database files (*.db);;All files (*)"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Restore"));
+    const QString backups = GetBackupsFolder();
+    return RunPicker(dialog, QFileInfo(backups).isDir() ? backups : QDir::homePath());
+}
+
+QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// What became of the database a restore replaced, one line each.
+QString DescribeKeptFiles(const TRestoreOutcome& outcome)
+{
+    QString text;
+    if (outcome.keptPath.isEmpty()) return text;
+    if (outcome.liveProblem.isEmpty())
+        text = QStringLiteral("The database it replaced is kept as ") + Native(outcome.keptPath);
+    else
+        text = QStringLiteral("The database it replaced %1 (%2), so it was not copied: it is kept as it was, as %3")
+                   .arg(outcome.liveDamaged ? QStringLiteral("was damaged") : QStringLiteral("could not be copied"),
+                        outcome.liveProblem, Native(outcome.keptPath));
+    if (!outcome.earlierKeptPath.isEmpty())
+        text += QStringLiteral("\nThe database kept by the restore before is now ") + Native(outcome.earlierKeptPath);
+    return text;
+}
+
 } // namespace
 
 void BackupData()
@@ -63,6 +100,9 @@ void BackupData()
     }
     try {
         BackupDatabaseTo(folder);
+    } catch (const TBackupRefused& refused) {
+        ShowInformation(refused.message() + QStringLiteral("\nBackup of company database cancelled"));
+        return;
     } catch (const TBackupError& error) {
         ShowInformation(error.message());
         return;
@@ -83,8 +123,9 @@ bool RestoreData()
                          cancelled);
         return false;
     }
+    TRestoreOutcome outcome;
     try {
-        RestoreDatabaseFrom(chosen);
+        outcome = RestoreDatabaseFrom(chosen);
     } catch (const TRestoreRefused& refused) {
         ShowInformation(refused.message() + QLatin1Char('\n') + cancelled);
         return false;
@@ -93,7 +134,48 @@ bool RestoreData()
         return false;
     }
     LoadCompanyData();
-    ShowInformation(QStringLiteral("Restore of company database successful\nThe database it replaced is kept as ") +
-                    QDir::toNativeSeparators(GetBeforeRestorePath()));
+    // An older file gets the tables of later features it lacks.
+    CreateMissingFileFeatureTables();
+    PrepareEInvoiceData();
+    const QString kept = DescribeKeptFiles(outcome);
+    ShowInformation(QStringLiteral("Restore of company database successful") +
+                    (kept.isEmpty() ? QString() : QLatin1Char('\n') + kept));
     return true;
+}
+
+bool RescueDamagedDatabase(const QString& reason)
+{
+    for (;;) {
+        const QString newest = NewestDailyBackup();
+        QString text = QStringLiteral("The database file %1 is damaged and cannot be read:\n%2\n\n")
+                           .arg(Native(GetDatabasePath()), reason);
+        if (newest.isEmpty())
+            text += QStringLiteral("There is no automatic backup in %1. You can restore a backup file you "
+                                   "choose.")
+                        .arg(Native(GetBackupsFolder()));
+        else
+            text += QStringLiteral("The newest automatic backup is %1, saved %2. You can restore it, or a "
+                                   "backup file you choose.")
+                        .arg(Native(newest), DisplayDateTime(QFileInfo(newest).lastModified()));
+        text += QStringLiteral("\nThe damaged file is kept beside it as %1.").arg(Native(GetBeforeRestorePath()));
+
+        const MessageAnswer answer =
+            newest.isEmpty()
+                ? AskChoice(text, QStringLiteral("Choose a Backup File..."), QString(), QStringLiteral("Quit"))
+                : AskChoice(text, QStringLiteral("Restore the Newest Backup"), QStringLiteral("Choose a Backup File..."),
+                            QStringLiteral("Quit"));
+        if (answer == MessageAnswer::Cancel) return false;
+        const QString chosen = (answer == MessageAnswer::Yes && !newest.isEmpty()) ? newest : PickRescueFile();
+        if (chosen.isEmpty()) continue;
+        try {
+            const TRestoreOutcome outcome = RestoreDatabaseFrom(chosen);
+            ShowInformation(QStringLiteral("The database was restored from %1.\n").arg(Native(chosen)) +
+                            DescribeKeptFiles(outcome));
+            return true;
+        } catch (const TRestoreRefused& refused) {
+            ShowInformation(QStringLiteral("%1 cannot be restored: %2").arg(Native(chosen), refused.message()));
+        } catch (const TBackupError& error) {
+            ShowInformation(QStringLiteral("%1 could not be restored: %2").arg(Native(chosen), error.message()));
+        }
+    }
 }

@@ -14,6 +14,13 @@ void BackupData();
 // the database was replaced.
 bool RestoreData();
 
+// At a start whose database file is damaged (`reason`: the engine's message):
+// offers to restore the newest automatic backup or a file the user chooses,
+// keeping the damaged file beside the restored one, until a restore succeeds
+// (true) or the user quits (false).
+bool RescueDamagedDatabase(const QString& reason);
+
 // The pickers' object names, so a test can tell them apart.
 inline constexpr const char* kBackupPickerName = "dlgBackupFolder";
 inline constexpr const char* kRestorePickerName = "dlgRestoreFile";
+inline constexpr const char* kRescuePickerName = "dlgRescueFile";

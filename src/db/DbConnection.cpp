@@ -6,6 +6,7 @@
 #include "db/unitDatabaseTarget.h"
 #include "db/unitServerEngine.h"
 #include "db/unitServerSqlText.h"
+#include "db/DbEngineError.h"
 
 #include <QFile>
 #include <QThread>
@@ -46,7 +47,7 @@ constexpr unsigned long kBusyWaitMs = 10;
 [[noreturn]] void throwEngineError(int code, sqlite3* db)
 {
     const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
-    throw AppError(QStringLiteral("SQLite Error %1 - %2").arg(code).arg(message));
+    throw DbEngineError(code, message);
 }
 
 bool isBusy(int code) { return code == SQLITE_BUSY || code == SQLITE_LOCKED; }

@@ -9,6 +9,7 @@
 // differ (placeholders, compaction, last insert id, BEGIN, the table list) the
 // connection answers for its engine.
 #include "app/AppError.h"
+#include "db/DbEngineError.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,24 +26,6 @@ namespace dbserver {
 class Session;
 class Statement;
 }
-
-// What kind of engine failure an error is.
-enum class DbFailure { Statement, ConnectionLost, CannotConnect };
-
-// An error of the database engine, with the program's message. On the server
-// it carries the SQLSTATE, so a caller can tell a passing conflict from a fault.
-class DbEngineError : public AppError {
-public:
-    explicit DbEngineError(const QString& message, DbFailure failure = DbFailure::Statement,
-                           QString sqlState = QString())
-        : AppError(message), m_failure(failure), m_sqlState(std::move(sqlState)) {}
-    DbFailure failure() const { return m_failure; }
-    const QString& sqlState() const { return m_sqlState; }
-
-private:
-    DbFailure m_failure;
-    QString m_sqlState;
-};
 
 namespace db_detail {
 struct StatementSlot;

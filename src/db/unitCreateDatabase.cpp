@@ -279,7 +279,11 @@ void insertDefaultRows(DbConnection& db, const QDate& today)
 
     createTable(db, Planner);
     // Three sample activities placed around today; one row per day of each.
-    const QDateTime midnight(today, QTime(0, 0));
+    // Wall-clock values: 8:00 is 8:00 on the day clocks go forward or back too.
+    const QTime eight(8, 0);
+    const auto on = [&today](int days, const QTime& time = QTime(0, 0)) {
+        return WallClock(today.addDays(days), time);
+    };
     struct PlannerRow {
         int master;
         QDateTime day;
@@ -290,17 +294,17 @@ void insertDefaultRows(DbConnection& db, const QDate& today)
         QString note;
     };
     const QString jobNote = QStringLiteral("Job must be done in 3 Days!!! SAMPLE");
-    const QDateTime workStart = IncDay(midnight, -10);
-    const QDateTime workEnd = IncDay(midnight, -8);
+    const QDateTime workStart = on(-10);
+    const QDateTime workEnd = on(-8);
     const QString work = QStringLiteral("Work for John Jones");
     const PlannerRow planner[] = {
-        {1, midnight, midnight.addSecs(8 * 3600), midnight.addSecs(8 * 3600 + 30 * 60),
-         QStringLiteral("Estimate for the jones"), QStringLiteral("-1"), QStringLiteral("Activity Notes Here! SAMPLE ")},
-        {2, IncDay(midnight, 5), IncDay(midnight, 5).addSecs(8 * 3600), IncDay(midnight, 5).addSecs(8 * 3600),
-         QStringLiteral("Start job at 123 Alley Street"), QStringLiteral("-1"), QStringLiteral("SAMPLE")},
-        {3, IncDay(midnight, -10), workStart, workEnd, work, QStringLiteral("0"), jobNote},
-        {3, IncDay(midnight, -9), workStart, workEnd, work, QStringLiteral("0"), jobNote + ' '},
-        {3, IncDay(midnight, -8), workStart, workEnd, work, QStringLiteral("0"), jobNote + ' '},
+        {1, on(0), on(0, eight), on(0, QTime(8, 30)), QStringLiteral("Estimate for the jones"), QStringLiteral("-1"),
+         QStringLiteral("Activity Notes Here! SAMPLE ")},
+        {2, on(5), on(5, eight), on(5, eight), QStringLiteral("Start job at 123 Alley Street"), QStringLiteral("-1"),
+         QStringLiteral("SAMPLE")},
+        {3, on(-10), workStart, workEnd, work, QStringLiteral("0"), jobNote},
+        {3, on(-9), workStart, workEnd, work, QStringLiteral("0"), jobNote + ' '},
+        {3, on(-8), workStart, workEnd, work, QStringLiteral("0"), jobNote + ' '},
     };
     for (const PlannerRow& row : planner) {
         db.execute(QStringLiteral("INSERT INTO tblPlanner (intActMasterID,intActYear,intActDayOfYear,"

@@ -5,13 +5,14 @@
 // it). A feature keeps its data in tables of its own, never in new columns of
 // the described tables. Statements are written in the file's types; on a server
 // they are translated like the first-run tables (ServerTableStatement).
+#include <QString>
 #include <vector>
 
 class DbConnection;
 
 struct TFeatureTable {
-    const char* name;
-    const char* createStatement;
+    QString name;
+    QString createStatement;
     bool serverOnly;   // kept in a server database only (the file keeps it elsewhere)
 };
 

@@ -14,6 +14,12 @@
 
 namespace {
 
+TServerTimeLimits& serverTimeLimits()
+{
+    static TServerTimeLimits limits;
+    return limits;
+}
+
 struct IdleSession {
     QString connectionString;
     std::unique_ptr<dbserver::Session> session;
@@ -101,7 +107,25 @@ std::unique_ptr<dbserver::Session> TakeServerSession(const QString& connectionSt
     dbserver::Failure failure;
     std::unique_ptr<dbserver::Session> session = ServerEngine().connect(connectionString, failure);
     if (!session) throw DbEngineError(ConnectFailureMessage(connectionString, failure), DbFailure::CannotConnect);
+    // No seat waits for ever: a row another seat holds is given up after the
+    // lock limit, a statement after the statement limit, and the server ends
+    // the open transaction of a seat that vanished (a laptop closed mid-save).
+    const TServerTimeLimits& limits = serverTimeLimits();
+    const QByteArray settings = QStringLiteral("SET lock_timeout = %1; SET statement_timeout = %2; "
+                                               "SET idle_in_transaction_session_timeout = %3;")
+                                    .arg(limits.lockMs)
+                                    .arg(limits.statementMs)
+                                    .arg(limits.idleInTransactionMs)
+                                    .toLatin1();
+    if (!session->run(settings))
+        throw DbEngineError(ConnectFailureMessage(connectionString, session->failure()), DbFailure::CannotConnect);
     return session;
+}
+
+void SetServerTimeLimits(const TServerTimeLimits& limits)
+{
+    serverTimeLimits() = limits;
+    CloseIdleServerSessions();
 }
 
 void GiveBackServerSession(const QString& connectionString, std::unique_ptr<dbserver::Session> session)

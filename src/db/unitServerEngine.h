@@ -24,6 +24,15 @@ void CloseIdleServerSessions();
 // trip before use (ms; the tests set 0 to check every time).
 void SetServerIdleCheckMs(int milliseconds);
 
+// The time limits every server connection of this seat works under (ms).
+struct TServerTimeLimits {
+    int lockMs = 10000;                  // waiting for a row or table another seat holds
+    int statementMs = 300000;            // one statement (a year's report on a large business included)
+    int idleInTransactionMs = 60000;     // a transaction left open by a seat that vanished
+};
+// Takes effect for connections made from now on (the idle ones are closed).
+void SetServerTimeLimits(const TServerTimeLimits& limits);
+
 // "database fennick on office-server" from a connection string; libpq's
 // defaults stand where the string is silent.
 QString ServerDisplayName(const QString& connectionString);

@@ -122,7 +122,7 @@ QStringList ProgramTablesIn(DbConnection& db)
     const QStringList tables = db.tableNames();
     QStringList ours = programTableNames();
     ours << kVersionTable.toLower();
-    for (const TFeatureTable& table : FeatureTables()) ours << QString::fromUtf8(table.name).toLower();
+    for (const TFeatureTable& table : FeatureTables()) ours << table.name.toLower();
     QStringList found;
     for (const QString& name : tables)
         if (ours.contains(name.toLower())) found << name;

@@ -77,6 +77,9 @@ TInvDocument ReadForCopy(int number)
         source.lines.append({lines.columnText(0), lines.columnText(1), lines.columnText(2), lines.columnText(3),
                              FloatToStr(lines.columnDouble(4)), FloatToStr(lines.columnDouble(5))});
     }
+    lines.finalize();
+    // The copy names the same buyer as its source.
+    source.buyer = ReadBuyerTaxData(connection, number);
     return source;
 }
 

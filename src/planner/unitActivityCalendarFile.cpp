@@ -1,16 +1,18 @@
 #include "planner/unitActivityCalendarFile.h"
 
 #include "app/AppError.h"
+#include "app/unitWholeFile.h"
 #include "app/unitAppInfo.h"
 #include "app/unitRegional.h"
+#include "planner/unitCalendarExportId.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 #include <QSet>
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -19,6 +21,15 @@ struct ComponentFree {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
 };
 using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
+
+icaltimetype allDay(const QDate& day)
+{
+    icaltimetype time = icaltime_null_date();
+    time.year = day.year();
+    time.month = day.month();
+    time.day = day.day();
+    return time;
+}
 
 icaltimetype floatingTime(const QDateTime& value)
 {
@@ -45,7 +56,12 @@ QDateTime readDateTime(const TActivityRow& row, const QString& text)
 
 } // namespace
 
-QByteArray ActivitiesToICalendar(const std::vector<TActivityRow>& rows)
+bool IsAllDayActivity(const QDateTime& start, const QDateTime& end)
+{
+    return start.time() == QTime(0, 0) && end.time() == QTime(0, 0);
+}
+
+QByteArray ActivitiesToICalendar(const std::vector<TActivityRow>& rows, const QString& databaseId)
 {
     ComponentPtr calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
@@ -62,14 +78,21 @@ QByteArray ActivitiesToICalendar(const std::vector<TActivityRow>& rows)
         const QDateTime end = readDateTime(row, row.strActEndDateTime);
 
         icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-        const QByteArray uid = QStringLiteral("activity-%1-%2@fennick")
+        const QByteArray uid = QStringLiteral("activity-%1-%2-%3@fennick")
                                    .arg(row.intActMasterID)
-                                   .arg(start.toString(QStringLiteral("yyyyMMddThhmmss")))
+                                   .arg(start.toString(QStringLiteral("yyyyMMddThhmmss")), databaseId)
                                    .toUtf8();
         icalcomponent_add_property(event, icalproperty_new_uid(uid.constData()));
         icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
-        icalcomponent_add_property(event, icalproperty_new_dtstart(floatingTime(start)));
-        if (end > start) icalcomponent_add_property(event, icalproperty_new_dtend(floatingTime(end)));
+        if (IsAllDayActivity(start, end)) {
+            // Whole days: the end of an all-day event is the day after its last day.
+            const QDate lastDay = std::max(start.date(), end.date());
+            icalcomponent_add_property(event, icalproperty_new_dtstart(allDay(start.date())));
+            icalcomponent_add_property(event, icalproperty_new_dtend(allDay(lastDay.addDays(1))));
+        } else {
+            icalcomponent_add_property(event, icalproperty_new_dtstart(floatingTime(start)));
+            if (end > start) icalcomponent_add_property(event, icalproperty_new_dtend(floatingTime(end)));
+        }
         const QByteArray summary = row.strActivity.toUtf8();
         icalcomponent_add_property(event, icalproperty_new_summary(summary.constData()));
         if (!row.strActNote.isEmpty()) {
@@ -90,10 +113,8 @@ QByteArray ActivitiesToICalendar(const std::vector<TActivityRow>& rows)
 
 int WriteActivitiesCalendarFile(const QString& path, const std::vector<TActivityRow>& rows)
 {
-    const QByteArray text = ActivitiesToICalendar(rows);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        throw AppError(QStringLiteral("The calendar file %1 cannot be written: %2").arg(path, file.errorString()));
+    const QByteArray text = ActivitiesToICalendar(rows, CalendarExportId());
+    SaveWholeFile(path, text);
     QSet<qint64> activities;
     for (const TActivityRow& row : rows) activities.insert(row.intActMasterID);
     return int(activities.size());

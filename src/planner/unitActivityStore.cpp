@@ -79,6 +79,26 @@ std::vector<QDate> ActivityDays(const QDateTime& start, const QDateTime& end)
     return days;
 }
 
+QString UnreadableActivityMessage(const QString& title, const QString& reason)
+{
+    return QStringLiteral("The start or end of the activity \"%1\" cannot be read (%2); "
+                          "open it and save it again with new dates, or delete it")
+        .arg(title, reason);
+}
+
+bool ActivityLongerThanAYear(const QDateTime& start, const QDateTime& end)
+{
+    return end.date() > start.date().addYears(1);
+}
+
+QString LongActivityQuestion(const QDateTime& start, const QDateTime& end)
+{
+    const qint64 days = start.date().daysTo(end.date()) + 1;
+    return QStringLiteral("This activity runs from %1 to %2, %3 days: more than a year, and each day is stored on "
+                          "its own, which can take a long time. Save it with these dates?")
+        .arg(DisplayDate(start.date()), DisplayDate(end.date()), DisplayLocale().toString(days));
+}
+
 qint64 pSavePlannerActivity(const TActivityInput& input)
 {
     TSavingNoticeScope notice(QStringLiteral("Saving Activity Information..."));

@@ -37,7 +37,8 @@ struct TActivityRow {
     qint64 intActID = 0;
 };
 
-// What the edit area hands to a save.
+// What the edit area hands to a save. Start and end are wall-clock values
+// (see WallClock).
 struct TActivityInput {
     std::optional<qint64> masterId;   // the activity being replaced, if any
     QDateTime start;
@@ -60,6 +61,17 @@ std::vector<TActivityRow> ReadActivityDays(DbConnection& db, int year, int first
 // The calendar days an activity takes place on: every day from the start's date
 // to the end's date, both included (one day when the end is not after the start).
 std::vector<QDate> ActivityDays(const QDateTime& start, const QDateTime& end);
+
+// The message for an activity whose date-time texts cannot be read, naming it
+// and the reason.
+QString UnreadableActivityMessage(const QString& title, const QString& reason);
+
+// True when the end's date is more than a year after the start's: such an
+// activity (most often a mistyped year) writes a row for every day, so the
+// planner asks before it is saved.
+bool ActivityLongerThanAYear(const QDateTime& start, const QDateTime& end);
+// The question asked then, with the dates and the number of days.
+QString LongActivityQuestion(const QDateTime& start, const QDateTime& end);
 
 // Saves the activity as one row per day under a new master id, replacing the
 // rows of input.masterId, in one transaction; shows "Saving Activity

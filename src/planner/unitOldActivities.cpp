@@ -1,11 +1,15 @@
 #include "planner/unitOldActivities.h"
 
+#include "app/AppError.h"
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
 #include "db/DbConnection.h"
+#include "planner/unitActivityStore.h"
 
 #include <QDateTime>
 #include <QList>
+#include <QSet>
+#include <QStringList>
 
 int KeepDaysForSetting(int intRemoveActivity)
 {
@@ -29,7 +33,7 @@ void pRemoveOldActivities(const QDate& today)
     setting.finalize();
     if (keepDays == 0) return;
 
-    ShowSavingNotice(QStringLiteral("Cleaning Database..."));
+    TSavingNoticeScope notice(QStringLiteral("Cleaning Database..."));
     // Cut-off: today at 00:00 minus the keep period. An activity goes when the
     // cut-off is at or after its end, compared on the wall clock.
     const QDate cutOff = today.addDays(-keepDays);
@@ -41,26 +45,38 @@ void pRemoveOldActivities(const QDate& today)
     // while a read of it is still stepping is not well defined.
     struct Row {
         qint64 id;
+        qint64 master;
         QString end;
+        QString title;
     };
     QList<Row> rows;
-    DbStatement all = db.prepare(QStringLiteral("SELECT intActID,strActEndDateTime FROM tblPlanner;"));
-    while (all.step()) rows.append({all.columnInt64(0), all.columnText(1)});
+    DbStatement all =
+        db.prepare(QStringLiteral("SELECT intActID,strActEndDateTime,intActMasterID,strActivity FROM tblPlanner;"));
+    while (all.step()) rows.append({all.columnInt64(0), all.columnInt64(2), all.columnText(1), all.columnText(3)});
     all.finalize();
 
-    // One transaction for speed. An end text that cannot be read stops the run
-    // with its conversion error; the rows removed before it stay removed.
+    // An activity whose end cannot be read is kept and named afterwards; the
+    // others are removed all the same, in one transaction.
+    QStringList kept;
+    QSet<qint64> keptActivities;
     DbTransaction transaction(db);
-    try {
-        for (const Row& row : rows) {
-            if (endedBeforeCutOff(StrToDateTime(row.end)))
-                db.execute(QStringLiteral("DELETE FROM tblPlanner WHERE intActID = ?;"), {row.id});
+    for (const Row& row : rows) {
+        QDateTime end;
+        try {
+            end = StrToDateTime(row.end);
+        } catch (const AppError& error) {
+            if (!keptActivities.contains(row.master)) {
+                keptActivities.insert(row.master);
+                kept << UnreadableActivityMessage(row.title, error.message());
+            }
+            continue;
         }
-    } catch (...) {
-        transaction.commit();
-        throw;
+        if (endedBeforeCutOff(end)) db.execute(QStringLiteral("DELETE FROM tblPlanner WHERE intActID = ?;"), {row.id});
     }
     transaction.commit();
     db.tryVacuum();
-    CloseSavingNotice();
+    if (!kept.isEmpty())
+        throw AppError(QStringLiteral("The clean-up of old planner activities kept %1:\n%2")
+                           .arg(kept.size() == 1 ? QStringLiteral("this activity") : QStringLiteral("these activities"),
+                                kept.join(QLatin1Char('\n'))));
 }

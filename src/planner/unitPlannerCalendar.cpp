@@ -7,10 +7,10 @@
 TCalendarMonth BuildCalendarMonth(int year, int month, const TPlannerYearFlags& flags)
 {
     TCalendarMonth grid;
-    const QLocale locale = RegionalLocale();
-    // Qt counts Monday as 1 and Sunday as 7; the grid starts on Sunday.
+    // The display locale's short day names. Qt counts Monday as 1 and Sunday as
+    // 7; the grid starts on Sunday.
     for (int column = 0; column < 7; ++column)
-        grid.headings[std::size_t(column)] = locale.dayName(column == 0 ? 7 : column, QLocale::ShortFormat);
+        grid.headings[std::size_t(column)] = DisplayDayName(column == 0 ? 7 : column, QLocale::ShortFormat);
 
     const QDate first(year, month, 1);
     if (!first.isValid()) return grid;
@@ -49,11 +49,7 @@ int CalendarRowHeight(int gridHeight, int rowCount)
     return rowCount <= 0 ? 0 : std::max(0, (gridHeight - 10) / rowCount);
 }
 
-QString PlannerDayTitle(const QDate& day)
-{
-    return DisplayDayName(day.dayOfWeek()) + QStringLiteral(", ") + DisplayMonthName(day.month()) + QLatin1Char(' ') +
-           QString::number(day.day()) + QStringLiteral(", ") + QString::number(day.year());
-}
+QString PlannerDayTitle(const QDate& day) { return DisplayLocale().toString(day, QLocale::LongFormat); }
 
 QString PlannerTodayText(const QDate& today) { return QStringLiteral("Today: ") + DisplayDate(today); }
 

@@ -20,8 +20,8 @@ struct TCalendarCell {
     bool priority = false;
 };
 
-// The grid of one month: row 0 is the heading (short day names, Sunday first),
-// then one row per week, seven columns, Sunday in column 0.
+// The grid of one month: row 0 is the heading (the display locale's short day
+// names, Sunday first), then one row per week, seven columns, Sunday in column 0.
 struct TCalendarMonth {
     std::array<QString, 7> headings;
     std::vector<std::array<TCalendarCell, 7>> weeks;
@@ -40,7 +40,8 @@ std::vector<TCalendarLayer> CalendarCellLayers(int row, int column, const TCalen
 int CalendarColumnWidth(int gridWidth);
 int CalendarRowHeight(int gridHeight, int rowCount);
 
-// "Monday, March 29, 2010".
+// The day in the display locale's long date form: "Monday, March 29, 2010",
+// "Montag, 29. März 2010".
 QString PlannerDayTitle(const QDate& day);
 // "Today: 3/29/2010".
 QString PlannerTodayText(const QDate& today);

@@ -12,13 +12,6 @@ QString PlannerListDateTime(const QDate& date, const QTime& time)
     return DisplayDate(date) + QLatin1Char(' ') + locale.toString(time, locale.timeFormat(QLocale::ShortFormat));
 }
 
-QString UnreadableActivityMessage(const QString& title, const QString& reason)
-{
-    return QStringLiteral("The start or end of the activity \"%1\" cannot be read (%2); "
-                          "open it and save it again with new dates, or delete it")
-        .arg(title, reason);
-}
-
 TPlannerListResult QueryPlannerList(int listType, const QDate& selected, const TPlannerYearFlags& flags)
 {
     TPlannerListResult result;

@@ -2,6 +2,7 @@
 // The planner's activity list: the rows of the days of a list range, one list
 // row per stored day row, sorted by the activity's start, and the model behind
 // lvActivityEdit with its twelve columns.
+#include "app/unitDateHelpers.h"
 #include "app/unitRowListModel.h"
 #include "planner/unitActivityStore.h"
 #include "planner/unitPlannerCalendar.h"
@@ -15,7 +16,7 @@ struct TPlannerListRow {
     TActivityRow stored;
     QDate listedDay;    // the day under which the row is listed
     // Read from the stored texts; invalid when unreadable. Kept as date and
-    // time: building many local date-times asks the time zone rules each time.
+    // time, read back as wall-clock values.
     QDate startDate;
     QTime startTime;
     QDate endDate;
@@ -24,8 +25,8 @@ struct TPlannerListRow {
     // The start as one number for the sort.
     qint64 startKey = 0;
 
-    QDateTime start() const { return QDateTime(startDate, startTime); }
-    QDateTime end() const { return QDateTime(endDate, endTime); }
+    QDateTime start() const { return WallClock(startDate, startTime); }
+    QDateTime end() const { return WallClock(endDate, endTime); }
 };
 
 struct TPlannerListResult {
@@ -43,8 +44,6 @@ TPlannerListResult QueryPlannerList(int listType, const QDate& selected, const T
 // The list text of a start or end: short date, a space, short time (3/29/2010 8:00 AM).
 QString PlannerListDateTime(const QDate& date, const QTime& time);
 
-// The message for an activity whose date-time texts cannot be read.
-QString UnreadableActivityMessage(const QString& title, const QString& reason);
 
 class TPlannerListModel : public TRowListModel<TPlannerListRow> {
 public:

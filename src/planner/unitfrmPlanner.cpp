@@ -2,8 +2,10 @@
 
 #include "app/unitAppInfo.h"
 #include "app/unitAppPreferences.h"
+#include "app/unitDateHelpers.h"
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitRegional.h"
 #include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
@@ -36,6 +38,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -142,8 +145,14 @@ bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter 
 void TfrmPlanner::SetCalendarFileChooser(CalendarFileChooser chooser) { fileChooser() = std::move(chooser); }
 
 TfrmPlanner::TfrmPlanner(const QDate& today, QWidget* parent)
-    : QDialog(parent), m_today(today.isValid() ? today : QDate::currentDate()), m_selected(m_today)
+    : TfrmPlanner(today.isValid() ? TodayFunction([today] { return today; }) : TodayFunction(), parent)
 {
+}
+
+TfrmPlanner::TfrmPlanner(TodayFunction today, QWidget* parent)
+    : QDialog(parent), m_todayFunction(std::move(today))
+{
+    m_selected = m_shownToday = pToday();
     setObjectName(QStringLiteral("frmPlanner"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
@@ -230,6 +239,8 @@ TfrmPlanner::TfrmPlanner(const QDate& today, QWidget* parent)
     sgCalenderDay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sgCalenderDay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sgCalenderDay->setMinimumSize(300, 240);
+    // Arrow keys move between the days; Tab and Shift+Tab leave the grid.
+    sgCalenderDay->setTabKeyNavigation(false);
     sgCalenderDay->setItemDelegate(
         new TCalendarDayDelegate(&m_actColor, &m_wkndColor, &m_priorityColor, &m_headingColor, sgCalenderDay));
     sgCalenderDay->installEventFilter(this);
@@ -267,7 +278,7 @@ TfrmPlanner::TfrmPlanner(const QDate& today, QWidget* parent)
     ckbxActPriority->setObjectName(QStringLiteral("ckbxActPriority"));
     txtPlannerActivity = new QLineEdit(editArea);
     txtPlannerActivity->setObjectName(QStringLiteral("txtPlannerActivity"));
-    txtPlannerActivity->setMaxLength(kTitleLimit);
+    SetTypedLimit(txtPlannerActivity, kTitleLimit);
     lblActivity = MakeCaption(QStringLiteral("Activity"), txtPlannerActivity, editArea);
     lblActivity->setObjectName(QStringLiteral("lblActivity"));
     auto makeDatePicker = [editArea](const char* name) {
@@ -275,12 +286,19 @@ TfrmPlanner::TfrmPlanner(const QDate& today, QWidget* parent)
         picker->setObjectName(QLatin1String(name));
         picker->setDisplayFormat(DisplayDateFormat());
         picker->setCalendarPopup(true);
+        // Wall-clock values: a time skipped by a daylight-saving change is still
+        // a valid time of that day.
+        picker->setTimeSpec(Qt::UTC);
+        // A typed date takes effect when it is complete (Enter, or the picker
+        // left), not at each digit: "01" on the way to 01/02/2027 is no end date.
+        picker->setKeyboardTracking(false);
         return picker;
     };
     auto makeTimePicker = [editArea](const char* name) {
         auto* picker = new QTimeEdit(editArea);
         picker->setObjectName(QLatin1String(name));
         picker->setDisplayFormat(DisplayLocale().timeFormat(QLocale::ShortFormat));
+        picker->setTimeSpec(Qt::UTC);
         return picker;
     };
     dtPickerPlannerStartDateTime = makeDatePicker("dtPickerPlannerStartDateTime");
@@ -342,7 +360,11 @@ TfrmPlanner::TfrmPlanner(const QDate& today, QWidget* parent)
     auto edit = [this](TPlannerEditSource source) {
         return [this, source] {
             if (m_inEdit) return;
-            RunGuarded([this, source] { pEditActivity(source); });
+            RunGuarded([this, source] {
+                // A date still being typed counts as entered when a command reads the pickers.
+                if (source == TPlannerEditSource::Save || source == TPlannerEditSource::Cancel) pCommitTypedDates();
+                pEditActivity(source);
+            });
         };
     };
     connect(dtPickerPlannerStartDateTime, &QDateTimeEdit::dateChanged, this, edit(TPlannerEditSource::StartDate));
@@ -375,6 +397,15 @@ TfrmPlanner::TfrmPlanner(const QDate& today, QWidget* parent)
     connect(btnActivityNext, &QPushButton::clicked, this, [this] { RunGuarded([this] { pStepMonth(1); }); });
     connect(sgCalenderDay, &QTableWidget::cellClicked, this,
             [this](int row, int column) { RunGuarded([this, row, column] { pCalendarSelectCell(row, column); }); });
+
+    // A planner left open over midnight moves on to the new day: checked each
+    // minute and whenever the window becomes active again (after a suspend the
+    // timer may be late).
+    m_todayTimer = new QTimer(this);
+    m_todayTimer->setObjectName(QStringLiteral("tmrPlannerToday"));
+    m_todayTimer->setInterval(60 * 1000);
+    connect(m_todayTimer, &QTimer::timeout, this, [this] { RunGuarded([this] { pRefreshToday(); }); });
+    m_todayTimer->start();
 
     // Start: window state, caption and hints, settings, then today.
     setWindowState(arrFormMaximized[2] ? Qt::WindowMaximized : Qt::WindowNoState);
@@ -437,7 +468,7 @@ void TfrmPlanner::pLoadPlannerSettings()
 
 void TfrmPlanner::pFormPreSetData()
 {
-    m_selected = m_today;
+    m_selected = pToday();
     pLoadYearFlags(m_selected.year());
     pDrawCalendar();
     if (cmboPlannerType->currentIndex() != m_defaultListType) cmboPlannerType->setCurrentIndex(m_defaultListType);
@@ -510,7 +541,8 @@ void TfrmPlanner::pSelectDayInPlanner()
 {
     m_listModel->clear();
     lblDayMnthYear->setText(PlannerDayTitle(m_selected));
-    lblTodayDateDay->setText(PlannerTodayText(m_today));
+    m_shownToday = pToday();
+    lblTodayDateDay->setText(PlannerTodayText(m_shownToday));
     // The selected day is framed in the calendar and has the keyboard focus cell.
     for (int row = 1; row < sgCalenderDay->rowCount(); ++row) {
         for (int column = 0; column < 7; ++column) {
@@ -554,11 +586,12 @@ void TfrmPlanner::pClearActivityEditAreaPlanner()
     lblActYear->clear();
     lblActDayOfYear->clear();
     lblMasterID->clear();
-    dtPickerPlannerStartDateTime->setDateTime(QDateTime(m_today, kDefaultTime));
-    dtPickerPlannerEndDateTime->setDateTime(QDateTime(m_today, kDefaultTime));
+    const QDateTime cleared = WallClock(pToday(), kDefaultTime);
+    dtPickerPlannerStartDateTime->setDateTime(cleared);
+    dtPickerPlannerEndDateTime->setDateTime(cleared);
     for (QTimeEdit* time : {dtPickerPlannerStartTime, dtPickerPlannerEndTime}) time->setTime(kDefaultTime);
     txtPlannerActivity->clear();
-    txtPlannerActivity->setMaxLength(kTitleLimit);
+    SetTypedLimit(txtPlannerActivity, kTitleLimit);
     txtActivityNotes->clear();
     ckbxActPriority->setChecked(false);
     for (QWidget* control : std::initializer_list<QWidget*>{
@@ -610,7 +643,9 @@ void TfrmPlanner::pEditActivity(TPlannerEditSource source)
     if (source == TPlannerEditSource::Cancel) {
         if (pSaveEnabled()) {
             switch (AskYesNoCancel(QStringLiteral("Do you want to save changes to this Activity?"))) {
-            case MessageAnswer::Yes: pSaveActivity(); break;
+            case MessageAnswer::Yes:
+                if (!pSaveActivity()) return;
+                break;
             case MessageAnswer::No: pClearActivityEditAreaPlanner(); break;
             default: return;
             }
@@ -640,8 +675,8 @@ void TfrmPlanner::pEditActivity(TPlannerEditSource source)
     case TPlannerEditSource::ListClicked: pLoadSelectedActivity(); break;
     case TPlannerEditSource::NewActivity:
         lvActivityEdit->setEnabled(false);
-        dtPickerPlannerStartDateTime->setDateTime(QDateTime(m_selected, dtPickerPlannerStartTime->time()));
-        dtPickerPlannerEndDateTime->setDateTime(QDateTime(m_selected, dtPickerPlannerEndTime->time()));
+        dtPickerPlannerStartDateTime->setDateTime(WallClock(m_selected, dtPickerPlannerStartTime->time()));
+        dtPickerPlannerEndDateTime->setDateTime(WallClock(m_selected, dtPickerPlannerEndTime->time()));
         pStartEditing();
         break;
     case TPlannerEditSource::Save: pSaveActivity(); break;
@@ -674,8 +709,8 @@ void TfrmPlanner::pLoadSelectedActivity()
     const TPlannerListRow& row = m_listModel->rowAt(selected.first().row());
     const TActivityRow& stored = row.stored;
 
-    QDateTime start(m_today, kDefaultTime);
-    QDateTime end(m_today, kDefaultTime);
+    QDateTime start = WallClock(pToday(), kDefaultTime);
+    QDateTime end = start;
     if (row.readable) {
         start = row.start();
         end = row.end();
@@ -687,7 +722,7 @@ void TfrmPlanner::pLoadSelectedActivity()
     dtPickerPlannerEndDateTime->setDateTime(end);
     dtPickerPlannerEndTime->setTime(end.time());
     // A longer title stored earlier is shown whole, not cut to the typing limit.
-    txtPlannerActivity->setMaxLength(std::max(kTitleLimit, int(stored.strActivity.size())));
+    SetTypedLimit(txtPlannerActivity, std::max(kTitleLimit, int(stored.strActivity.size())));
     txtPlannerActivity->setText(stored.strActivity);
     txtActivityNotes->setPlainText(stored.strActNote);
     lblMasterID->setText(QString::number(stored.intActMasterID));
@@ -699,7 +734,7 @@ void TfrmPlanner::pLoadSelectedActivity()
     pSetActionShown(tlbtnSave, submnuSave, false);
 }
 
-void TfrmPlanner::pSaveActivity()
+bool TfrmPlanner::pSaveActivity()
 {
     TActivityInput input;
     if (!lblMasterID->text().isEmpty()) input.masterId = lblMasterID->text().toLongLong();
@@ -708,12 +743,17 @@ void TfrmPlanner::pSaveActivity()
     input.title = txtPlannerActivity->text();
     input.priority = ckbxActPriority->isChecked();
     input.note = txtActivityNotes->toPlainText();
+    // A mistyped year would write a row for every day of centuries: asked first.
+    if (ActivityLongerThanAYear(input.start, input.end) &&
+        AskYesNoCancel(LongActivityQuestion(input.start, input.end)) != MessageAnswer::Yes)
+        return false;
     pSavePlannerActivity(input);
 
     pClearActivityEditAreaPlanner();
     pLoadYearFlags(m_displayedYear);
     pDrawCalendar();
     pSetActionShown(tlbtnSave, submnuSave, false);
+    return true;
 }
 
 void TfrmPlanner::pDeleteActivity()
@@ -731,9 +771,38 @@ void TfrmPlanner::pDeleteActivity()
 void TfrmPlanner::pGoToToday()
 {
     if (!lblTodayDateDay->isEnabled()) return;
-    m_selected = m_today;
-    pLoadYearFlags(m_today.year());
+    m_selected = pToday();
+    pLoadYearFlags(m_selected.year());
     pDrawCalendar();
+}
+
+QDate TfrmPlanner::pToday() const
+{
+    const QDate today = m_todayFunction ? m_todayFunction() : QDate();
+    return today.isValid() ? today : QDate::currentDate();
+}
+
+void TfrmPlanner::pRefreshToday()
+{
+    const QDate today = pToday();
+    if (today == m_shownToday) return;
+    // While browsing today the planner moves on to the new today, as the
+    // calendar on a desk would; another selected day, or an activity being
+    // edited, stays as it is and only the link shows the new date.
+    if (lvActivityEdit->isEnabled() && m_selected == m_shownToday) {
+        pGoToToday();
+        return;
+    }
+    m_shownToday = today;
+    lblTodayDateDay->setText(PlannerTodayText(today));
+}
+
+void TfrmPlanner::pCommitTypedDates()
+{
+    for (QDateTimeEdit* picker : std::initializer_list<QDateTimeEdit*>{
+             dtPickerPlannerStartDateTime, dtPickerPlannerEndDateTime, dtPickerPlannerStartTime,
+             dtPickerPlannerEndTime})
+        picker->interpretText();
 }
 
 void TfrmPlanner::pStepMonth(int months)
@@ -779,9 +848,12 @@ void TfrmPlanner::pExportCalendarFile()
 
 bool TfrmPlanner::pCloseAllowed()
 {
+    if (!RunGuarded([this] { pCommitTypedDates(); })) return false;
     if (!pSaveEnabled()) return true;
     switch (AskYesNoCancel(QStringLiteral("Save changes before closing?"))) {
-    case MessageAnswer::Yes: return RunGuarded([this] { pEditActivity(TPlannerEditSource::Save); });
+    case MessageAnswer::Yes:
+        // Saved, or declined at the long-activity question: then the screen stays.
+        return RunGuarded([this] { pEditActivity(TPlannerEditSource::Save); }) && !pSaveEnabled();
     case MessageAnswer::No: return true;
     default: return false;
     }
@@ -805,6 +877,13 @@ void TfrmPlanner::resizeEvent(QResizeEvent* event)
         pSizeCalendar();
         pSetListViewWidth();
     });
+}
+
+void TfrmPlanner::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && lvActivityEdit)
+        RunGuarded([this] { pRefreshToday(); });
 }
 
 bool TfrmPlanner::eventFilter(QObject* watched, QEvent* event)

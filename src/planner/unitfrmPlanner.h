@@ -21,6 +21,7 @@ class QPushButton;
 class QTableView;
 class QTableWidget;
 class QTimeEdit;
+class QTimer;
 class QLineEdit;
 class QToolBar;
 class TLimitedMemo;
@@ -35,8 +36,12 @@ enum class TPlannerEditSource {
 class TfrmPlanner : public QDialog {
     Q_OBJECT
 public:
-    // `today` is the day the planner treats as today (the computer's date by default).
-    explicit TfrmPlanner(const QDate& today = QDate::currentDate(), QWidget* parent = nullptr);
+    // Answers today's date each time the planner needs it (the computer's date
+    // by default), so a planner left open over midnight moves on to the new day.
+    using TodayFunction = std::function<QDate()>;
+    explicit TfrmPlanner(TodayFunction today = {}, QWidget* parent = nullptr);
+    // A planner for which today is always the given day.
+    explicit TfrmPlanner(const QDate& today, QWidget* parent = nullptr);
     ~TfrmPlanner() override;
 
     // The closing rules (the save question, the window preference) run on every
@@ -58,6 +63,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void pFormInformation();
@@ -76,9 +82,16 @@ private:
     void pEditActivity(TPlannerEditSource source);
     void pLoadSelectedActivity();
     void pStartEditing();
-    void pSaveActivity();
+    // False when the save was declined at the long-activity question.
+    bool pSaveActivity();
     void pDeleteActivity();
     void pGoToToday();
+    QDate pToday() const;
+    // Shows the new day when the date has changed since the planner last looked.
+    void pRefreshToday();
+    // Puts a date typed into a picker into effect (with its date rules), as
+    // leaving the picker would, before the pickers are read.
+    void pCommitTypedDates();
     void pStepMonth(int months);
     void pLoadYearFlags(int year);
     void pPrintList(bool preview);
@@ -88,7 +101,8 @@ private:
     // The question before unsaved changes are left; false when the screen must stay.
     bool pCloseAllowed();
 
-    const QDate m_today;
+    TodayFunction m_todayFunction;
+    QDate m_shownToday;   // the today of the "Today: " link as last shown
     QDate m_selected;
     int m_displayedYear = 0;
     int m_displayedMonth = 0;
@@ -145,5 +159,6 @@ private:
     QLabel* lblMasterID = nullptr;
 
     QTableView* lvActivityEdit = nullptr;
+    QTimer* m_todayTimer = nullptr;
     TPlannerListModel* m_listModel = nullptr;
 };

@@ -6,7 +6,7 @@
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
-#include "backup/unitBackupRestoreData.h"
+#include "backup/unitDailyBackups.h"
 #include "backup/unitfrmBackupRestore.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitRegional.h"
@@ -350,8 +350,8 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // planner is cleaned even when the preferences could not be written.
     RunGuarded([] { SaveAppPreferences(); });
     RunGuarded([] { pRemoveOldActivities(); });
-    // Once a day a copy of the database file goes to Backups/ in the data folder
-    // (not on a seat that works on a server: the file is not its data).
+    // At every close today's copy of the database in Backups/ is brought up to
+    // date (not on a seat that works on a server: the file is not its data).
     if (!UsesServer()) RunGuarded([] { RunDailyBackup(); });
     event->accept();
 }

@@ -16,7 +16,8 @@ private slots:
         // A zone with daylight saving, so a 23-hour day would show.
         qputenv("TZ", "America/New_York");
         tzset();
-        QCOMPARE(at(2026, 3, 7, 8).secsTo(at(2026, 3, 9, 8)), 47 * 3600);
+        QCOMPARE(QDateTime(QDate(2026, 3, 7), QTime(8, 0)).secsTo(QDateTime(QDate(2026, 3, 9), QTime(8, 0))),
+                 47 * 3600);
     }
 
     void dayOfTheYear_data()
@@ -62,6 +63,18 @@ private slots:
         QCOMPARE(IncDay(at(2027, 1, 3), -10), at(2026, 12, 24));
         QCOMPARE(DayOfTheMonth(at(2026, 2, 28, 23, 59)), 28);
         QVERIFY(!EncodeDateTime(2026, 2, 30, 0, 0, 0, 0).isValid());
+    }
+
+    // The hour skipped locally when clocks go forward is a time like any other
+    // on the wall clock, and the day still has 24 hours.
+    void skippedHourIsAWallClockTime()
+    {
+        const QDateTime skipped = EncodeDateTime(2026, 3, 8, 2, 30, 0, 0);
+        QVERIFY(skipped.isValid());
+        QCOMPARE(skipped.time(), QTime(2, 30));
+        QCOMPARE(IncDay(at(2026, 3, 7, 2, 30), 1), skipped);
+        QVERIFY(IncDay(at(2026, 3, 7, 2, 30), 1).isValid());
+        QCOMPARE(WallClock(QDate(2026, 3, 8)).addSecs(8 * 3600).time(), QTime(8, 0));
     }
 };
 

@@ -5,15 +5,18 @@
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 
+#include "app/AppError.h"
 #include "app/unitAppInfo.h"
 #include "app/unitModalRunner.h"
 #include "backup/unitBackupRestoreData.h"
+#include "backup/unitDailyBackups.h"
 #include "backup/unitfrmBackupRestore.h"
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
 #include "shell/unitfrmMain.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -86,6 +89,17 @@ QStringList AllEntries(const QString& folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// Some documents, so the file spans many pages.
+void AddDocumentsOverManyPages()
+{
+    DbConnection connection;
+    DbTransaction transaction(connection);
+    for (int number = 1; number <= 200; ++number)
+        connection.execute(QStringLiteral("INSERT INTO tblInvDataHeader (intInvNumber, strInvNotes) VALUES (?, ?)"),
+                           {number, QString(500, QLatin1Char('x'))});
+    transaction.commit();
+}
+
 QString SystemMessage(int number) { return QStringLiteral("Error %1 : %2").arg(number).arg(QString::fromLocal8Bit(std::strerror(number))); }
 
 } // namespace
@@ -97,7 +111,9 @@ private slots:
     void init()
     {
         CreateTestDatabase();
-        QFile::remove(GetBeforeRestorePath());
+        QDir data(GetDataFolder());
+        for (const QString& name : data.entryList({QStringLiteral("Fennick.db.*"), QStringLiteral("Fennick.db-*")}, QDir::Files))
+            data.remove(name);
         QDir(GetBackupsFolder()).removeRecursively();
     }
 
@@ -315,21 +331,30 @@ private slots:
         QTest::newRow("text file") << "text" << "The file is not a database";
         QTest::newRow("truncated copy") << "truncated" << "The database file is damaged";
         QTest::newRow("another program's database") << "foreign" << "the table tblAppPreferences is missing";
-        QTest::newRow("a column missing") << "column" << "the table tblCustomers has no column strCustNotes";
+        QTest::newRow("a column missing") << "ALTER TABLE tblCustomers DROP COLUMN strCustNotes;"
+                                          << "the table tblCustomers has no column strCustNotes";
+        // Every start reads these rows: without one, no start would succeed.
+        QTest::newRow("company row missing")
+            << "DELETE FROM tblCompanyInfo;"
+            << "the company information row (tblCompanyInfo with intCompInfoID = 1) is missing";
+        QTest::newRow("settings row missing")
+            << "UPDATE tblCompanyInvData SET intCompInvDataID = 2;"
+            << "the company invoice settings row (tblCompanyInvData with intCompInvDataID = 1) is missing";
+        QTest::newRow("colour row missing")
+            << "DELETE FROM tblCompColorData;"
+            << "the document colour row (tblCompColorData with intColorID = 1) is missing";
+        QTest::newRow("preferences row missing")
+            << "DELETE FROM tblAppPreferences;"
+            << "the window preferences row (tblAppPreferences with intAppPreferencesIdNumber = 1) is missing";
+        QTest::newRow("counter empty")
+            << "UPDATE tblCompanyInvData SET intInvNumber = NULL;"
+            << "the document counter (intInvNumber of tblCompanyInvData) holds no number";
     }
     void restoreRefusesAFileThatIsNotThisProgramsDatabase()
     {
         QFETCH(QString, kind);
         QFETCH(QString, reason);
-        // Some documents, so the file spans many pages.
-        {
-            DbConnection connection;
-            DbTransaction transaction(connection);
-            for (int number = 1; number <= 200; ++number)
-                connection.execute(QStringLiteral("INSERT INTO tblInvDataHeader (intInvNumber, strInvNotes) VALUES (?, ?)"),
-                                   {number, QString(500, QLatin1Char('x'))});
-            transaction.commit();
-        }
+        AddDocumentsOverManyPages();
         QTemporaryDir source;
         const QString path = QDir(source.path()).filePath(QStringLiteral("Fennick.db"));
         if (kind == QStringLiteral("text")) {
@@ -344,7 +369,7 @@ private slots:
         } else {
             BackupDatabaseTo(source.path());
             DbConnection copy(path);
-            copy.execute(QStringLiteral("ALTER TABLE tblCustomers DROP COLUMN strCustNotes;"));
+            copy.execute(kind);
         }
         const QString liveName = recCompanyData.strCompName;
         const QByteArray liveBefore = FileBytes(GetDatabasePath());
@@ -366,15 +391,23 @@ private slots:
         QCOMPARE(recCompanyData.strCompName, liveName);
     }
 
-    // One file a day, the newest ten kept; other files in the folder are left alone.
+    // One file a day, refreshed by every run that day, the newest ten kept;
+    // other files in the folder are left alone.
     void dailyBackupsOneADayTenKept()
     {
         const QString folder = GetBackupsFolder();
         QCOMPARE(folder, QDir(GetDataFolder()).filePath(QStringLiteral("Backups")));
         const QDate first(2026, 3, 1);
-        QVERIFY(!RunDailyBackup(first).isEmpty());
-        QCOMPARE(RunDailyBackup(first), QString());
+        SetCompany(GetDatabasePath(), QStringLiteral("Morning Co"), QStringLiteral("T1"));
+        const QString morning = RunDailyBackup(first);
+        QCOMPARE(morning, QDir(folder).filePath(QStringLiteral("Fennick-2026-03-01.db")));
+        // Work later that day reaches the day's copy at the next close.
+        SetCompany(GetDatabasePath(), QStringLiteral("Evening Co"), QStringLiteral("T1"));
+        QCOMPARE(RunDailyBackup(first), morning);
+        QCOMPARE(ReadCompanyName(morning), QStringLiteral("Evening Co"));
         QCOMPARE(AllEntries(folder), QStringList{"Fennick-2026-03-01.db"});
+        QCOMPARE(QFile::permissions(folder) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+
         WriteBytes(QDir(folder).filePath(QStringLiteral("my notes.txt")), "keep me");
         for (int day = 1; day <= 11; ++day) RunDailyBackup(first.addDays(day));
         QStringList expected;
@@ -383,6 +416,194 @@ private slots:
         QCOMPARE(AllEntries(folder), expected);
         QCOMPARE(DailyBackupFileName(QDate(2026, 12, 9)), QStringLiteral("Fennick-2026-12-09.db"));
         QCOMPARE(CheckRestoreFile(QDir(folder).filePath(expected.first())), QString());
+        QCOMPARE(NewestDailyBackup(first.addDays(11)), QDir(folder).filePath(expected.at(9)));
+    }
+
+    // Backups dated after today (made while the clock was wrong) neither count
+    // towards the ten nor push a real backup out.
+    void futureDatedBackupsPushNoRealBackupOut()
+    {
+        const QDate today(2026, 3, 20);
+        const QString folder = GetBackupsFolder();
+        for (int day = 0; day < 3; ++day) RunDailyBackup(today.addDays(day - 3));
+        const QString real = QDir(folder).filePath(DailyBackupFileName(today.addDays(-1)));
+        for (int year = 2090; year < 2102; ++year)
+            QVERIFY(QFile::copy(real, QDir(folder).filePath(DailyBackupFileName(QDate(year, 1, 1)))));
+        RunDailyBackup(today);
+        const QStringList left = AllEntries(folder);
+        QCOMPARE(left.size(), 16);
+        for (int day = 0; day <= 3; ++day) QVERIFY(left.contains(DailyBackupFileName(today.addDays(day - 3))));
+        QCOMPARE(NewestDailyBackup(today), QDir(folder).filePath(DailyBackupFileName(today)));
+    }
+
+    // A Backups folder that takes no file: the message names the automatic
+    // backup, gives the system's reason and says what was kept.
+    void anUnwritableBackupsFolderSaysWhatFailed()
+    {
+        const QDate today(2026, 3, 20);
+        RunDailyBackup(today.addDays(-1));
+        const QString yesterday = QDir(GetBackupsFolder()).filePath(DailyBackupFileName(today.addDays(-1)));
+        const QByteArray kept = FileBytes(yesterday);
+        QString reason;
+        if (::geteuid() == 0) {
+            // The superuser writes anywhere a file system allows it; /sys allows nothing.
+            QDir(GetBackupsFolder()).removeRecursively();
+            QVERIFY(QFile::link(QStringLiteral("/sys/kernel"), GetBackupsFolder()));
+            reason = QString::fromLocal8Bit(std::strerror(EACCES));
+        } else {
+            QVERIFY(QFile::setPermissions(GetBackupsFolder(), QFile::ReadOwner | QFile::ExeOwner));
+            reason = QString::fromLocal8Bit(std::strerror(EACCES));
+        }
+        const QString target = QDir(GetBackupsFolder()).filePath(DailyBackupFileName(today));
+        try {
+            RunDailyBackup(today);
+            QFAIL("the backup must fail");
+        } catch (const AppError& error) {
+            QCOMPARE(error.message(),
+                     QStringLiteral("The automatic daily backup could not be saved as %1: %2 (error %3).\n"
+                                    "The database %4 is unchanged, and the backups already in %5 were kept.")
+                         .arg(target, reason)
+                         .arg(EACCES)
+                         .arg(GetDatabasePath(), GetBackupsFolder()));
+        }
+        if (::geteuid() == 0) {
+            QVERIFY(QFile::remove(GetBackupsFolder()));
+        } else {
+            QVERIFY(QFile::setPermissions(GetBackupsFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QCOMPARE(FileBytes(yesterday), kept);
+            QVERIFY(QDir(GetBackupsFolder()).removeRecursively());
+        }
+        // A Backups that is a file, not a folder: the folder cannot be made.
+        WriteBytes(GetBackupsFolder(), "not a folder");
+        try {
+            RunDailyBackup(today);
+            QFAIL("the backup must fail");
+        } catch (const AppError& error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("The automatic daily backup could not be saved as %1: "
+                                                               "the folder cannot be made (%2)")
+                                                    .arg(target, QString::fromLocal8Bit(std::strerror(EEXIST)))),
+                     qPrintable(error.message()));
+        }
+        QVERIFY(QFile::remove(GetBackupsFolder()));
+    }
+
+    // A backup into the data folder would replace the live database with a
+    // copy of itself: refused, nothing written, by its own path or through a link.
+    void backupIntoTheDataFolderIsRefused_data()
+    {
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("the data folder") << false;
+        QTest::newRow("a link to it") << true;
+    }
+    void backupIntoTheDataFolderIsRefused()
+    {
+        QFETCH(bool, throughLink);
+        QTemporaryDir scratch;
+        QString chosen = GetDataFolder();
+        if (throughLink) {
+            chosen = scratch.path() + QStringLiteral("/shortcut");
+            QVERIFY(QFile::link(GetDataFolder(), chosen));
+        }
+        const QByteArray before = FileBytes(GetDatabasePath());
+        const QStringList entries = AllEntries(GetDataFolder());
+        ScriptedMessages messages;
+        {
+            PickerAnswer answer(chosen);
+            BackupData();
+        }
+        QCOMPARE(messages.texts(),
+                 QStringList{QStringLiteral("The folder %1 is the program's own data folder: a backup there would replace "
+                                            "the database it copies. Please choose another folder, best on another "
+                                            "disk.\nBackup of company database cancelled")
+                                 .arg(chosen)});
+        QCOMPARE(messages.shown()[0].kind, MessageKind::Information);
+        QCOMPARE(FileBytes(GetDatabasePath()), before);
+        QCOMPARE(AllEntries(GetDataFolder()), entries);
+    }
+
+    // A live database the checked copy refuses (damaged, or no database at
+    // all) is kept as it is, with its journal, and the backup goes in place.
+    void restoreRescuesADamagedLiveDatabase_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("a damaged page") << "page";
+        QTest::newRow("not a database any more") << "text";
+    }
+    void restoreRescuesADamagedLiveDatabase()
+    {
+        QFETCH(QString, damage);
+        SetCompany(GetDatabasePath(), QStringLiteral("Restored Roofing"), QStringLiteral("GST"));
+        QTemporaryDir source;
+        const QString backup = BackupDatabaseTo(source.path());
+        AddDocumentsOverManyPages();
+        if (damage == QStringLiteral("page"))
+            DamageRootPage(GetDatabasePath(), QStringLiteral("tblInvDataHeader"));
+        else
+            WriteBytes(GetDatabasePath(), QByteArray(8192, 'z'));
+        // A journal that is not hot: it belongs to the damaged file and goes with it.
+        const QByteArray journal = QByteArray(1, '\0') + QByteArray(511, 'j');
+        WriteBytes(GetDatabasePath() + QStringLiteral("-journal"), journal);
+        const QByteArray damaged = FileBytes(GetDatabasePath());
+
+        ScriptedMessages messages;
+        {
+            PickerAnswer answer(backup);
+            QVERIFY(RestoreData());
+        }
+        QCOMPARE(messages.shown().size(), 1);
+        const QString text = messages.shown()[0].text;
+        QVERIFY2(text.startsWith(QStringLiteral("Restore of company database successful\nThe database it replaced was "
+                                                "damaged (")),
+                 qPrintable(text));
+        QVERIFY2(text.endsWith(QStringLiteral("), so it was not copied: it is kept as it was, as ") + GetBeforeRestorePath()),
+                 qPrintable(text));
+        QCOMPARE(ReadCompanyName(GetDatabasePath()), QStringLiteral("Restored Roofing"));
+        QCOMPARE(recCompanyData.strCompName, QStringLiteral("Restored Roofing"));
+        QCOMPARE(FileBytes(GetBeforeRestorePath()), damaged);
+        QCOMPARE(FileBytes(GetBeforeRestorePath() + QStringLiteral("-journal")), journal);
+        QVERIFY(!QFile::exists(GetDatabasePath() + QStringLiteral("-journal")));
+        QStringList left = AllEntries(GetDataFolder());
+        left.removeAll(QStringLiteral("TempFolder"));
+        QCOMPARE(left, (QStringList{"Fennick.db", "Fennick.db.before-restore", "Fennick.db.before-restore-journal"}));
+    }
+
+    // Two restores in a row: the newest replaced database is the
+    // before-restore file, the one it displaced carries its time in its name.
+    void eachRestoreKeepsWhatItReplaced()
+    {
+        QTemporaryDir source;
+        SetCompany(GetDatabasePath(), QStringLiteral("Backup Co"), QStringLiteral("T"));
+        const QString backup = BackupDatabaseTo(source.path());
+        SetCompany(GetDatabasePath(), QStringLiteral("Before First"), QStringLiteral("T"));
+        RestoreDatabaseFrom(backup);
+        const QDateTime firstKeptTime = QFileInfo(GetBeforeRestorePath()).lastModified();
+        SetCompany(GetDatabasePath(), QStringLiteral("Before Second"), QStringLiteral("T"));
+
+        ScriptedMessages messages;
+        {
+            PickerAnswer answer(backup);
+            QVERIFY(RestoreData());
+        }
+        const QString stamped =
+            GetBeforeRestorePath() + QLatin1Char('-') + firstKeptTime.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        QCOMPARE(messages.texts(),
+                 QStringList{QStringLiteral("Restore of company database successful\nThe database it replaced is kept as "
+                                            "%1\nThe database kept by the restore before is now %2")
+                                 .arg(GetBeforeRestorePath(), stamped)});
+        QCOMPARE(ReadCompanyName(GetBeforeRestorePath()), QStringLiteral("Before Second"));
+        QCOMPARE(ReadCompanyName(stamped), QStringLiteral("Before First"));
+        QCOMPARE(ReadCompanyName(GetDatabasePath()), QStringLiteral("Backup Co"));
+
+        // A third restore within the same second keeps all three.
+        {
+            QFile kept(GetBeforeRestorePath());
+            QVERIFY(kept.open(QIODevice::ReadWrite));
+            QVERIFY(kept.setFileTime(firstKeptTime, QFileDevice::FileModificationTime));
+        }
+        RestoreDatabaseFrom(backup);
+        QCOMPARE(ReadCompanyName(stamped), QStringLiteral("Before First"));
+        QCOMPARE(ReadCompanyName(stamped + QStringLiteral("-2")), QStringLiteral("Before Second"));
+        QCOMPARE(ReadCompanyName(GetBeforeRestorePath()), QStringLiteral("Backup Co"));
     }
 
     // Closing the main window makes today's backup.

@@ -12,6 +12,7 @@
 #include "company/unitCompanyData.h"
 #include "company/unitCompanyRules.h"
 #include "company/unitCompanyStore.h"
+#include "company/unitLogoFile.h"
 #include "db/DbConnection.h"
 #include "shell/unitStartUp.h"
 

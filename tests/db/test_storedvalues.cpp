@@ -2,6 +2,7 @@
 #include "common/TestSupport.h"
 
 #include "app/AppError.h"
+#include "app/unitDateHelpers.h"
 #include "app/unitRegional.h"
 #include "db/unitStoredValues.h"
 
@@ -71,8 +72,8 @@ private slots:
         QCOMPARE(StrToDate(QStringLiteral("3/29/2010")), QDate(2010, 3, 29));
         QCOMPARE(DateTimeToStr(QDateTime(QDate(2010, 3, 29), QTime(8, 30))), QStringLiteral("3/29/2010 8:30:00 AM"));
         QCOMPARE(DateTimeToStr(QDateTime(QDate(2010, 3, 29), QTime(0, 0))), QStringLiteral("3/29/2010"));
-        QCOMPARE(StrToDateTime(QStringLiteral("3/29/2010 1:05:09 PM")), QDateTime(QDate(2010, 3, 29), QTime(13, 5, 9)));
-        QCOMPARE(StrToDateTime(QStringLiteral("3/29/2010")), QDateTime(QDate(2010, 3, 29), QTime(0, 0)));
+        QCOMPARE(StrToDateTime(QStringLiteral("3/29/2010 1:05:09 PM")), WallClock(QDate(2010, 3, 29), QTime(13, 5, 9)));
+        QCOMPARE(StrToDateTime(QStringLiteral("3/29/2010")), WallClock(QDate(2010, 3, 29)));
     }
 
     // Stored date-times are read by a quick reader for the exact written form

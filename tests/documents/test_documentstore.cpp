@@ -46,6 +46,7 @@ TInvDocument MakeDocument(const QString& type, int number, const QDate& date, co
     h.dbAmountPaid = 10;
     d.strInvNotes = QStringLiteral("First line\r\nSecond \"quoted\" line; DROP TABLE tblInvData; --");
     d.lines = lines;
+    d.buyer = {QStringLiteral("IE"), QStringLiteral("IE6388047V")};
     const TInvTotals t = ComputeInvTotals(lines, EffectiveTaxRates(false, true, true, false)).totals;
     h.dbLbrTax1Total = t.dbLbrTax1Total;
     h.dbLbrTax2Total = t.dbLbrTax2Total;
@@ -451,6 +452,28 @@ private slots:
         QCOMPARE(Ledger(), QStringList());
         QVERIFY_THROWS_EXCEPTION(AppError, CopyDocument(999, QStringLiteral("Past Due"), QString(), true));
         QCOMPARE(GetNextInvNumber(), 502);
+    }
+
+    // The buyer's e-invoice data is the document's own: saved, changed and
+    // deleted with it, and carried by its copies.
+    void buyerDataTravelsWithTheDocument()
+    {
+        TInvDocument invoice = MakeDocument(QStringLiteral("Invoice"), 500, QDate(2010, 9, 30), kLines);
+        SaveDocument(invoice, false, false);
+        QCOMPARE(LoadDocument(500).document.buyer, invoice.buyer);
+        QCOMPARE(CopyDocument(500, QStringLiteral("Past Due"), QStringLiteral("Invoice 500"), false), 501);
+        QCOMPARE(LoadDocument(501).document.buyer, invoice.buyer);
+
+        invoice.buyer = {};
+        SaveDocument(invoice, true, false);
+        QCOMPARE(LoadDocument(500).document.buyer, TInvBuyerTaxData());
+        invoice.buyer.strBuyerCountry = QStringLiteral("FR");
+        SaveDocument(invoice, true, false);
+        QCOMPARE(LoadDocument(500).document.buyer.strBuyerCountry, QStringLiteral("FR"));
+
+        DeleteDocument(500);
+        DbConnection db;
+        QCOMPARE(TableRows(db, QStringLiteral("tblInvEInvoice")), QStringList{"501|IE|IE6388047V"});
     }
 
     void failureHalfWayLeavesTheDatabaseAsBefore_data()

@@ -9,6 +9,7 @@
 #include "db/DbConnection.h"
 #include "planner/unitActivityCalendarFile.h"
 #include "planner/unitActivityStore.h"
+#include "planner/unitCalendarExportId.h"
 #include "planner/unitPlannerListModel.h"
 
 #include <QJsonArray>
@@ -18,6 +19,7 @@
 #include <QSet>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QUuid>
 
 namespace {
 
@@ -123,13 +125,93 @@ private slots:
         row.strActEndDateTime = QStringLiteral("6/1/2026");
         row.strActPriority = QStringLiteral("0");
         try {
-            ActivitiesToICalendar({row});
+            ActivitiesToICalendar({row}, QStringLiteral("id"));
             QFAIL("no error");
         } catch (const AppError& error) {
             QVERIFY(error.message().contains(QStringLiteral("\"Broken\"")));
         }
         row.strActStartDateTime = QStringLiteral("6/1/2026 8:00:00 AM");
         QVERIFY_THROWS_EXCEPTION(AppError, WriteActivitiesCalendarFile(QStringLiteral("/nonexistent/dir/x.ics"), {row}));
+    }
+
+    // Activities stored without a time (midnight to midnight) are whole-day
+    // events: dates only, the end the day after the last day, so a three-day
+    // job shows on three days.
+    void activitiesWithoutTimeAreAllDayEvents()
+    {
+        pSavePlannerActivity({std::nullopt, at(2026, 6, 1, 0), at(2026, 6, 3, 0), QStringLiteral("Three days"), false, {}});
+        pSavePlannerActivity({std::nullopt, at(2026, 6, 2, 0), at(2026, 6, 2, 0), QStringLiteral("One day"), false, {}});
+        pSavePlannerActivity({std::nullopt, at(2026, 6, 2, 0), at(2026, 6, 2, 9), QStringLiteral("Until nine"), false, {}});
+        const TPlannerListResult list = QueryPlannerList(pltMonth, QDate(2026, 6, 1), pSearchPlannerActivity(2026));
+        std::vector<TActivityRow> rows;
+        for (const TPlannerListRow& row : list.rows) rows.push_back(row.stored);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("days.ics"));
+        QCOMPARE(WriteActivitiesCalendarFile(path, rows), 3);
+        QMap<QString, QJsonObject> bySummary;
+        for (const QJsonValue& value : ReadEvents(path))
+            bySummary.insert(value[QStringLiteral("summary")].toString(), value.toObject());
+        QCOMPARE(bySummary.size(), 3);
+        const auto span = [&](const char* title) {
+            const QJsonObject event = bySummary.value(QLatin1String(title));
+            return event[QStringLiteral("start")].toString() + QStringLiteral(" to ") + event[QStringLiteral("end")].toString();
+        };
+        QCOMPARE(span("Three days"), QStringLiteral("2026-06-01 to 2026-06-04"));
+        QCOMPARE(span("One day"), QStringLiteral("2026-06-02 to 2026-06-03"));
+        QCOMPARE(span("Until nine"), QStringLiteral("2026-06-02T00:00:00 to 2026-06-02T09:00:00"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains("DTSTART;VALUE=DATE:20260601"));
+        QVERIFY(text.contains("DTEND;VALUE=DATE:20260604"));
+    }
+
+    // Event ids carry a random id of the database, made once and kept: the
+    // same activity exported twice keeps its id, the same activity of another
+    // database gets another.
+    void eventIdsAreUniqueAcrossDatabases()
+    {
+        pSavePlannerActivity({std::nullopt, at(2026, 6, 9, 9), at(2026, 6, 9, 10), QStringLiteral("Lawn"), false, {}});
+        const auto exportedIds = [] {
+            const TPlannerListResult list = QueryPlannerList(pltDay, QDate(2026, 6, 9), pSearchPlannerActivity(2026));
+            std::vector<TActivityRow> rows;
+            for (const TPlannerListRow& row : list.rows) rows.push_back(row.stored);
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("lawn.ics"));
+            WriteActivitiesCalendarFile(path, rows);
+            QStringList ids;
+            for (const QJsonValue& value : ReadEvents(path)) ids << value[QStringLiteral("uid")].toString();
+            return ids;
+        };
+        const QStringList first = exportedIds();
+        QCOMPARE(first.size(), 1);
+        QCOMPARE(exportedIds(), first);
+        QVERIFY(first[0].contains(CalendarExportId()));
+
+        // Another installation: a new file with the same activity under the same master id.
+        CreateTestDatabase(QDate(2026, 3, 29));
+        {
+            DbConnection db;
+            db.execute(QStringLiteral("DELETE FROM tblPlanner;"));
+        }
+        pSavePlannerActivity({std::nullopt, at(2026, 6, 9, 9), at(2026, 6, 9, 10), QStringLiteral("Lawn"), false, {}});
+        const QStringList other = exportedIds();
+        QCOMPARE(other.size(), 1);
+        QVERIFY(other[0] != first[0]);
+
+        // An older file without the table gets it at start, and its id then.
+        {
+            DbConnection db;
+            db.execute(QStringLiteral("DROP TABLE tblCalendarExport;"));
+        }
+        EnsureCalendarExportTable();
+        DbConnection db;
+        QCOMPARE(db.countRows(QStringLiteral("SELECT * FROM tblCalendarExport;")), 0);
+        db.close();
+        const QString id = CalendarExportId();
+        QCOMPARE(QUuid::fromString(id).isNull(), false);
+        QCOMPARE(CalendarExportId(), id);
     }
 };
 

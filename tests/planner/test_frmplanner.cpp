@@ -32,6 +32,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -159,6 +160,22 @@ void EmptyPlanner()
 {
     DbConnection db;
     db.execute(QStringLiteral("DELETE FROM tblPlanner;"));
+}
+
+// "New Activity" with a title typed; the end date picker, to set the end.
+QDateTimeEdit* StartNewActivity(QWidget* s, const char* title)
+{
+    ClickTool(s, "tlbtnNewActivity");
+    QTest::keyClicks(Child<QLineEdit>(s, "txtPlannerActivity"), title);
+    return Child<QDateTimeEdit>(s, "dtPickerPlannerEndDateTime");
+}
+
+// Types a date into the picker from the given section on, as a person would.
+void TypeDate(QDateTimeEdit* picker, QDateTimeEdit::Section from, const char* digits)
+{
+    picker->setFocus();
+    picker->setSelectedSection(from);
+    QTest::keyClicks(picker, digits);
 }
 
 } // namespace
@@ -605,6 +622,154 @@ private slots:
         const QByteArray text = file.readAll();
         QCOMPARE(text.count("BEGIN:VEVENT"), 1);
         QVERIFY(text.contains("SUMMARY:Three days"));
+    }
+
+    // An end date more than a year after the start (a mistyped year) is asked
+    // about before anything is written: No keeps editing, Yes saves. The same
+    // question guards the save of the closing question.
+    void longActivityAsksBeforeItIsSaved()
+    {
+        EmptyPlanner();
+        ScriptedMessages messages;
+        Planner p;
+        QWidget* s = &p.screen;
+        QDateTimeEdit* endDate = StartNewActivity(s, "Fence");
+        endDate->setDate(QDate(9024, 3, 29));
+        messages.queue(MessageAnswer::No);
+        ClickTool(s, "tlbtnSave");
+        QCOMPARE(messages.texts(),
+                 QStringList{"This activity runs from 3/29/2026 to 3/29/9024, 2,555,968 days: more than a year, and "
+                             "each day is stored on its own, which can take a long time. Save it with these dates?"});
+        QCOMPARE(StoredRows(QStringLiteral("Fence")), 0);
+        QVERIFY(Editing(s));
+        QCOMPARE(endDate->date(), QDate(9024, 3, 29));
+
+        // Closing: "Save changes before closing?" Yes, then No at the length question: the screen stays.
+        messages.clear();
+        messages.queue(MessageAnswer::Yes);
+        messages.queue(MessageAnswer::Cancel);
+        ClickTool(s, "tlbtnClose");
+        QCOMPARE(messages.texts().size(), 2);
+        QVERIFY(p.screen.isVisible());
+        QCOMPARE(StoredRows(QStringLiteral("Fence")), 0);
+
+        // Exactly a year is saved without a question; a day more asks, and Yes saves.
+        messages.clear();
+        endDate->setDate(QDate(2027, 3, 29));
+        ClickTool(s, "tlbtnSave");
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(StoredRows(QStringLiteral("Fence")), 366);
+        StartNewActivity(s, "Roof");
+        endDate->setDate(QDate(2027, 3, 30));
+        messages.queue(MessageAnswer::Yes);
+        ClickTool(s, "tlbtnSave");
+        QCOMPARE(messages.texts().size(), 1);
+        QCOMPARE(StoredRows(QStringLiteral("Roof")), 367);
+        QVERIFY(Browsing(s));
+    }
+
+    // An end date typed digit by digit is checked when it is complete: no
+    // message at "01", and a date typed and saved at once is the one saved.
+    void typingAnEndDate()
+    {
+        EmptyPlanner();
+        ScriptedMessages messages;
+        Planner p;
+        QWidget* s = &p.screen;
+        QDateTimeEdit* endDate = StartNewActivity(s, "Gutters");
+        TypeDate(endDate, QDateTimeEdit::MonthSection, "01022027");
+        QVERIFY(messages.texts().isEmpty());
+        QTest::keyClick(endDate, Qt::Key_Tab);
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(endDate->date(), QDate(2027, 1, 2));
+
+        // Typed and saved without leaving the box: the typed date is saved.
+        TypeDate(endDate, QDateTimeEdit::DaySection, "03");
+        ClickTool(s, "tlbtnSave");
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(StoredRows(QStringLiteral("Gutters")), 281);   // March 29, 2026 to January 3, 2027
+
+        // A complete end before the start still gets the message and is corrected.
+        StartNewActivity(s, "Early");
+        TypeDate(endDate, QDateTimeEdit::MonthSection, "01022026");
+        QTest::keyClick(endDate, Qt::Key_Return);
+        QCOMPARE(messages.texts(), QStringList{"Date must be equal to or later than: 3/29/2026"});
+        QCOMPARE(endDate->date(), kToday);
+    }
+
+    // Tab and Shift+Tab leave the calendar grid; the arrow keys move in it.
+    void tabLeavesTheCalendar()
+    {
+        Planner p;
+        QWidget* s = &p.screen;
+        QApplication::setActiveWindow(s);
+        QTableWidget* grid = Calendar(s);
+        grid->setFocus();
+        QVERIFY(grid->hasFocus());
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QVERIFY(!grid->hasFocus());
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Tab, Qt::ShiftModifier);
+        QVERIFY(!grid->hasFocus());
+    }
+
+    // Today is read when it is used: a planner left open over midnight shows
+    // the new day in its link, its "Today" link goes there, and when it was
+    // showing today it moves on to the new day.
+    void todayIsReadWhenItIsUsed()
+    {
+        EmptyPlanner();
+        Save(At(kToday.addDays(1), 9), At(kToday.addDays(1), 10), QStringLiteral("Monday job"));
+        QDate clock = kToday;
+        TfrmPlanner screen([&clock] { return clock; });
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        QWidget* s = &screen;
+        auto* link = Child<QLabel>(s, "lblTodayDateDay");
+        QCOMPARE(link->text(), QStringLiteral("Today: 3/29/2026"));
+
+        // Midnight passes while today is shown: the minute check moves on.
+        clock = kToday.addDays(1);
+        auto* timer = s->findChild<QTimer*>(QStringLiteral("tmrPlannerToday"));
+        QVERIFY(timer);
+        timer->start(1);
+        QTRY_COMPARE(link->text(), QStringLiteral("Today: 3/30/2026"));
+        timer->stop();
+        QCOMPARE(screen.selectedDate(), kToday.addDays(1));
+        QCOMPARE(Title(s), QStringLiteral("Monday, March 30, 2026"));
+        QCOMPARE(Column(s, 5), QStringList{"Monday job"});
+        ClickTool(s, "tlbtnNewActivity");
+        QCOMPARE(Child<QDateTimeEdit>(s, "dtPickerPlannerStartDateTime")->date(), kToday.addDays(1));
+        ClickTool(s, "tlbtnCancel");
+
+        // Another day selected: it stays, the link shows the new today when the
+        // window is active again, and the link goes there.
+        ClickDay(s, 10);
+        clock = kToday.addDays(2);
+        QEvent activation(QEvent::ActivationChange);
+        QApplication::setActiveWindow(s);
+        QApplication::sendEvent(s, &activation);
+        QCOMPARE(link->text(), QStringLiteral("Today: 3/31/2026"));
+        QCOMPARE(screen.selectedDate(), QDate(2026, 3, 10));
+        clock = kToday.addDays(3);
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(screen.selectedDate(), QDate(2026, 4, 1));
+        QCOMPARE(link->text(), QStringLiteral("Today: 4/1/2026"));
+        QCOMPARE(Child<QDateTimeEdit>(s, "dtPickerPlannerStartDateTime")->date(), QDate(2026, 4, 1));
+    }
+
+    // The calendar's day headings and the day title follow the regional
+    // settings: short day names Sunday first, the long date form.
+    void headingsAndTitleFollowTheLocale()
+    {
+        ScopedLocale german("de_DE");
+        Planner p;
+        QWidget* s = &p.screen;
+        QStringList headings;
+        for (int column = 0; column < 7; ++column) headings << Calendar(s)->item(0, column)->text();
+        QCOMPARE(headings, (QStringList{"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"}));
+        QCOMPARE(Title(s), QStringLiteral("Sonntag, 29. März 2026"));
+        QCOMPARE(Child<QLabel>(s, "lblTodayDateDay")->text(), QStringLiteral("Today: 29.03.2026"));
     }
 };
 

@@ -14,18 +14,20 @@ namespace {
 
 const QDate kToday(2026, 3, 29);
 
-// One row per end text; the title names the row so the test can tell which stayed.
+// One activity of one row per end text; the title names the row so the test can
+// tell which stayed.
 void fillPlanner(int removeSetting, const QStringList& ends)
 {
     DbConnection db;
     db.execute(QStringLiteral("DELETE FROM tblPlanner;"));
     db.execute(QStringLiteral("UPDATE tblPlannerSettings SET intRemoveActivity = ? WHERE intPlannerSettingsID = 1;"),
                {removeSetting});
+    int master = 0;
     for (const QString& end : ends) {
         db.execute(QStringLiteral("INSERT INTO tblPlanner (intActMasterID,intActYear,intActDayOfYear,"
                                   "strActStartDateTime,strActEndDateTime,strActivity,strActPriority,strActNote) "
-                                  "VALUES (0,2026,1,?,?,?,'0','');"),
-                   {end, end, end});
+                                  "VALUES (?,2026,1,?,?,?,'0','');"),
+                   {++master, end, end, end});
     }
 }
 
@@ -122,17 +124,23 @@ private slots:
         QCOMPARE(db.countRows(QStringLiteral("SELECT * FROM tblPlanner")), 2);
     }
 
-    void unreadableEndStopsTheRun()
+    // An end that cannot be read keeps its activity and stops nothing: the
+    // other old activities go, and the message names each kept activity and why.
+    void unreadableEndIsKeptAndNamed()
     {
-        fillPlanner(1, {"1/1/2020", "garbage", "1/2/2020"});
+        fillPlanner(1, {"1/1/2020", "garbage", "1/2/2020", "soon", "5/1/2026"});
         try {
             pRemoveOldActivities(kToday);
-            QFAIL("no error");
+            QFAIL("no message");
         } catch (const AppError& error) {
-            QCOMPARE(error.message(), QStringLiteral("''garbage'' is not a valid date and time"));
+            QCOMPARE(error.message(),
+                     QStringLiteral("The clean-up of old planner activities kept these activities:\n"
+                                    "The start or end of the activity \"garbage\" cannot be read (''garbage'' is "
+                                    "not a valid date and time); open it and save it again with new dates, or delete it\n"
+                                    "The start or end of the activity \"soon\" cannot be read (''soon'' is not a "
+                                    "valid date and time); open it and save it again with new dates, or delete it"));
         }
-        // The row examined before the unreadable one is removed, the one after stays.
-        QCOMPARE(remaining(), (QStringList{"garbage", "1/2/2020"}));
+        QCOMPARE(remaining(), (QStringList{"garbage", "soon", "5/1/2026"}));
         DbConnection db;
         db.execute(QStringLiteral("DELETE FROM tblPlanner WHERE strActivity = 'garbage';"));  // no lock left behind
     }

@@ -84,6 +84,33 @@ private slots:
         QCOMPARE(CalendarCellLayers(3, 2, TCalendarCell{4, true, false}), (std::vector<L>{L::Grid, L::Activity}));
     }
 
+    // Day headings and the day title follow the regional settings: the
+    // locale's short day names from Sunday, its long date form.
+    void headingsAndTitleFollowTheLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("headings");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("en_US") << "en_US" << QStringList{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}
+                               << "Sunday, March 29, 2026";
+        QTest::newRow("C shows US") << "C" << QStringList{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}
+                                    << "Sunday, March 29, 2026";
+        QTest::newRow("de_DE") << "de_DE" << QStringList{"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"}
+                               << "Sonntag, 29. März 2026";
+        QTest::newRow("en_GB") << "en_GB" << QStringList{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}
+                               << "Sunday, 29 March 2026";
+    }
+    void headingsAndTitleFollowTheLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, headings);
+        QFETCH(QString, title);
+        ScopedLocale pinned(locale == QLatin1String("C") ? QLocale::c() : QLocale(locale));
+        const TCalendarMonth grid = BuildCalendarMonth(2026, 3, TPlannerYearFlags{});
+        QCOMPARE(QStringList(grid.headings.begin(), grid.headings.end()), headings);
+        QCOMPARE(PlannerDayTitle(QDate(2026, 3, 29)), title);
+    }
+
     void metricsTitlesAndSteps()
     {
         QCOMPARE(CalendarColumnWidth(360), 50);

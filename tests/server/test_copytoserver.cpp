@@ -10,8 +10,10 @@
 #include "company/unitCompanyData.h"
 #include "customers/unitCustomerStore.h"
 #include "db/DbConnection.h"
+#include "db/unitFeatureTables.h"
 #include "db/unitCreateDatabase.h"
 #include "db/unitDatabaseTarget.h"
+#include "db/unitEInvoiceTables.h"
 #include "db/unitServerEngine.h"
 #include "db/unitServerSchema.h"
 #include "documents/unitDocumentStore.h"
@@ -35,6 +37,8 @@ void makeFileWithData()
     CreateDatabase(QDate(2024, 3, 15));
     LoadCompanyData();
     DbConnection file;
+    CreateMissingFeatureTables(file);   // as every start makes them
+    EnsureEInvoiceTables(file);
     file.execute(QStringLiteral("INSERT INTO tblCustomers(strCustFirstName,strCustLastName,strCustCompany,strCustNotes,"
                                 "strCustTaxExmpt) VALUES(?,?,?,?,'0');"),
                  {QStringLiteral("Zoë"), QStringLiteral("O'Hara \"Jr\""), QStringLiteral("50% Off_Roofing"),
@@ -63,6 +67,13 @@ void makeFileWithData()
         SaveDocument(document, false, false);
     }
     PostToMonthlyLedger(file, {1, 2, 3, 4, 5, 6, 700.5, 800.25}, QDate(2024, 3, 15));
+    // The tables of later features travel too: e-invoice data and the calendar id.
+    file.execute(QStringLiteral("UPDATE tblEInvoiceSettings SET strEInvoice = '-1', strSellerVatId = 'DE123456789';"));
+    file.execute(QStringLiteral("INSERT INTO tblCustEInvoice(intCustomerID,strCustCountry,strCustVatId) "
+                                "VALUES(3,'FR','FR40303265045');"));
+    file.execute(QStringLiteral("INSERT INTO tblInvEInvoice(intInvNumber,strBuyerCountry,strBuyerVatId) "
+                                "VALUES(500,'FR','FR40303265045');"));
+    file.execute(QStringLiteral("INSERT INTO tblCalendarExport(intCalendarExportID,strCalendarUID) VALUES(1,'cal-1');"));
     QImage logo(40, 20, QImage::Format_RGB32);
     logo.fill(Qt::darkBlue);
     QVERIFY(logo.save(GetLogoPath(), "JPG"));
@@ -97,7 +108,7 @@ private slots:
     void theServerHoldsExactlyTheFilesRowsAndTakesNewDocuments()
     {
         const TCopySummary summary = CopyDataToServer(GetDatabasePath(), GetLogoPath(), TestProgramConnection());
-        QCOMPARE(summary.tables.size(), 13);
+        QCOMPARE(summary.tables.size(), 17);   // the thirteen and four of later features
         const QString text = summary.text();
         QVERIFY2(text.contains(QStringLiteral("tblCustomers")) && text.contains(QStringLiteral("3 rows")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("Every table's rows were read back and match.")));
@@ -111,7 +122,11 @@ private slots:
                                    QStringLiteral("SELECT * FROM tblReport;"),
                                    QStringLiteral("SELECT * FROM tblCompanyInvData;"),
                                    QStringLiteral("SELECT * FROM tblPlanner ORDER BY intActID;"),
-                                   QStringLiteral("SELECT * FROM tblContractWarranty;")})
+                                   QStringLiteral("SELECT * FROM tblContractWarranty;"),
+                                   QStringLiteral("SELECT * FROM tblEInvoiceSettings;"),
+                                   QStringLiteral("SELECT * FROM tblCustEInvoice;"),
+                                   QStringLiteral("SELECT * FROM tblInvEInvoice;"),
+                                   QStringLiteral("SELECT * FROM tblCalendarExport;")})
             QCOMPARE(rowsOf(server, sql), rowsOf(file, sql));
         DbStatement logo = server.prepare(QStringLiteral("SELECT blobLogoJpeg FROM tblCompanyLogo;"));
         QVERIFY(logo.step());

@@ -14,7 +14,9 @@
 #include "app/unitAppInfo.h"
 #include "app/unitModeValues.h"
 #include "company/unitCompanyData.h"
+#include "company/unitCompanyLogoStore.h"
 #include "company/unitCompanyStore.h"
+#include "company/unitLogoFile.h"
 #include "customers/unitCustomerSearch.h"
 #include "customers/unitCustomerStore.h"
 #include "customers/unitfrmCustomer.h"
@@ -133,6 +135,9 @@ private slots:
         SetServerConnectionString(TestProgramConnection());
         QVERIFY(RunStartUp());
         RunOutSavingNotice();
+        // The tables of later features are there, with the e-invoice settings row.
+        QCOMPARE(serverRows(QStringLiteral("SELECT * FROM tblEInvoiceSettings WHERE intEInvoiceSettingsID = 1;")), 1);
+        QCOMPARE(serverRows(QStringLiteral("SELECT * FROM tblCalendarExport;")), 0);
 
         // Company settings with a logo: the logo goes into the database.
         TCompanySettings settings = CurrentCompanySettings();
@@ -144,7 +149,7 @@ private slots:
         SaveCompanySettings(settings, logo);
         QCOMPARE(serverRows(QStringLiteral("SELECT * FROM tblCompanyLogo WHERE octet_length(blobLogoJpeg) > 100;")), 1);
         QVERIFY(!QFile::exists(GetLogoPath()));
-        QCOMPARE(LoadStoredLogo().size(), QSize(60, 30));
+        QCOMPARE(ReadStoredLogo(LogoFileForPrinting()).picture.size(), QSize(60, 30));
         LoadCompanyData();
         QCOMPARE(recCompanyData.strCompName, QStringLiteral("Road Test Roofing"));
 
@@ -244,7 +249,7 @@ private slots:
         QCOMPARE(messages.shown().size(), 1);
         const MessageRequest asked = messages.shown().first();
         QCOMPARE(asked.kind, MessageKind::Choice);
-        QCOMPARE(asked.choices, (QStringList{QStringLiteral("Use This Computer's File"), QStringLiteral("Quit")}));
+        QCOMPARE(asked.buttons, (QStringList{QStringLiteral("Use This Computer's File"), QStringLiteral("Quit")}));
         QVERIFY2(asked.text.startsWith(QStringLiteral("Cannot connect to the database server (database fennick on "
                                                       "127.0.0.1 port 1): the server refused the connection")),
                  qPrintable(asked.text));

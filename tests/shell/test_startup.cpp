@@ -8,11 +8,19 @@
 #include "app/unitAppPreferences.h"
 #include "shell/unitStartUp.h"
 #include "app/unitfrmSaving.h"
+#include "app/unitModalRunner.h"
+#include "backup/unitBackupRestoreData.h"
+#include "backup/unitDailyBackups.h"
+#include "backup/unitfrmBackupRestore.h"
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -29,6 +37,37 @@ void writeFile(const QString& path, const QByteArray& content = "x")
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int modeOf(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+}
+
+void setCompanyName(const QString& name)
+{
+    DbConnection db;
+    db.execute(QStringLiteral("UPDATE tblCompanyInfo SET strCompName = ? WHERE intCompInfoID = 1;"), {name});
+}
+
+// A first start, then a database whose company settings page is damaged, the
+// way a failing disk leaves it; returns the damaged bytes.
+QByteArray startThenDamage(const QString& damage)
+{
+    StartUp();
+    RunOutSavingNotice();
+    if (damage == QStringLiteral("page"))
+        DamageRootPage(GetDatabasePath(), QStringLiteral("tblCompanyInfo"));
+    else
+        writeFile(GetDatabasePath(), QByteArray(4096, 'z'));
+    return fileBytes(GetDatabasePath());
 }
 
 } // namespace
@@ -132,8 +171,6 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("message");
-        QTest::newRow("not a database") << QByteArray(4096, 'z') << QString()
-                                        << "SQLite Error 26 - file is not a database";
         QTest::newRow("missing table") << QByteArray() << "DROP TABLE tblCompColorData;"
                                        << "SQLite Error 1 - no such table: tblCompColorData";
         QTest::newRow("missing settings row") << QByteArray() << "DELETE FROM tblCompanyInfo;"
@@ -165,6 +202,150 @@ private slots:
         }
         // An existing file is never repaired or rebuilt.
         QCOMPARE(fileHash(GetDatabasePath()), before);
+    }
+
+    // Folders and files made earlier (by an older version, by hand) lose
+    // every right of other accounts at the next start.
+    void everyStartKeepsTheDataFolderToItsOwner()
+    {
+        TestDataFolder data;
+        StartUp();
+        RunOutSavingNotice();
+        RunDailyBackup(QDate(2026, 3, 1));
+        const QString backup = QDir(GetBackupsFolder()).filePath(DailyBackupFileName(QDate(2026, 3, 1)));
+        writeFile(GetBeforeRestorePath(), "kept");
+        const QStringList folders{GetDataFolder(), GetTempFolder(), GetBackupsFolder()};
+        const QStringList files{GetDatabasePath(), GetBeforeRestorePath(), backup};
+        for (const QString& folder : folders) QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+        for (const QString& file : files) QVERIFY(::chmod(QFile::encodeName(file).constData(), 0644) == 0);
+
+        StartUp();
+
+        for (const QString& folder : folders) QCOMPARE(modeOf(folder), 0700);
+        for (const QString& file : files) QCOMPARE(modeOf(file), 0600);
+    }
+
+    // A backup or restore cut short by a crash leaves its hidden temporary
+    // copies; the next start removes them, and nothing else.
+    void staleTempCopiesAreRemovedAtStart()
+    {
+        TestDataFolder data;
+        StartUp();
+        RunOutSavingNotice();
+        const QString folder = GetDataFolder() + QLatin1Char('/');
+        const QString backups = GetBackupsFolder() + QLatin1Char('/');
+        const QStringList stale{folder + QStringLiteral(".Fennick.db.Ab12Cd"),
+                                folder + QStringLiteral(".Fennick.db.Ab12Cd-journal"),
+                                folder + QStringLiteral(".Fennick.db.before-restore.Zz99Yy"),
+                                backups + QStringLiteral(".Fennick-2026-03-01.db.Qq11Ww")};
+        const QStringList others{folder + QStringLiteral("Fennick.db.Ab12Cd"), folder + QStringLiteral(".Fennick.db.notes"),
+                                 folder + QStringLiteral(".hidden.txt"), backups + QStringLiteral("Fennick-2026-03-01.db")};
+        for (const QString& path : stale + others) writeFile(path, QByteArray(4096, 'c'));
+
+        StartUp();
+
+        for (const QString& path : stale) QVERIFY2(!QFile::exists(path), qPrintable(path));
+        for (const QString& path : others) QVERIFY2(QFile::exists(path), qPrintable(path));
+    }
+
+    // A file damaged where every start reads it: the message names the file
+    // and offers the newest automatic backup; the damaged file is kept.
+    void aDamagedDatabaseOffersTheNewestBackup_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("engineMessage");
+        QTest::newRow("a damaged page") << "page" << "SQLite Error 11 - database disk image is malformed";
+        QTest::newRow("not a database any more") << "text" << "SQLite Error 26 - file is not a database";
+    }
+    void aDamagedDatabaseOffersTheNewestBackup()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, engineMessage);
+        TestDataFolder data;
+        StartUp();
+        RunOutSavingNotice();
+        const QDate today = QDate::currentDate();
+        setCompanyName(QStringLiteral("Older Co"));
+        RunDailyBackup(today.addDays(-3));
+        setCompanyName(QStringLiteral("Newest Co"));
+        RunDailyBackup(today.addDays(-1));
+        const QString newest = QDir(GetBackupsFolder()).filePath(DailyBackupFileName(today.addDays(-1)));
+        const QByteArray damaged = startThenDamage(damage);
+        recCompanyData = {};
+
+        ScriptedMessages messages;
+        messages.queue(MessageAnswer::Yes);
+        QVERIFY(StartUp());
+
+        QCOMPARE(messages.shown().size(), 2);
+        const MessageRequest question = messages.shown()[0];
+        QCOMPARE(question.kind, MessageKind::Question);
+        QCOMPARE(question.buttons, (QStringList{"Restore the Newest Backup", "Choose a Backup File...", "Quit"}));
+        QVERIFY2(question.text.startsWith(QStringLiteral("The database file %1 is damaged and cannot be read:\n%2\n\n"
+                                                         "The newest automatic backup is %3, saved ")
+                                              .arg(GetDatabasePath(), engineMessage, newest)),
+                 qPrintable(question.text));
+        QVERIFY(question.text.endsWith(QStringLiteral("The damaged file is kept beside it as %1.").arg(GetBeforeRestorePath())));
+        QVERIFY2(messages.shown()[1].text.startsWith(
+                     QStringLiteral("The database was restored from %1.\nThe database it replaced was damaged (").arg(newest)),
+                 qPrintable(messages.shown()[1].text));
+        QCOMPARE(recCompanyData.strCompName, QStringLiteral("Newest Co"));
+        QCOMPARE(fileBytes(GetBeforeRestorePath()), damaged);
+        QVERIFY(QFile::exists(newest));
+    }
+
+    // Quit leaves everything as it was and ends without a further message.
+    void quittingAtTheDamagedDatabaseQuestionChangesNothing()
+    {
+        TestDataFolder data;
+        StartUp();
+        RunOutSavingNotice();
+        RunDailyBackup(QDate::currentDate());
+        const QByteArray damaged = startThenDamage(QStringLiteral("page"));
+        ScriptedMessages messages;
+        messages.queue(MessageAnswer::Cancel);
+        QVERIFY(!StartUp());
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(fileBytes(GetDatabasePath()), damaged);
+        QVERIFY(!QFile::exists(GetBeforeRestorePath()));
+    }
+
+    // Without an automatic backup the user chooses a file; one that cannot
+    // serve is refused with its reason and the question comes again.
+    void aDamagedDatabaseWithoutBackupsRestoresAChosenFile()
+    {
+        TestDataFolder data;
+        StartUp();
+        RunOutSavingNotice();
+        setCompanyName(QStringLiteral("Chosen Co"));
+        QTemporaryDir elsewhere;
+        const QString good = elsewhere.path() + QStringLiteral("/company copy.db");
+        CopyDatabaseFile(GetDatabasePath(), good);
+        const QString bad = elsewhere.path() + QStringLiteral("/letter.txt");
+        writeFile(bad, "Dear customer");
+        startThenDamage(QStringLiteral("page"));
+
+        QStringList chosen{bad, good};
+        ScopedModalRunner runner([&chosen](QDialog& dialog) {
+            auto* picker = qobject_cast<QFileDialog*>(&dialog);
+            if (!picker || picker->objectName() != QLatin1String(kRescuePickerName)) return int(QDialog::Rejected);
+            picker->selectFile(chosen.takeFirst());
+            return int(QDialog::Accepted);
+        });
+        ScriptedMessages messages;
+        messages.queue(MessageAnswer::Yes);
+        messages.queue(MessageAnswer::Yes);
+        QVERIFY(StartUp());
+
+        QCOMPARE(messages.shown().size(), 4);
+        QCOMPARE(messages.shown()[0].buttons, (QStringList{"Choose a Backup File...", QString(), "Quit"}));
+        QVERIFY(messages.shown()[0].text.contains(
+            QStringLiteral("There is no automatic backup in %1. You can restore a backup file you choose.").arg(GetBackupsFolder())));
+        QVERIFY2(messages.shown()[1].text.startsWith(QStringLiteral("%1 cannot be restored: The file is not a database").arg(bad)),
+                 qPrintable(messages.shown()[1].text));
+        QVERIFY(messages.shown()[3].text.startsWith(QStringLiteral("The database was restored from %1.").arg(good)));
+        QCOMPARE(recCompanyData.strCompName, QStringLiteral("Chosen Co"));
+        QVERIFY(chosen.isEmpty());
     }
 };
 

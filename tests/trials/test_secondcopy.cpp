@@ -24,7 +24,10 @@
 #include <QProcess>
 #include <QStackedWidget>
 #include <QToolButton>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -94,7 +97,10 @@ private slots:
         // The program entry shows the start-up error and brings nothing else up.
         ScriptedMessages messages;
         QVERIFY(!RunGuarded([] { StartUp(); }));
-        QCOMPARE(messages.texts(), QStringList{SecondCopyMessage() + QLatin1Char('.')});
+        QCOMPARE(messages.texts(),
+                 QStringList{SecondCopyMessage() + QStringLiteral(".\nThe lock file %1 is held by process %2 on this computer.")
+                                                       .arg(GetLockFilePath())
+                                                       .arg(first.processId())});
         QVERIFY(SecondCopyMessage().startsWith(QStringLiteral("Fennick is already running.")));
         QVERIFY(QFile::exists(busyFile));   // the running copy's temp folder is left alone
 
@@ -129,6 +135,89 @@ private slots:
         other.unlock();
         StartUp();
         RunOutSavingNotice();
+    }
+
+    // A lock left on another computer sharing the folder, or an empty lock
+    // file (a power cut while a copy started), names what it knows and is
+    // taken over only when the user agrees; declining touches nothing.
+    void aLockNobodyHereHoldsIsTakenOverWhenTheUserAgrees_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<bool>("agree");
+        const QByteArray remote = "4242\nfennick\nfar-away-host\n0123456789abcdef0123456789abcdef\nboot-id\n";
+        const QString remoteSays = QStringLiteral("is in use by Fennick on the computer \"far-away-host\" (process 4242)");
+        const QString emptySays = QStringLiteral("is empty or cannot be read");
+        QTest::newRow("another computer, taken over") << remote << remoteSays << true;
+        QTest::newRow("another computer, declined") << remote << remoteSays << false;
+        QTest::newRow("empty lock file, taken over") << QByteArray() << emptySays << true;
+        QTest::newRow("empty lock file, declined") << QByteArray() << emptySays << false;
+    }
+    void aLockNobodyHereHoldsIsTakenOverWhenTheUserAgrees()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(QString, says);
+        QFETCH(bool, agree);
+        TestDataFolder data;
+        TLockRelease release;
+        QVERIFY(QDir().mkpath(GetTempFolder()));
+        {
+            QFile file(GetLockFilePath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(lock);
+        }
+        const QString leftInTemp = GetTempFolder() + QStringLiteral("/Invoice 1005.pdf");
+        WriteFile(leftInTemp);
+
+        ScriptedMessages messages;
+        messages.queue(agree ? MessageAnswer::Yes : MessageAnswer::Cancel);
+        bool started = false;
+        QVERIFY(RunGuarded([&started] { started = StartUp(); }));
+        QCOMPARE(started, agree);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].buttons, (QStringList{"Take Over the Lock", QString(), "Quit"}));
+        QCOMPARE(messages.shown()[0].defaultAnswer, MessageAnswer::Cancel); // Enter quits
+        QVERIFY2(messages.shown()[0].text.contains(says), qPrintable(messages.shown()[0].text));
+        QVERIFY(messages.shown()[0].text.contains(GetLockFilePath()));
+        if (agree) {
+            qint64 pid = 0;
+            QVERIFY(QLockFile(GetLockFilePath()).getLockInfo(&pid, nullptr, nullptr));
+            QCOMPARE(pid, QCoreApplication::applicationPid());
+            QVERIFY(QFile::exists(GetDatabasePath()));
+            QVERIFY(!QFile::exists(leftInTemp));
+        } else {
+            QFile file(GetLockFilePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), lock);
+            QVERIFY(!QFile::exists(GetDatabasePath()));
+            QVERIFY(QFile::exists(leftInTemp));
+        }
+    }
+
+    // A data folder that takes no lock file: the message says what failed,
+    // the system's reason, and that nothing was changed.
+    void aDataFolderThatTakesNoLockSaysWhy()
+    {
+        TestDataFolder data;
+        TLockRelease release;
+        if (::geteuid() == 0) {
+            // The superuser writes anywhere a file system allows it; /sys allows nothing.
+            QVERIFY(QDir().mkpath(GetCompanyFolder()));
+            QVERIFY(QFile::link(QStringLiteral("/sys/kernel"), GetDataFolder()));
+        } else {
+            QVERIFY(QDir().mkpath(GetDataFolder()));
+            QVERIFY(QFile::setPermissions(GetDataFolder(), QFile::ReadOwner | QFile::ExeOwner));
+        }
+        ScriptedMessages messages;
+        QVERIFY(!RunGuarded([] { StartUp(); }));
+        QCOMPARE(messages.texts(),
+                 QStringList{QStringLiteral("Fennick cannot start: its lock file %1 cannot be created (%2).\nThe data "
+                                            "folder %3 must exist and be writable by you. Nothing was changed.")
+                                 .arg(GetLockFilePath(), QString::fromLocal8Bit(std::strerror(EACCES)), GetDataFolder())});
+        if (::geteuid() == 0)
+            QVERIFY(QFile::remove(GetDataFolder()));
+        else
+            QFile::setPermissions(GetDataFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void lockedDatabaseGivesTheErrorAndKeepsWhatWasTyped()
