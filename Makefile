@@ -7,7 +7,7 @@ DEBIAN_PACKAGES = build-essential cmake pkg-config ccache \
   xvfb xauth imagemagick qt6-charts-dev libical-dev python3-icalendar \
   desktop-file-utils appstream lintian dpkg-dev file fakeroot \
   librsvg2-bin adwaita-icon-theme tzdata \
-  qpdf libxml2-utils default-jre-headless libsaxonhe-java
+  qpdf libxml2-utils default-jre-headless libsaxonhe-java postgresql libpq-dev
 
 .PHONY: deps configure build run test bench deb clean
 

@@ -38,6 +38,15 @@ MessageAnswer showStandardBox(const MessageRequest& request)
         if (no && box.clickedButton() == no) return MessageAnswer::No;
         return MessageAnswer::Cancel;
     }
+    case MessageKind::Choice: {
+        box.setIcon(QMessageBox::Warning);
+        QPushButton* first = box.addButton(request.buttons.value(0), QMessageBox::AcceptRole);
+        QPushButton* second = box.addButton(request.buttons.value(1), QMessageBox::RejectRole);
+        box.setDefaultButton(first);
+        box.setEscapeButton(second);
+        box.exec();
+        return box.clickedButton() == first ? MessageAnswer::Yes : MessageAnswer::No;
+    }
     case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
     case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
     case MessageKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
@@ -74,6 +83,11 @@ MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QS
 void ShowInformation(const QString& text)
 {
     show(MessageKind::Information, QStringLiteral("Information"), text);
+}
+
+MessageAnswer AskTwoWays(const QString& text, const QString& first, const QString& second)
+{
+    return show(MessageKind::Choice, GetProductName(), text, {first, second});
 }
 
 void ShowPlainMessage(const QString& text) { show(MessageKind::Plain, GetProductName(), text); }

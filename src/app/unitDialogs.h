@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <functional>
 
-enum class MessageKind { Question, Information, Plain, Error };
+enum class MessageKind { Question, Information, Plain, Error, Choice };
 enum class MessageAnswer { Yes, No, Cancel, Ok };
 
 struct MessageRequest {
@@ -35,6 +35,10 @@ MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QS
                         const QString& cancelCaption, MessageAnswer defaultAnswer = MessageAnswer::Yes);
 // "Information" box with "OK".
 void ShowInformation(const QString& text);
+// A question with two answers of its own, titled with the application title:
+// Yes stands for the first caption, No for the second (also when the box is
+// closed).
+MessageAnswer AskTwoWays(const QString& text, const QString& first, const QString& second);
 // Box titled with the application title, with "OK".
 void ShowPlainMessage(const QString& text);
 // Error box: application title as caption, the full-stop rule applied to the text.

@@ -5,6 +5,7 @@
 #include "app/unitModalRunner.h"
 #include "app/unitRegional.h"
 #include "backup/unitBackupRestoreData.h"
+#include "db/unitFeatureTables.h"
 #include "backup/unitDailyBackups.h"
 #include "company/unitCompanyData.h"
 #include "company/unitEInvoiceSettings.h"
@@ -133,7 +134,9 @@ bool RestoreData()
         return false;
     }
     LoadCompanyData();
-    PrepareEInvoiceData();   // an older file gets the e-invoice tables it lacks
+    // An older file gets the tables of later features it lacks.
+    CreateMissingFileFeatureTables();
+    PrepareEInvoiceData();
     const QString kept = DescribeKeptFiles(outcome);
     ShowInformation(QStringLiteral("Restore of company database successful") +
                     (kept.isEmpty() ? QString() : QLatin1Char('\n') + kept));

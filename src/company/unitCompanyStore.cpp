@@ -2,9 +2,11 @@
 
 #include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "company/unitCompanyLogoStore.h"
 #include "app/unitWholeFile.h"
 #include "company/unitLogoFile.h"
 #include "db/DbConnection.h"
+#include "db/unitDatabaseTarget.h"
 #include "db/unitStoredValues.h"
 
 #include <QDir>
@@ -78,11 +80,15 @@ void WriteTypeColors(DbConnection& db, const std::array<std::uint32_t, 7>& color
 
 void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo)
 {
+    // On a server the logo is stored with the settings, in their transaction.
+    const bool logoInDatabase = UsesServer();
+    QByteArray logoJpeg;
+    if (logoInDatabase && logo.changed && !logo.picture.isNull()) logoJpeg = LogoFileBytes(logo.picture);
     const QString logoPath = GetLogoPath();
     // The new logo is written first under another name; it replaces the file
     // only once the settings are committed, and is dropped on any failure.
     QSaveFile newLogo(logoPath);
-    const bool writeLogo = logo.changed && !logo.picture.isNull();
+    const bool writeLogo = !logoInDatabase && logo.changed && !logo.picture.isNull();
     if (writeLogo) {
         const QByteArray bytes = LogoFileBytes(logo.picture);
         if (!newLogo.open(QIODevice::WriteOnly) || !WriteWholeFile(newLogo, bytes))
@@ -99,6 +105,7 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
         WriteTypeColors(db, settings.typeColors);
         SavePlannerSettings(db, settings.planner);
         SaveEInvoiceSettings(db, settings.einvoice);
+        if (logoInDatabase && logo.changed) WriteServerLogo(db, logoJpeg);
         transaction.commit();
     }
     db.close();
@@ -117,7 +124,7 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
             throw AppError(QStringLiteral("The settings were saved, but the company logo could not be written to "
                                           "%1: %2. The logo is as it was")
                                .arg(QDir::toNativeSeparators(logoPath), newLogo.errorString()));
-    } else if (QFile oldLogo(logoPath); logo.changed && oldLogo.exists() && !oldLogo.remove()) {
+    } else if (QFile oldLogo(logoPath); !logoInDatabase && logo.changed && oldLogo.exists() && !oldLogo.remove()) {
         throw AppError(QStringLiteral("The settings were saved, but the company logo %1 could not be deleted: %2. "
                                       "The logo is still in place")
                            .arg(QDir::toNativeSeparators(logoPath), oldLogo.errorString()));

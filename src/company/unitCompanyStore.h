@@ -30,7 +30,8 @@ struct TLogoChange {
 // commit is the logo moved into place (it is first written beside it under
 // another name) or deleted, and the settings in memory take the new values.
 // A failure before the commit leaves the four tables, the logo file and the
-// settings in memory as they were, and throws.
+// settings in memory as they were, and throws. On a seat that uses a server the
+// logo is stored in the database instead, inside the same transaction.
 void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo);
 
 // The settings in memory as one record (planner settings read from the database).

@@ -15,6 +15,7 @@
 #include "company/unitCompanyStore.h"
 #include "company/unitKeyChoiceList.h"
 #include "company/unitLineLimitedMemo.h"
+#include "company/unitCompanyLogoStore.h"
 #include "company/unitLogoFile.h"
 #include "company/unitfrmCompanyEInvoicePage.h"
 #include "db/unitStoredValues.h"
@@ -1106,7 +1107,8 @@ void TfrmCompanyInfo::pShowLogoState(bool present)
 
 void TfrmCompanyInfo::pGetTheLogo()
 {
-    const TStoredLogo stored = ReadStoredLogo(GetLogoPath());
+    // On a server the logo comes from the database (through a temp file).
+    const TStoredLogo stored = ReadStoredLogo(LogoFileForPrinting());
     m_logo = stored.picture;
     if (m_logo.isNull()) m_logoChanged = false;
     // A file that cannot be read is named as such and can still be removed.

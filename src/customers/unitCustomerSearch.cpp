@@ -4,6 +4,8 @@ namespace {
 const QString kListHead = QStringLiteral(
     "SELECT intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "
     "strCustCity, strCustState, strCustZipCode, strCustPhone, strCustPhoneAreaCode, strCustPhoneExt ");
+// In the order the customers were added (a server keeps no row order of its own).
+const QString kOrder = QStringLiteral(" ORDER BY intCustomerID;");
 
 // The column each text search looks at, by search type.
 QString SearchColumn(int searchType)
@@ -39,11 +41,10 @@ bool CustomerSearchNeedsText(int searchType)
 TListQuery BuildCustomerQuery(int searchType, const QString& text)
 {
     if (searchType == cstTaxExempt)
-        return {kListHead + QStringLiteral("FROM tblCustomers WHERE strCustTaxExmpt <> 0;"), {}};
+        return {kListHead + QStringLiteral("FROM tblCustomers WHERE strCustTaxExmpt <> '0'") + kOrder, {}};
     const QString column = SearchColumn(searchType);
-    if (column.isEmpty()) return {kListHead + QStringLiteral("FROM tblCustomers;"), {}};
-    return {kListHead + QStringLiteral("FROM tblCustomers WHERE ") + TextPrefixCondition(column) + QLatin1Char(';'),
-            {text}};
+    if (column.isEmpty()) return {kListHead + QStringLiteral("FROM tblCustomers") + kOrder, {}};
+    return {kListHead + QStringLiteral("FROM tblCustomers WHERE ") + TextPrefixCondition(column) + kOrder, {text}};
 }
 
 std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text)

@@ -32,6 +32,10 @@ std::vector<Row> QueryListRows(const TListQuery& query, ReadRow readRow)
     DbConnection connection;
     DbStatement statement = connection.prepare(query.sql, query.values);
     std::vector<Row> rows;
-    while (statement.step()) rows.push_back(readRow(statement));
+    if (!statement.step()) return rows;
+    rows.reserve(std::size_t(statement.rowCountHint()));
+    do {
+        rows.push_back(readRow(statement));
+    } while (statement.step());
     return rows;
 }

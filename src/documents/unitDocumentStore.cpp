@@ -230,7 +230,7 @@ TLoadedDocument LoadDocument(int number)
 
     DbStatement lines = connection.prepare(
         QStringLiteral("SELECT strPrcItemName,strPrcItmQuantity,strLabTax,strMatTax,dbLbrPrc,dbMatPrc "
-                       "FROM tblInvData WHERE intInvNumber = ?;"),
+                       "FROM tblInvData WHERE intInvNumber = ? ORDER BY intInvDataID;"),
         {number});
     while (lines.step()) {
         loaded.document.lines.append({lines.columnText(0), lines.columnText(1), lines.columnText(2),

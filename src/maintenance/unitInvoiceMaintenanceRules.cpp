@@ -178,31 +178,32 @@ TListQuery BuildInvMaintenanceQuery(TInvMaintenanceMode mode, const QString& sea
     case TInvMaintenanceMode::InvoiceToCredit:
     case TInvMaintenanceMode::PastDueNotice:
         if (text) {
-            where.typeFilter(invoice).add(QStringLiteral(" AND strRecurring = 0 AND "));
+            where.typeFilter(invoice).add(QStringLiteral(" AND strRecurring = '0' AND "));
             where.textSearch(searchItem, searchText);
         } else {
-            where.add(QStringLiteral("strRecurring = 0 AND ")).typeFilter(invoice);
+            where.add(QStringLiteral("strRecurring = '0' AND ")).typeFilter(invoice);
         }
         break;
     case TInvMaintenanceMode::ViewUnpaid:
     case TInvMaintenanceMode::PaidInFull:
-        where.add(QStringLiteral("strPaidInFull = 0 AND strRecurring = 0 AND ")).typeFilter(invoice);
+        where.add(QStringLiteral("strPaidInFull = '0' AND strRecurring = '0' AND ")).typeFilter(invoice);
         if (text) where.add(QStringLiteral(" AND ")).textSearch(searchItem, searchText);
         break;
     case TInvMaintenanceMode::RecurringAdd:
-        where.add(QStringLiteral("strRecurring = 0 AND strPaidInFull = 0 AND ")).typeFilter(invoice);
+        where.add(QStringLiteral("strRecurring = '0' AND strPaidInFull = '0' AND ")).typeFilter(invoice);
         if (text) where.add(QStringLiteral(" AND ")).textSearch(searchItem, searchText);
         break;
     case TInvMaintenanceMode::RecurringRemove:
     case TInvMaintenanceMode::RecurringView:
-        where.add(QStringLiteral("strRecurring <> 0 AND ")).typeFilter(invoice);
+        where.add(QStringLiteral("strRecurring <> '0' AND ")).typeFilter(invoice);
         if (text) where.add(QStringLiteral(" AND ")).textSearch(searchItem, searchText);
         break;
     }
 
-    if (where.isEmpty()) return {kSelect + QStringLiteral("FROM tblInvDataHeader;"), {}};
-    return {kSelect + QStringLiteral("FROM tblInvDataHeader WHERE ") + where.sql() + QLatin1Char(';'),
-            where.values()};
+    // In the order the documents were stored (a server keeps no row order of its own).
+    const QString order = QStringLiteral(" ORDER BY intInvDataHeaderID;");
+    if (where.isEmpty()) return {kSelect + QStringLiteral("FROM tblInvDataHeader") + order, {}};
+    return {kSelect + QStringLiteral("FROM tblInvDataHeader WHERE ") + where.sql() + order, where.values()};
 }
 
 namespace {

@@ -66,7 +66,7 @@ std::vector<TReportLedgerRow> ReadReportLedgerRows(int startYear, int endYear)
     DbStatement read = connection.prepare(
         QStringLiteral("SELECT intReportYear,intReportMonth,dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,"
                        "dbMatTax1Total,dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal FROM tblReport "
-                       "WHERE (intReportYear >= ? AND intReportYear <= ?);"),
+                       "WHERE (intReportYear >= ? AND intReportYear <= ?) ORDER BY intReportID;"),
         {startYear, endYear});
     std::vector<TReportLedgerRow> rows;
     while (read.step()) {

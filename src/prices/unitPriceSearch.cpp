@@ -4,6 +4,8 @@
 namespace {
 const QString kListHead =
     QStringLiteral("SELECT intPrcItemNumID, strPrcItemName, strLabTax, strMatTax, dbLbrPrc, dbMatPrc ");
+// In the order the items were added (a server keeps no row order of its own).
+const QString kOrder = QStringLiteral(" ORDER BY intPrcItemNumID;");
 } // namespace
 
 QStringList PriceSearchTypeNames()
@@ -19,11 +21,11 @@ TListQuery BuildPriceQuery(int searchType, const QString& text)
     switch (searchType) {
     case pstPriceItemName:
         return {kListHead + QStringLiteral("FROM tblPrices WHERE ") + TextPrefixCondition(QStringLiteral("strPrcItemName"))
-                    + QLatin1Char(';'),
+                    + kOrder,
                 {text}};
-    case pstLaborTaxable: return {kListHead + QStringLiteral("FROM tblPrices WHERE strLabTax <> 0;"), {}};
-    case pstMaterialTaxable: return {kListHead + QStringLiteral("FROM tblPrices WHERE strMatTax <> 0;"), {}};
-    default: return {kListHead + QStringLiteral("FROM tblPrices;"), {}};
+    case pstLaborTaxable: return {kListHead + QStringLiteral("FROM tblPrices WHERE strLabTax <> '0'") + kOrder, {}};
+    case pstMaterialTaxable: return {kListHead + QStringLiteral("FROM tblPrices WHERE strMatTax <> '0'") + kOrder, {}};
+    default: return {kListHead + QStringLiteral("FROM tblPrices") + kOrder, {}};
     }
 }
 

@@ -1,12 +1,14 @@
 #include "printing/unitInvoiceFiller.h"
 
 #include "app/unitAppInfo.h"
+#include "company/unitCompanyLogoStore.h"
 #include "app/unitDialogs.h"
 #include "app/unitModeValues.h"
 #include "company/unitLogoFile.h"
 #include "documents/unitDocumentModel.h"
 
 #include <QDateTime>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -34,15 +36,17 @@ void setText(ReportLayout& layout, const QString& name, const QString& text, dou
     item.rect.moveTop(top);
 }
 
-// Said once for the logo file as it stands (its size and time), not for every
+// Said once for the logo as it stands (its bytes), not for every
 // document of a run or every print after it: the company screen goes on
 // showing that the logo cannot be read until it is replaced or removed.
 void SayOnceLogoUnreadable(const QString& path, const QString& reason)
 {
-    static QSet<QString> said;
-    const QFileInfo file(path);
-    const QString key = path + QLatin1Char('|') + QString::number(file.size()) + QLatin1Char('|')
-                        + QString::number(file.lastModified().toMSecsSinceEpoch());
+    static QSet<QByteArray> said;
+    // By content: a server seat writes the database's logo afresh for each print.
+    QFile file(path);
+    const QByteArray key = file.open(QIODevice::ReadOnly)
+                               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1)
+                               : QByteArray();
     if (said.contains(key)) return;
     said.insert(key);
     ShowInformation(QStringLiteral("The company logo %1 cannot be read (%2), so documents are printed without "
@@ -61,7 +65,7 @@ TInvoiceFillInput CurrentInvoiceFillInput()
     input.company = recCompanyData;
     input.settings = recCmpnyInvData;
     input.typeColors = arrInvTypeColor;
-    input.logoPath = GetLogoPath();
+    input.logoPath = LogoFileForPrinting();
     return input;
 }
 

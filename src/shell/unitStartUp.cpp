@@ -12,7 +12,13 @@
 #include "db/DbEngineError.h"
 #include "company/unitEInvoiceSettings.h"
 #include "db/unitCreateDatabase.h"
-#include "planner/unitCalendarExportId.h"
+#include "db/unitDatabaseTarget.h"
+#include "db/unitFeatureTables.h"
+#include "db/unitServerEngine.h"
+#include "db/unitServerSchema.h"
+#include "app/unitDialogs.h"
+
+#include "app/AppError.h"
 
 #include <QDir>
 #include <QFile>
@@ -131,10 +137,47 @@ bool StartUp()
     // open to other accounts.
     RestrictDataFolderToOwner();
     RemoveStaleTempCopies();
-    if (!QFile::exists(GetDatabasePath())) CreateDatabase();
-    if (!LoadSettings()) return false;
+    if (UsesServer()) {
+        StartOnServerDatabase();
+        LoadCompanyData();
+        LoadAppPreferences();
+    } else {
+        if (!QFile::exists(GetDatabasePath())) CreateDatabase();
+        if (!LoadSettings()) return false;
+        // Tables of features added since the file was made (an older file has none).
+        CreateMissingFileFeatureTables();
+    }
     PrepareEInvoiceData();
-    // Tables of features added since the file was made (an older file has none).
-    EnsureCalendarExportTable();
     return true;
+}
+
+QString ServerStartFailureQuestion(const QString& error)
+{
+    const QString server = ServerDisplayName(ServerConnectionString());
+    const QString what = error.contains(server) ? error
+                                                : QStringLiteral("The shared %1 cannot be used: %2").arg(server, error);
+    return ApplyFullStopRule(what) + QStringLiteral("\n\nWork on this computer's file for this run, or quit?");
+}
+
+bool RunStartUp()
+{
+    for (;;) {
+        QString error;
+        try {
+            return StartUp();
+        } catch (const AppError& failure) {
+            error = failure.message();
+        } catch (const std::exception& failure) {
+            error = QString::fromLocal8Bit(failure.what());
+        }
+        if (!UsesServer()) {
+            ShowErrorBox(error);
+            return false;
+        }
+        if (AskTwoWays(ServerStartFailureQuestion(error), QStringLiteral("Use This Computer's File"), QStringLiteral("Quit"))
+            != MessageAnswer::Yes)
+            return false;
+        // For this run only: the seat's setting still names the server.
+        SetServerConnectionString(QString());
+    }
 }

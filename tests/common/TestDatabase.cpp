@@ -1,5 +1,7 @@
 #include "common/TestDatabase.h"
 
+#include "common/TestServer.h"
+
 #include "app/unitAppInfo.h"
 #include "app/unitModalRunner.h"
 #include "app/unitfrmSaving.h"
@@ -7,6 +9,9 @@
 #include "company/unitEInvoiceSettings.h"
 #include "db/DbConnection.h"
 #include "db/unitCreateDatabase.h"
+#include "db/unitDatabaseTarget.h"
+#include "db/unitServerEngine.h"
+#include "db/unitServerSchema.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -25,6 +30,16 @@ void CreateTestDatabase(const QDate& today)
 {
     QDir().mkpath(GetDataFolder());
     QDir().mkpath(GetTempFolder());
+    if (TestRunsOnServer()) {
+        // The same first-run tables and rows, in this program's server database.
+        EmptyTestProgramDatabase();
+        SetServerConnectionString(TestProgramConnection());
+        DbConnection db;
+        PrepareServerDatabase(db, today);
+        LoadCompanyData();
+        PrepareEInvoiceData();
+        return;
+    }
     QFile::remove(GetDatabasePath());
     CreateDatabase(today);
     // The "Building DataBase..." notice must not still be open when a test
@@ -59,8 +74,18 @@ void DamageRootPage(const QString& path, const QString& table)
 bool ClosesItselfWhileLocked(const std::function<void()>& open)
 {
     bool closedItself = false;
-    DbConnection locker;
-    locker.execute(QStringLiteral("BEGIN EXCLUSIVE;"));
+    DbConnection locker = TestRunsOnServer() ? DbConnection::ToServer(TestProgramConnection()) : DbConnection();
+    if (TestRunsOnServer()) {
+        // Every table held by another session; the seat gives up waiting soon.
+        TServerTimeLimits limits;
+        limits.lockMs = 300;
+        SetServerTimeLimits(limits);
+        locker.execute(QStringLiteral("BEGIN;"));
+        locker.execute(QStringLiteral("LOCK TABLE %1 IN ACCESS EXCLUSIVE MODE;")
+                           .arg(ProgramTablesIn(locker).join(QLatin1Char(','))));
+    } else {
+        locker.execute(QStringLiteral("BEGIN EXCLUSIVE;"));
+    }
     {
         ScopedModalRunner runner([&closedItself](QDialog& dialog) {
             dialog.show();
@@ -72,5 +97,6 @@ bool ClosesItselfWhileLocked(const std::function<void()>& open)
         open();
     }
     locker.execute(QStringLiteral("ROLLBACK;"));
+    if (TestRunsOnServer()) SetServerTimeLimits(TServerTimeLimits());
     return closedItself;
 }

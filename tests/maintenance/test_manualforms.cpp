@@ -266,8 +266,15 @@ private slots:
     {
         {
             DbConnection connection;
-            connection.execute(QStringLiteral("CREATE TRIGGER refuse_forms BEFORE INSERT ON tblInvDataHeader "
-                                              "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END;"));
+            if (connection.isServer()) {
+                connection.execute(QStringLiteral("CREATE FUNCTION refuse_forms() RETURNS trigger LANGUAGE plpgsql AS "
+                                                  "$f$ BEGIN RAISE EXCEPTION 'disk I/O error'; END $f$;"));
+                connection.execute(QStringLiteral("CREATE TRIGGER refuse_forms BEFORE INSERT ON tblInvDataHeader "
+                                                  "FOR EACH ROW EXECUTE FUNCTION refuse_forms();"));
+            } else {
+                connection.execute(QStringLiteral("CREATE TRIGGER refuse_forms BEFORE INSERT ON tblInvDataHeader "
+                                                  "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END;"));
+            }
         }
         int printed = 0;
         QString error;

@@ -676,7 +676,7 @@ private slots:
         });
         child<QPushButton>(screen, "btnVeiwReport")->click();
         QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts()[0].contains(QStringLiteral("tblReport")), qPrintable(messages.texts()[0]));
+        QVERIFY2(messages.texts()[0].contains(QStringLiteral("tblReport"), Qt::CaseInsensitive), qPrintable(messages.texts()[0]));
         QCOMPARE(child<QTreeView>(screen, "ListViewReport")->model()->rowCount(), 0);
         QVERIFY(chart->series().isEmpty());
         QVERIFY(screen.chartData().categories.isEmpty());
