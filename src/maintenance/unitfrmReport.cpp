@@ -142,6 +142,7 @@ TfrmReport::TfrmReport(QWidget* parent) : QDialog(parent)
     try {
         m_charts = &LoadPlugin<chartplugin::Charts>(kChartsPlugin);
         ChartViewReport = m_charts->createView(this, QStringLiteral("ChartReport"));
+        ChartViewReport->setObjectName(QStringLiteral("ChartViewReport"));
     } catch (const AppError& error) {
         auto* missing = new QLabel(error.message(), this);
         missing->setObjectName(QStringLiteral("lblChartMissing"));
@@ -149,7 +150,6 @@ TfrmReport::TfrmReport(QWidget* parent) : QDialog(parent)
         missing->setAlignment(Qt::AlignCenter);
         ChartViewReport = missing;
     }
-    ChartViewReport->setObjectName(QStringLiteral("ChartViewReport"));
     ChartViewReport->setMinimumHeight(300);
 
     auto* parameters = new QGridLayout;

@@ -32,8 +32,7 @@ QString chartMissingText()
     TfrmReport screen;
     if (screen.findChild<QChartView*>()) return {};
     auto* missing = screen.findChild<QLabel*>(QStringLiteral("lblChartMissing"));
-    if (!missing || missing->objectName() != QStringLiteral("lblChartMissing")) return {};
-    return missing->text();
+    return missing ? missing->text() : QString();
 }
 
 const QList<PluginUse>& pluginUses()
