@@ -24,6 +24,9 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QLinearGradient>
+#include <QPalette>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -150,7 +153,11 @@ void TfrmMain::pBuildToolBar()
     };
     for (const Button& button : buttons) {
         button.action->setIconText(QString::fromLatin1(button.caption));
-        button.action->setIcon(style()->standardIcon(button.icon));
+        // The style's own icon only where the desktop theme has none: looking
+        // it up costs the first paint as much as the theme's.
+        const char* themeIcon = ThemeIconName(QLatin1String(button.name));
+        if (!themeIcon || !QIcon::hasThemeIcon(QLatin1String(themeIcon)))
+            button.action->setIcon(style()->standardIcon(button.icon));
         AddToolBarAction(ToolBar1, button.action, button.name);
     }
 }
@@ -165,9 +172,17 @@ void TfrmMain::pBuildSummaries()
     // A banner across the top: the program, the company it works for, today.
     auto* banner = new QFrame(central);
     banner->setObjectName(QStringLiteral("bannerPanel"));
-    banner->setStyleSheet(QStringLiteral(
-        "#bannerPanel { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f4e79, stop:1 #3b7dbf); }"
-        "#bannerPanel QLabel { color: white; }"));
+    // Painted through the palette rather than a style sheet: a style sheet
+    // brings in the style sheet engine, which costs the window's first paint.
+    QLinearGradient gradient(0, 0, 1, 0);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
+    gradient.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
+    gradient.setColorAt(1, QColor(0x3b, 0x7d, 0xbf));
+    QPalette bannerColours = banner->palette();
+    bannerColours.setBrush(QPalette::Window, gradient);
+    bannerColours.setColor(QPalette::WindowText, Qt::white);
+    banner->setPalette(bannerColours);
+    banner->setAutoFillBackground(true);
     auto* bannerLayout = new QHBoxLayout(banner);
     bannerLayout->setContentsMargins(18, 14, 18, 14);
     auto* titles = new QVBoxLayout;
