@@ -31,10 +31,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QPixmap>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -126,6 +128,18 @@ void TfrmMain::pBuildMenu()
     actViewUnPaidInvoices = new QAction(QStringLiteral("View UnPaid Invoices"), this);
 }
 
+QList<TfrmMain::ToolBarCommand> TfrmMain::toolBarCommands() const
+{
+    return {
+        {actNewInvoice, "tlbtnNewInvoice", "New Invoice", QStyle::SP_FileIcon},
+        {actInvoiceMaintenance, "tlbtnInvoiceMaintenance", "Invoice Maintenance", QStyle::SP_FileDialogDetailedView},
+        {actCustomerMaintenance, "tlbtnCustomerMaintenance", "Customer", QStyle::SP_DirHomeIcon},
+        {actPlanner, "tlbtnPlanner", "Planner", QStyle::SP_FileDialogInfoView},
+        {actReport, "tlbtnReport", "Report", QStyle::SP_FileDialogContentsView},
+        {actHelp, "tlbtnHelp", "Help", QStyle::SP_DialogHelpButton},
+    };
+}
+
 void TfrmMain::pBuildToolBar()
 {
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
@@ -137,29 +151,41 @@ void TfrmMain::pBuildToolBar()
     setContextMenuPolicy(Qt::NoContextMenu); // the tool bar is never hidden
 
     // A tool button shows the action's icon text: the caption without access key.
-    struct Button {
-        QAction* action;
-        const char* name;
-        const char* caption;
-        QStyle::StandardPixmap icon;
-    };
-    const Button buttons[] = {
-        {actNewInvoice, "tlbtnNewInvoice", "New Invoice", QStyle::SP_FileIcon},
-        {actInvoiceMaintenance, "tlbtnInvoiceMaintenance", "Invoice Maintenance", QStyle::SP_FileDialogDetailedView},
-        {actCustomerMaintenance, "tlbtnCustomerMaintenance", "Customer", QStyle::SP_DirHomeIcon},
-        {actPlanner, "tlbtnPlanner", "Planner", QStyle::SP_FileDialogInfoView},
-        {actReport, "tlbtnReport", "Report", QStyle::SP_FileDialogContentsView},
-        {actHelp, "tlbtnHelp", "Help", QStyle::SP_DialogHelpButton},
-    };
-    for (const Button& button : buttons) {
-        button.action->setIconText(QString::fromLatin1(button.caption));
-        // The style's own icon only where the desktop theme has none: looking
-        // it up costs the first paint as much as the theme's.
-        const char* themeIcon = ThemeIconName(QLatin1String(button.name));
-        if (!themeIcon || !QIcon::hasThemeIcon(QLatin1String(themeIcon)))
-            button.action->setIcon(style()->standardIcon(button.icon));
-        AddToolBarAction(ToolBar1, button.action, button.name);
+    // Its icon comes right after the window's first paint (pSetToolBarIcons):
+    // looking icons up in the desktop theme would hold that paint back. Until
+    // then a blank icon of the same size keeps the tool bar's height.
+    QPixmap blank(ToolBar1->iconSize());
+    blank.fill(Qt::transparent);
+    const QIcon placeholder(blank);
+    for (const ToolBarCommand& command : toolBarCommands()) {
+        QAction* action = command.action;
+        action->setIconText(QString::fromLatin1(command.caption));
+        action->setIcon(placeholder);
+        ToolBar1->addAction(action);
+        ToolBar1->widgetForAction(action)->setObjectName(QLatin1String(command.name));
     }
+}
+
+void TfrmMain::pSetToolBarIcons()
+{
+    for (const ToolBarCommand& command : toolBarCommands()) {
+        QAction* action = command.action;
+        // The style's own icon only where the desktop theme has none.
+        const char* themeIcon = ThemeIconName(QLatin1String(command.name));
+        const QIcon own = themeIcon && QIcon::hasThemeIcon(QLatin1String(themeIcon))
+                              ? QIcon()
+                              : style()->standardIcon(QStyle::StandardPixmap(command.styleIcon));
+        action->setIcon(ThemedIcon(QLatin1String(command.name), own));
+    }
+}
+
+bool TfrmMain::event(QEvent* event)
+{
+    if (event->type() == QEvent::Paint && !m_toolBarIconsAsked) {
+        m_toolBarIconsAsked = true;
+        QTimer::singleShot(0, this, [this] { pSetToolBarIcons(); });
+    }
+    return QMainWindow::event(event);
 }
 
 void TfrmMain::pBuildSummaries()
