@@ -24,14 +24,19 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QLinearGradient>
+#include <QPalette>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QPixmap>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -123,6 +128,18 @@ void TfrmMain::pBuildMenu()
     actViewUnPaidInvoices = new QAction(QStringLiteral("View UnPaid Invoices"), this);
 }
 
+QList<TfrmMain::ToolBarCommand> TfrmMain::toolBarCommands() const
+{
+    return {
+        {actNewInvoice, "tlbtnNewInvoice", "New Invoice", QStyle::SP_FileIcon},
+        {actInvoiceMaintenance, "tlbtnInvoiceMaintenance", "Invoice Maintenance", QStyle::SP_FileDialogDetailedView},
+        {actCustomerMaintenance, "tlbtnCustomerMaintenance", "Customer", QStyle::SP_DirHomeIcon},
+        {actPlanner, "tlbtnPlanner", "Planner", QStyle::SP_FileDialogInfoView},
+        {actReport, "tlbtnReport", "Report", QStyle::SP_FileDialogContentsView},
+        {actHelp, "tlbtnHelp", "Help", QStyle::SP_DialogHelpButton},
+    };
+}
+
 void TfrmMain::pBuildToolBar()
 {
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
@@ -134,25 +151,41 @@ void TfrmMain::pBuildToolBar()
     setContextMenuPolicy(Qt::NoContextMenu); // the tool bar is never hidden
 
     // A tool button shows the action's icon text: the caption without access key.
-    struct Button {
-        QAction* action;
-        const char* name;
-        const char* caption;
-        QStyle::StandardPixmap icon;
-    };
-    const Button buttons[] = {
-        {actNewInvoice, "tlbtnNewInvoice", "New Invoice", QStyle::SP_FileIcon},
-        {actInvoiceMaintenance, "tlbtnInvoiceMaintenance", "Invoice Maintenance", QStyle::SP_FileDialogDetailedView},
-        {actCustomerMaintenance, "tlbtnCustomerMaintenance", "Customer", QStyle::SP_DirHomeIcon},
-        {actPlanner, "tlbtnPlanner", "Planner", QStyle::SP_FileDialogInfoView},
-        {actReport, "tlbtnReport", "Report", QStyle::SP_FileDialogContentsView},
-        {actHelp, "tlbtnHelp", "Help", QStyle::SP_DialogHelpButton},
-    };
-    for (const Button& button : buttons) {
-        button.action->setIconText(QString::fromLatin1(button.caption));
-        button.action->setIcon(style()->standardIcon(button.icon));
-        AddToolBarAction(ToolBar1, button.action, button.name);
+    // Its icon comes right after the window's first paint (pSetToolBarIcons):
+    // looking icons up in the desktop theme would hold that paint back. Until
+    // then a blank icon of the same size keeps the tool bar's height.
+    QPixmap blank(ToolBar1->iconSize());
+    blank.fill(Qt::transparent);
+    const QIcon placeholder(blank);
+    for (const ToolBarCommand& command : toolBarCommands()) {
+        QAction* action = command.action;
+        action->setIconText(QString::fromLatin1(command.caption));
+        action->setIcon(placeholder);
+        ToolBar1->addAction(action);
+        ToolBar1->widgetForAction(action)->setObjectName(QLatin1String(command.name));
     }
+}
+
+void TfrmMain::pSetToolBarIcons()
+{
+    for (const ToolBarCommand& command : toolBarCommands()) {
+        QAction* action = command.action;
+        // The style's own icon only where the desktop theme has none.
+        const char* themeIcon = ThemeIconName(QLatin1String(command.name));
+        const QIcon own = themeIcon && QIcon::hasThemeIcon(QLatin1String(themeIcon))
+                              ? QIcon()
+                              : style()->standardIcon(QStyle::StandardPixmap(command.styleIcon));
+        action->setIcon(ThemedIcon(QLatin1String(command.name), own));
+    }
+}
+
+bool TfrmMain::event(QEvent* event)
+{
+    if (event->type() == QEvent::Paint && !m_toolBarIconsAsked) {
+        m_toolBarIconsAsked = true;
+        QTimer::singleShot(0, this, [this] { pSetToolBarIcons(); });
+    }
+    return QMainWindow::event(event);
 }
 
 void TfrmMain::pBuildSummaries()
@@ -165,9 +198,17 @@ void TfrmMain::pBuildSummaries()
     // A banner across the top: the program, the company it works for, today.
     auto* banner = new QFrame(central);
     banner->setObjectName(QStringLiteral("bannerPanel"));
-    banner->setStyleSheet(QStringLiteral(
-        "#bannerPanel { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f4e79, stop:1 #3b7dbf); }"
-        "#bannerPanel QLabel { color: white; }"));
+    // Painted through the palette rather than a style sheet: a style sheet
+    // brings in the style sheet engine, which costs the window's first paint.
+    QLinearGradient gradient(0, 0, 1, 0);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
+    gradient.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
+    gradient.setColorAt(1, QColor(0x3b, 0x7d, 0xbf));
+    QPalette bannerColours = banner->palette();
+    bannerColours.setBrush(QPalette::Window, gradient);
+    bannerColours.setColor(QPalette::WindowText, Qt::white);
+    banner->setPalette(bannerColours);
+    banner->setAutoFillBackground(true);
     auto* bannerLayout = new QHBoxLayout(banner);
     bannerLayout->setContentsMargins(18, 14, 18, 14);
     auto* titles = new QVBoxLayout;

@@ -2,6 +2,7 @@
 // The main window: the hub of the program. It offers every command through its
 // menu and tool bar, shows today's date and the unpaid and recurring summaries,
 // and stays open for the whole run; closing it ends the program.
+#include <QList>
 #include <QMainWindow>
 #include <functional>
 
@@ -25,6 +26,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -33,6 +35,15 @@ private:
 
     void pBuildMenu();
     void pBuildToolBar();
+    void pSetToolBarIcons();
+    // The tool bar's commands, in order: button name, caption, the style's icon.
+    struct ToolBarCommand {
+        QAction* action;
+        const char* name;
+        const char* caption;
+        int styleIcon;   // QStyle::StandardPixmap
+    };
+    QList<ToolBarCommand> toolBarCommands() const;
     void pBuildSummaries();
     void pWireCommands();
     void pWire(QAction* action, std::function<void()> command, After after = After::Nothing);
@@ -75,4 +86,5 @@ private:
     QPushButton* btnViewUnPaidInvoices = nullptr;
 
     bool m_closing = false;
+    bool m_toolBarIconsAsked = false;
 };
