@@ -146,26 +146,33 @@ void makeServerWithData()
     WriteServerLogo(server, kServerLogo);
 }
 
-// A backup file made on this computer's file with other content, and a logo beside it.
+// A backup file made on this computer's file with other content (made once,
+// copied for each test), and a logo beside it.
 QString makeOtherBackup(const QString& folder, bool withLogo = true)
 {
-    const QString path = QDir(folder).filePath(GetDatabaseFileName());
-    const QString previous = ServerConnectionString();
-    SetServerConnectionString(QString());
-    QFile::remove(GetDatabasePath());
-    CreateDatabase(QDate(2025, 1, 2));
-    {
-        DbConnection file;
-        CreateMissingFeatureTables(file);
-        EnsureEInvoiceTables(file);   // as a start makes them
-        file.execute(QStringLiteral("UPDATE tblCompanyInfo SET strCompName = 'Restored Co';"));
-        file.execute(QStringLiteral("UPDATE tblCompanyInvData SET intInvNumber = 90;"));
-        file.execute(QStringLiteral("INSERT INTO tblCustomers(intCustomerID,strCustFirstName) VALUES(40,'Forty');"));
+    static QTemporaryDir made;
+    const QString original = made.filePath(GetDatabaseFileName());
+    if (!QFile::exists(original)) {
+        const QString previous = ServerConnectionString();
+        SetServerConnectionString(QString());
+        QFile::remove(GetDatabasePath());
+        CreateDatabase(QDate(2025, 1, 2));
+        {
+            DbConnection file;
+            CreateMissingFeatureTables(file);
+            EnsureEInvoiceTables(file);   // as a start makes them
+            file.execute(QStringLiteral("UPDATE tblCompanyInfo SET strCompName = 'Restored Co';"));
+            file.execute(QStringLiteral("UPDATE tblCompanyInvData SET intInvNumber = 90;"));
+            file.execute(QStringLiteral("INSERT INTO tblCustomers(intCustomerID,strCustFirstName) VALUES(40,'Forty');"));
+        }
+        CopyDatabaseFile(GetDatabasePath(), original);
+        QFile::remove(GetDatabasePath());
+        SetServerConnectionString(previous);
     }
-    CopyDatabaseFile(GetDatabasePath(), path);
-    QFile::remove(GetDatabasePath());
+    const QString path = QDir(folder).filePath(GetDatabaseFileName());
+    QFile::copy(original, path);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (withLogo) writeBytes(QDir(folder).filePath(QStringLiteral("CmpLogo.jpg")), "restored-logo");
-    SetServerConnectionString(previous);
     return path;
 }
 
@@ -191,6 +198,17 @@ QStringList beforeRestoreFiles()
     return QDir(GetDataFolder()).entryList({QStringLiteral("*.before-restore-*")}, QDir::Files, QDir::Name);
 }
 
+QString baseline() { return TestProgramDatabase() + QStringLiteral("_baseline"); }
+
+// The database `to` made anew as a copy of `from`.
+void copyDatabase(const QString& from, const QString& to)
+{
+    CloseIdleServerSessions();
+    DropServerDatabase(to);
+    DbConnection admin = DbConnection::ToServer(TestServerConnection(QStringLiteral("postgres")));
+    admin.execute(QStringLiteral("CREATE DATABASE \"%1\" TEMPLATE \"%2\";").arg(to, from));
+}
+
 } // namespace
 
 class TestServerBackup : public QObject {
@@ -199,16 +217,25 @@ class TestServerBackup : public QObject {
     QTemporaryDir m_config;
 
 private slots:
-    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8()); }
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        // The server with data is made once and kept as a template each test starts from.
+        makeServerWithData();
+        SetServerConnectionString(QString());
+        copyDatabase(TestProgramDatabase(), baseline());
+    }
+
+    void cleanupTestCase() { DropServerDatabase(baseline()); }
 
     void init()
     {
         SetServerConnectionString(QString());
-        CloseIdleServerSessions();
-        EmptyTestProgramDatabase();
+        copyDatabase(baseline(), TestProgramDatabase());
         QFile::remove(GetSeatSettingsPath());
         QDir(GetDataFolder()).removeRecursively();
-        makeServerWithData();
+        QDir().mkpath(GetDataFolder());
+        SetServerConnectionString(TestProgramConnection());
     }
 
     void cleanup()
