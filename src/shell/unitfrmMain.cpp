@@ -7,6 +7,7 @@
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
 #include "backup/unitDailyBackups.h"
+#include "backup/unitServerDailyCopy.h"
 #include "backup/unitfrmBackupRestore.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitRegional.h"
@@ -298,14 +299,8 @@ void TfrmMain::pWireCommands()
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
     pWire(actPlanner, OpenPlanner);
-    if (UsesServer()) {
-        // Backup and restore copy this computer's file; on a server they are yet to come.
-        pWire(actBackupData, [] { ShowInformation(NotOnServerMessage(QStringLiteral("Backup Data"))); });
-        pWire(actRestoreData, [] { ShowInformation(NotOnServerMessage(QStringLiteral("Restore Data"))); });
-    } else {
-        pWire(actBackupData, BackupData);
-        pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
-    }
+    pWire(actBackupData, BackupData);
+    pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
     pWire(actSharedDatabase, OpenSharedDatabase);
     pWire(actContractWriter, OpenContractWriter);
     pWire(actWarrantyWriter, OpenWarrantyWriter);
@@ -392,7 +387,11 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     RunGuarded([] { SaveAppPreferences(); });
     RunGuarded([] { pRemoveOldActivities(); });
     // At every close today's copy of the database in Backups/ is brought up to
-    // date (not on a seat that works on a server: the file is not its data).
-    if (!UsesServer()) RunGuarded([] { RunDailyBackup(); });
+    // date; on a server the first seat to close today takes the server's copy,
+    // where the seat is set to.
+    if (UsesServer())
+        RunGuarded([] { RunDailyServerCopy(); });
+    else
+        RunGuarded([] { RunDailyBackup(); });
     event->accept();
 }
