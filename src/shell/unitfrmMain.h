@@ -26,6 +26,9 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Coming back to the window (from another program, or from another seat's
+    // work) reads the summaries and the company name again.
+    void changeEvent(QEvent* event) override;
 
 private:
     // Whether the summaries are read again after a command's screen has closed.
@@ -40,6 +43,10 @@ private:
     void pShowFormInformation();
     void pShowCounters(const TrecMainCounters& counters);
     void pShowDatabaseInUse();
+    // The refresh on activation: quiet when the database cannot be read (an
+    // error box would take the focus and bring the window back, again and
+    // again); the next command reports such a fault.
+    void pRefreshOnActivation();
 
     QAction* newCommand(const QString& objectName, const QString& text);
 
@@ -75,4 +82,7 @@ private:
     QPushButton* btnViewUnPaidInvoices = nullptr;
 
     bool m_closing = false;
+    // The summaries shown were read since the window last lost the focus: an
+    // activation need not read them again.
+    bool m_summariesFresh = false;
 };
