@@ -47,9 +47,13 @@ void TRecordVersion::checkUnchanged(DbConnection& connection, const QString& wha
     for (qsizetype i = 0; i < m_reads.size(); ++i) {
         const Rows now = readRows(connection, m_reads.at(i), true);
         if (now == m_rows.at(i)) continue;
+        // Where an edit writes new rows, the ids it takes may be the old ones
+        // again: what became of the record cannot be told apart.
         EditConflictKind kind = EditConflictKind::Changed;
-        if (i == 0 && now.isEmpty())
-            kind = editReplacesRows ? EditConflictKind::ChangedOrDeleted : EditConflictKind::Deleted;
+        if (editReplacesRows)
+            kind = EditConflictKind::ChangedOrDeleted;
+        else if (i == 0 && now.isEmpty())
+            kind = EditConflictKind::Deleted;
         throw EditConflictError(EditConflictMessage(what, kind));
     }
 }

@@ -53,8 +53,9 @@ public:
     // Inside the save's transaction: reads the record again, locking its rows
     // on the server, and throws EditConflictError(EditConflictMessage(what, …))
     // when anything differs from what was read. The first read is the record's
-    // own rows: when it returns none now, the record was deleted; where an edit
-    // too replaces those rows (under a new id), that reads "changed or deleted".
+    // own rows: when it returns none now, the record was deleted. Where an edit
+    // too replaces those rows (under new ids), any difference reads "changed
+    // or deleted".
     void checkUnchanged(DbConnection& connection, const QString& what, bool editReplacesRows = false) const;
 
     bool operator==(const TRecordVersion&) const = default;
