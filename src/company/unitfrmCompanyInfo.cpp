@@ -743,6 +743,11 @@ void TfrmCompanyInfo::showEvent(QShowEvent* event)
 
 void TfrmCompanyInfo::pFormShow()
 {
+    // The settings as stored now (another seat may have saved them), read
+    // after the version the save compares against, so a change made between
+    // the two reads is refused rather than overwritten.
+    m_opened = ReadCompanySettingsVersion();
+    ReloadCompanySettings();
     ppnlCompanyInfo->setCurrentWidget(m_pageCompany);
     pShowFormInformation();
 
@@ -1249,7 +1254,7 @@ bool TfrmCompanyInfo::pSaveCompInfo()
 
     {
         TSavingNoticeScope notice(QStringLiteral("Saving Company Data ..."));
-        SaveCompanySettings(pSettingsOnScreen(), TLogoChange{m_logoChanged, m_logo});
+        SaveCompanySettings(pSettingsOnScreen(), TLogoChange{m_logoChanged, m_logo}, &m_opened);
     }
     m_logoChanged = false;
     m_saved = true;

@@ -13,6 +13,7 @@
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "company/unitCompanyStore.h"
 #include "documents/unitDocumentCopy.h"
 #include "planner/unitOldActivities.h"
 #include "db/unitDatabaseTarget.h"
@@ -353,8 +354,29 @@ void TfrmMain::pShowFormInformation()
     lblTodaysDate->setText(QStringLiteral("Todays Date: ") + DisplayDate(QDate::currentDate()));
 }
 
+void TfrmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || m_closing) return;
+    if (!isActiveWindow())
+        m_summariesFresh = false;
+    else if (!m_summariesFresh)
+        pRefreshOnActivation();
+}
+
+void TfrmMain::pRefreshOnActivation()
+{
+    try {
+        ReloadCompanySettings();
+        pRefreshSummaries();
+    } catch (const std::exception&) {
+        // Kept as shown; see the declaration.
+    }
+}
+
 void TfrmMain::pRefreshSummaries()
 {
+    m_summariesFresh = isActiveWindow();
     lblCompanyName->setText(recCompanyData.strCompName);
     pShowCounters(RefreshMainCounters());
     lblRecurringLastPrinted->setText(ShowLastPrintedDate());

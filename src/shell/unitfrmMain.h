@@ -28,6 +28,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Coming back to the window (from another program, or from another seat's
+    // work) reads the summaries and the company name again.
+    void changeEvent(QEvent* event) override;
 
 private:
     // Whether the summaries are read again after a command's screen has closed.
@@ -51,6 +54,10 @@ private:
     void pShowFormInformation();
     void pShowCounters(const TrecMainCounters& counters);
     void pShowDatabaseInUse();
+    // The refresh on activation: quiet when the database cannot be read (an
+    // error box would take the focus and bring the window back, again and
+    // again); the next command reports such a fault.
+    void pRefreshOnActivation();
 
     QAction* newCommand(const QString& objectName, const QString& text);
 
@@ -87,4 +94,7 @@ private:
 
     bool m_closing = false;
     bool m_toolBarIconsAsked = false;
+    // The summaries shown were read since the window last lost the focus: an
+    // activation need not read them again.
+    bool m_summariesFresh = false;
 };
