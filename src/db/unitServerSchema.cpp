@@ -47,6 +47,9 @@ void foldingExceptions(QString& from, QString& to)
 // older version let two seats make at once are first added into the oldest.
 void addLedgerMonthKey(DbConnection& db)
 {
+    if (db.countRows(QStringLiteral("SELECT 1 FROM pg_constraint WHERE conname = 'tblreport_year_month' AND "
+                                    "connamespace = current_schema()::regnamespace;")))
+        return;
     const QStringList columns{QStringLiteral("dbLbrTax1Total"), QStringLiteral("dbLbrTax2Total"),
                               QStringLiteral("dbLbrTax3Total"), QStringLiteral("dbMatTax1Total"),
                               QStringLiteral("dbMatTax2Total"), QStringLiteral("dbMatTax3Total"),
