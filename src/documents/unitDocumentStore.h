@@ -51,8 +51,9 @@ int GetNextInvNumber(DbConnection& connection);
 // transaction, with the counter row locked until it ends (so two seats never
 // take one number, and a save that fails gives its number back): the shown
 // number while it is not stored (the counter moves one on, as always);
-// otherwise another seat took it first, and the first number from the counter
-// on that is not stored is taken (the counter moves past it).
+// otherwise (another seat took it first, or no number was shown: 0) the first
+// number from the counter on that is not stored is taken (the counter moves
+// past it).
 int TakeDocumentNumber(DbConnection& connection, int shownNumber);
 // Moves the counter one on.
 void AdvanceInvNumber();
