@@ -34,10 +34,13 @@ QString DocumentNotFoundMessage(int number)
 
 // ---------------------------------------------------------------- numbering
 
-int GetNextInvNumber(DbConnection& connection)
+namespace {
+
+// The counter; lockRow: its row stays locked for the rest of the transaction.
+int ReadInvNumber(DbConnection& connection, bool lockRow)
 {
-    DbStatement read = connection.prepare(
-        QStringLiteral("SELECT intInvNumber FROM tblCompanyInvData WHERE intCompInvDataID = 1;"));
+    const QString select = QStringLiteral("SELECT intInvNumber FROM tblCompanyInvData WHERE intCompInvDataID = 1");
+    DbStatement read = connection.prepare(lockRow ? connection.lockingRows(select) : select + QLatin1Char(';'));
     // Never document number 0: a missing row or counter is an error of its own.
     if (!read.step()) throw AppError(MissingRowMessage(QStringLiteral("document counter")));
     const int number = read.columnIsNull(0) ? 0 : read.columnInt(0);
@@ -47,6 +50,10 @@ int GetNextInvNumber(DbConnection& connection)
     return number;
 }
 
+} // namespace
+
+int GetNextInvNumber(DbConnection& connection) { return ReadInvNumber(connection, false); }
+
 int GetNextInvNumber()
 {
     DbConnection connection;
@@ -55,18 +62,7 @@ int GetNextInvNumber()
 
 namespace {
 
-// The counter, read with its row locked for the rest of the transaction.
-int LockedInvNumber(DbConnection& connection)
-{
-    DbStatement read = connection.prepare(connection.lockingRows(
-        QStringLiteral("SELECT intInvNumber FROM tblCompanyInvData WHERE intCompInvDataID = 1")));
-    if (!read.step()) throw AppError(MissingRowMessage(QStringLiteral("document counter")));
-    const int number = read.columnIsNull(0) ? 0 : read.columnInt(0);
-    if (number <= 0)
-        throw AppError(QStringLiteral("The document counter in the database holds no valid number (%1).")
-                           .arg(read.columnText(0)));
-    return number;
-}
+int LockedInvNumber(DbConnection& connection) { return ReadInvNumber(connection, true); }
 
 void SetInvNumber(DbConnection& connection, int next)
 {

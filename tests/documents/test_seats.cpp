@@ -24,16 +24,6 @@ namespace {
 
 DbConnection seat() { return DbConnection::ToServer(TestProgramConnection()); }
 
-QString errorOf(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const AppError& error) {
-        return error.message();
-    }
-    return QString();
-}
-
 // Runs work(seatIndex) on that many threads at once; the errors they met.
 QStringList onSeats(int seats, const std::function<void(int)>& work)
 {
@@ -42,7 +32,7 @@ QStringList onSeats(int seats, const std::function<void(int)>& work)
     std::vector<std::thread> threads;
     for (int i = 0; i < seats; ++i) {
         threads.emplace_back([&, i] {
-            const QString error = errorOf([&] { work(i); });
+            const QString error = ErrorMessageOf([&] { work(i); });
             if (error.isEmpty()) return;
             std::lock_guard<std::mutex> lock(errorsMutex);
             errors << error;
@@ -184,7 +174,7 @@ private slots:
         DbConnection three = seat();
         const TInvDocument fromThree =
             MakeTrialDocument(shown + 2, QStringLiteral("Estimate"), 2, 3, QStringLiteral("3/1/2026"), false);
-        QVERIFY(errorOf([&] { SaveDocumentWithLedger(three, fromThree, NewSavedData(), false); })
+        QVERIFY(ErrorMessageOf([&] { SaveDocumentWithLedger(three, fromThree, NewSavedData(), false); })
                     .contains(QStringLiteral("55P03")));
         holding.commit();
         QCOMPARE(GetNextInvNumber(three), shown + 2);
@@ -226,7 +216,7 @@ private slots:
 
         const TInvDocument typedOnTwo =
             MakeTrialDocument(number, QStringLiteral("Invoice"), 2, 9, QStringLiteral("4/2/2026"), true);
-        const QString refusal = errorOf([&] { SaveDocumentWithLedger(db, typedOnTwo, onTwo.savedData, true); });
+        const QString refusal = ErrorMessageOf([&] { SaveDocumentWithLedger(db, typedOnTwo, onTwo.savedData, true); });
         QCOMPARE(refusal, deleted ? StoredDocumentDeletedMessage(QStringLiteral("Invoice %1").arg(number))
                                   : StoredDocumentChangedMessage(QStringLiteral("Invoice %1").arg(number)));
         DbStatement ledger = db.prepare(QStringLiteral("SELECT dbLbrTotal FROM tblReport;"));
@@ -264,7 +254,7 @@ private slots:
         db.close();
 
         DbConnection saving = DbConnection::ToServer(connection);
-        const QString failure = errorOf([&] {
+        const QString failure = ErrorMessageOf([&] {
             DbTransaction transaction(saving);
             PostToMonthlyLedger(saving, LedgerAmountsOf(document.header), QDate(2026, 5, 1));
             InsertNewDocument(saving, document, false);

@@ -136,6 +136,20 @@ bool IsStored(int number)
     }
 }
 
+// Opens a new document, gives it a price item and a customer (ready to save)
+// and then runs the rest of the test's steps in the editor.
+void ReadyNewDocument(ModalScript& script, const std::function<void(QDialog&)>& then)
+{
+    script.then([then](QDialog& editor) {
+        Find<QPushButton>(editor, "btnAddPriceItem")->click();
+        Find<QPushButton>(editor, "btnAddCustomer")->click();
+        then(editor);
+    });
+    script.then(AddPriceItem(0, QStringLiteral("4")));
+    script.then(UseCustomer(0));
+    OpenNewDocument();
+}
+
 } // namespace
 
 class TestEditor : public QObject {
@@ -924,9 +938,7 @@ private slots:
         ScriptedMessages messages;
         ModalScript script;
         int shown = 0;
-        script.then([&](QDialog& editor) {
-            Find<QPushButton>(editor, "btnAddPriceItem")->click();
-            Find<QPushButton>(editor, "btnAddCustomer")->click();
+        ReadyNewDocument(script, [&](QDialog& editor) {
             shown = intCurrentInvNumber;
             QVERIFY(!Find<QLabel>(editor, "lblNumberNote")->isVisibleTo(&editor));
             QCOMPARE(StoreDocument(QStringLiteral("Invoice"), {Line("Gravel", "3", "0", "30")}), shown);
@@ -942,9 +954,6 @@ private slots:
             QVERIFY(!Shown(editor, "tlbtnSave"));
             Close(editor);
         });
-        script.then(AddPriceItem(0, QStringLiteral("4")));
-        script.then(UseCustomer(0));
-        OpenNewDocument();
         QVERIFY(script.allRun());
         QCOMPARE(messages.texts(), QStringList());
         QCOMPARE(LoadDocument(shown).document.header.strInvName, QStringLiteral("Invoice"));
@@ -964,9 +973,7 @@ private slots:
         ScriptedMessages messages;
         ModalScript script;
         int shown = 0;
-        script.then([&](QDialog& editor) {
-            Find<QPushButton>(editor, "btnAddPriceItem")->click();
-            Find<QPushButton>(editor, "btnAddCustomer")->click();
+        ReadyNewDocument(script, [&](QDialog& editor) {
             shown = intCurrentInvNumber;
             messages.queue(MessageAnswer::No);
             QTest::mouseClick(Find<QToolButton>(editor, "tlbtnPrint"), Qt::LeftButton);
@@ -979,9 +986,6 @@ private slots:
             QVERIFY(!Shown(editor, "tlbtnSave"));
             Close(editor);
         });
-        script.then(AddPriceItem(0, QStringLiteral("4")));
-        script.then(UseCustomer(0));
-        OpenNewDocument();
         modPrintData.SetPrinterOutputFile(QString());
         QVERIFY(script.allRun());
         QCOMPARE(messages.texts(), QStringList(2, QStringLiteral("Save changes to Estimate %1?").arg(shown)));
