@@ -605,7 +605,6 @@ void TfrmInvoice::pEmailData()
 
 void TfrmInvoice::pSavePdfData()
 {
-    if (!pSaveNewBeforeOutput()) return;
     const QString path = ChooseSaveFile(
         this, {QStringLiteral("dlgSavePdf"), QStringLiteral("Save PDF"), QStringLiteral("PDF files (*.pdf)"),
                QStringLiteral("pdf"), QFileInfo(EmailAttachmentPath(selectedTypeName(), intCurrentInvNumber)).fileName()});
