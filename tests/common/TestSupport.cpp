@@ -1,5 +1,7 @@
 #include "common/TestSupport.h"
 
+#include "app/AppError.h"
+
 #include "common/TestServer.h"
 #include "db/unitServerEngine.h"
 
@@ -52,4 +54,14 @@ int RunFennickTest(int argc, char** argv, QObject* testObject)
     }
     CloseIdleServerSessions();
     return result;
+}
+
+QString ErrorMessageOf(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const AppError& error) {
+        return error.message();
+    }
+    return QString();
 }

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
+#include <functional>
 #include <memory>
 
 // Points XDG_DATA_HOME at a fresh temporary folder for the life of the object.
@@ -58,6 +59,9 @@ bool WaitUntil(Predicate predicate, int timeoutMs = 5000)
 {
     return QTest::qWaitFor(predicate, timeoutMs);
 }
+
+// The message of the program's error the work stopped with; empty when it finished.
+QString ErrorMessageOf(const std::function<void()>& work);
 
 int RunFennickTest(int argc, char** argv, QObject* testObject);
 
