@@ -1,6 +1,7 @@
 #include "backup/unitBackupRestoreData.h"
 
 #include "app/unitAppInfo.h"
+#include "backup/unitServerDailyCopy.h"
 #include "db/unitCreateDatabase.h"
 
 #include <QDateTime>
@@ -386,7 +387,7 @@ void CopyDatabaseFile(const QString& source, const QString& target, bool sourceR
 
 void RemoveStaleTempCopies()
 {
-    for (const QString& path : {GetDataFolder(), GetBackupsFolder()}) {
+    for (const QString& path : {GetDataFolder(), GetBackupsFolder(), GetServerCopiesFolder()}) {
         QDir folder(path);
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
             if (IsTempCopyName(name)) folder.remove(name);

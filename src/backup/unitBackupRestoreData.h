@@ -58,7 +58,7 @@ public:
 void CopyDatabaseFile(const QString& source, const QString& target, bool sourceReadOnly = false);
 
 // Removes the temporary copies a backup or restore that was cut short (a
-// crash, a power cut) left in the data folder and in Backups/. Only files
+// crash, a power cut) left in the data folder, in Backups/ and Backups/Server/. Only files
 // named the way this program names its temporary copies are touched; run at
 // start, while this copy of the program holds the data folder alone.
 void RemoveStaleTempCopies();
