@@ -82,7 +82,8 @@ private:
     QPushButton* btnViewUnPaidInvoices = nullptr;
 
     bool m_closing = false;
-    // The summaries shown were read since the window last lost the focus: an
-    // activation need not read them again.
+    // The summaries shown were read since the window last lost the focus (at
+    // start, or after a command's screen closed): an activation need not read
+    // them again.
     bool m_summariesFresh = false;
 };
