@@ -743,11 +743,8 @@ void TfrmCompanyInfo::showEvent(QShowEvent* event)
 
 void TfrmCompanyInfo::pFormShow()
 {
-    // The settings as stored now (another seat may have saved them), read
-    // after the version the save compares against, so a change made between
-    // the two reads is refused rather than overwritten.
+    // What the save compares against: the settings rows as stored now.
     m_opened = ReadCompanySettingsVersion();
-    ReloadCompanySettings();
     ppnlCompanyInfo->setCurrentWidget(m_pageCompany);
     pShowFormInformation();
 

@@ -13,7 +13,6 @@
 #include "db/unitDatabaseTarget.h"
 #include "app/unitSaveFilePicker.h"
 #include "company/unitCompanyData.h"
-#include "company/unitCompanyStore.h"
 #include "customers/unitCustomerPick.h"
 #include "email/unitEmailData.h"
 #include "editor/UnitfrmInvoicePriceItemEdit.h"
@@ -569,9 +568,7 @@ void TfrmInvoice::pPrintData()
 {
     if (!pSaveNewBeforeOutput()) return;
     // Totals of a line that is not a number stop here, so nothing prints with
-    // totals that leave a line out. The totals and the page follow the settings
-    // as stored now (another seat may have changed them since the editor opened).
-    ReloadCompanySettings();
+    // totals that leave a line out.
     pAddInvoiceTotals();
     pPreSetPrintData();
     modPrintData.pPrint();
@@ -579,9 +576,6 @@ void TfrmInvoice::pPrintData()
 
 void TfrmInvoice::pPrintPreviewData()
 {
-    // The totals and the page follow the settings as stored now (another seat
-    // may have changed the taxes or the company profile since the editor opened).
-    ReloadCompanySettings();
     pAddInvoiceTotals();
     pPreSetPrintData();
     modPrintData.pPrintPreview();
@@ -589,9 +583,6 @@ void TfrmInvoice::pPrintPreviewData()
 
 void TfrmInvoice::pWriteDocumentPdf(const QString& path)
 {
-    // The totals and the page follow the settings as stored now (another seat
-    // may have changed the taxes or the company profile since the editor opened).
-    ReloadCompanySettings();
     // Totals of a line that is not a number stop here, as for printing.
     pAddInvoiceTotals();
     pPreSetPrintData();

@@ -4,7 +4,6 @@
 
 #include "shell/unitfrmAbout.h"
 
-#include "company/unitCompanyStore.h"
 #include "company/unitfrmCompanyInfo.h"
 #include "customers/unitfrmCustomer.h"
 #include "prices/unitfrmPrice.h"
@@ -22,34 +21,19 @@
 #include "server/unitfrmSharedDatabase.h"
 #include "writer/unitfrmTextEditor.h"
 
-namespace {
-
-// A screen opened from the main window works with the settings as they are
-// stored now: another seat may have changed the company profile, taxes, terms
-// or colours since they were read. (The picks made from within the editor
-// keep the editor's settings.)
-template <typename Screen, typename... Args>
-int RunScreenOnCurrentSettings(Args&&... args)
-{
-    ReloadCompanySettings();
-    return RunScreen<Screen>(std::forward<Args>(args)...);
-}
-
-} // namespace
-
 void OpenNewDocument()
 {
     intCurrentInvNumber = GetNextInvNumber();
     blManualInvoice = false;
     blInvoiceEditExisting = false;
-    RunScreenOnCurrentSettings<TfrmInvoice>();
+    RunScreen<TfrmInvoice>();
 }
 
 void OpenStoredDocument()
 {
     blManualInvoice = false;
     blInvoiceEditExisting = true;
-    RunScreenOnCurrentSettings<TfrmInvoice>();
+    RunScreen<TfrmInvoice>();
 }
 
 bool EditInvoiceNotes(const QString& typeName, int number, QString& notes)
@@ -76,7 +60,7 @@ bool EditPaidAndDeposit(TPaidAndDepositValues& values)
     return true;
 }
 
-void OpenCustomers() { RunScreenOnCurrentSettings<TfrmCustomer>(TCustomerScreenMode::Maintenance); }
+void OpenCustomers() { RunScreen<TfrmCustomer>(TCustomerScreenMode::Maintenance); }
 
 std::optional<TrecCustomerPick> PickCustomer()
 {
@@ -85,44 +69,44 @@ std::optional<TrecCustomerPick> PickCustomer()
     return screen.pickedCustomer();
 }
 
-void OpenPriceSheet() { RunScreenOnCurrentSettings<TfrmPrice>(TPriceScreenMode::Maintenance); }
+void OpenPriceSheet() { RunScreen<TfrmPrice>(TPriceScreenMode::Maintenance); }
 
 void PickPriceItem() { RunScreen<TfrmPrice>(TPriceScreenMode::Pick); }
 
 void OpenInvoiceMaintenance()
 {
     blShowUnpaidOnly = false;
-    RunScreenOnCurrentSettings<TfrmInvoiceMaintenance>();
+    RunScreen<TfrmInvoiceMaintenance>();
 }
 
 void ShowUnpaidInvoices()
 {
     blShowUnpaidOnly = true;
-    RunScreenOnCurrentSettings<TfrmInvoiceMaintenance>();
+    RunScreen<TfrmInvoiceMaintenance>();
 }
 
-void OpenReports() { RunScreenOnCurrentSettings<TfrmReport>(); }
+void OpenReports() { RunScreen<TfrmReport>(); }
 
-void OpenManualForms() { RunScreenOnCurrentSettings<TfrmManualInvoice>(); }
+void OpenManualForms() { RunScreen<TfrmManualInvoice>(); }
 
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 
 void OpenSharedDatabase() { RunScreen<TfrmSharedDatabase>(); }
 
-void OpenEmail() { RunScreenOnCurrentSettings<TfrmEmail>(); }
+void OpenEmail() { RunScreen<TfrmEmail>(); }
 
 void OpenCompanyInfo() { RunScreen<TfrmCompanyInfo>(); }
 
 void OpenContractWriter()
 {
     intContractWarrantyMode = 1;
-    RunScreenOnCurrentSettings<TfrmTextEditor>();
+    RunScreen<TfrmTextEditor>();
 }
 
 void OpenWarrantyWriter()
 {
     intContractWarrantyMode = 0;
-    RunScreenOnCurrentSettings<TfrmTextEditor>();
+    RunScreen<TfrmTextEditor>();
 }
 
-void OpenPlanner() { RunScreenOnCurrentSettings<TfrmPlanner>(); }
+void OpenPlanner() { RunScreen<TfrmPlanner>(); }

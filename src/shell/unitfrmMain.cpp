@@ -376,7 +376,7 @@ void TfrmMain::pRefreshOnActivation()
 
 void TfrmMain::pRefreshSummaries()
 {
-    m_summariesFresh = isActiveWindow();
+    m_summariesFresh = true;
     lblCompanyName->setText(recCompanyData.strCompName);
     pShowCounters(RefreshMainCounters());
     lblRecurringLastPrinted->setText(ShowLastPrintedDate());

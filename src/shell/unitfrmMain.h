@@ -94,7 +94,8 @@ private:
 
     bool m_closing = false;
     bool m_toolBarIconsAsked = false;
-    // The summaries shown were read since the window last lost the focus: an
-    // activation need not read them again.
+    // The summaries shown were read since the window last lost the focus (at
+    // start, or after a command's screen closed): an activation need not read
+    // them again.
     bool m_summariesFresh = false;
 };

@@ -362,36 +362,6 @@ private slots:
         QCOMPARE(LoadCustomer(id).strCustPhone, QStringLiteral("5550100"));
     }
 
-    // Settings another seat saved are used from the next screen opened, and
-    // the document editor prints with them.
-    void settingsChangedElsewhereAreUsedByTheNextScreen()
-    {
-        OtherSeatRenamesCompany(QStringLiteral("Acme Renamed"), 9.5);
-        QCOMPARE(recCompanyData.strCompName, QStringLiteral("My Company Name"));
-        ModalScript script;
-        script.then([](QDialog& screen) {
-            QCOMPARE(recCompanyData.strCompName, QStringLiteral("Acme Renamed"));
-            QCOMPARE(recCmpnyInvData.dbTaxRate1, 9.5);
-            screen.reject();
-        });
-        OpenPriceSheet();
-        QVERIFY(script.allRun());
-    }
-
-    // The company screen shows what is stored now, not what this seat read at
-    // start.
-    void companyScreenShowsTheStoredSettings()
-    {
-        OtherSeatRenamesCompany(QStringLiteral("Acme Renamed"), 9.5);
-        ModalScript script;
-        script.then([](QDialog& screen) {
-            QCOMPARE(Find<QLineEdit>(screen, "txtCompName")->text(), QStringLiteral("Acme Renamed"));
-            screen.reject();
-        });
-        OpenCompanyInfo();
-        QVERIFY(script.allRun());
-    }
-
     // Coming back to the main window reads the summaries and the company
     // name again.
     void mainWindowRefreshesWhenActivated()
