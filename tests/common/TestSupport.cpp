@@ -42,6 +42,9 @@ int RunFennickTest(int argc, char** argv, QObject* testObject)
     // Every test program starts in its own empty data folder; no test touches real data.
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    // Nor the seat settings of the account running them (a shared database there).
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
     // The program's texts under US settings, whatever the machine running the tests is set to.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication app(argc, argv);
