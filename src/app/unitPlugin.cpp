@@ -52,10 +52,10 @@ void SetPluginFolder(const QString& folder)
 
 QString PluginPath(const QString& fileName) { return PluginFolder() + QLatin1Char('/') + fileName; }
 
-void* ResolvePluginEntry(const TPluginSpec& spec)
+void* ResolvePluginEntry(const TPluginInfo& info)
 {
-    const QString path = PluginPath(QString::fromLatin1(spec.fileName));
-    const QString feature = QString::fromLatin1(spec.feature);
+    const QString path = PluginPath(QString::fromLatin1(info.fileName));
+    const QString feature = QString::fromLatin1(info.feature);
     if (!QFileInfo::exists(path))
         throw AppError(QStringLiteral("The %1 of %2 cannot be loaded: the file %3 is missing. Install the program "
                                       "again.")
@@ -66,14 +66,14 @@ void* ResolvePluginEntry(const TPluginSpec& spec)
     if (!plugin.load())
         throw AppError(QStringLiteral("The %1 of %2 cannot be loaded from %3: %4")
                            .arg(feature, programName(), path, plugin.errorString()));
-    QFunctionPointer entry = plugin.resolve(spec.entrySymbol);
-    if (!entry) ThrowPluginVersionMismatch(spec);
+    QFunctionPointer entry = plugin.resolve(info.entrySymbol);
+    if (!entry) ThrowPluginVersionMismatch(info);
     return reinterpret_cast<void*>(entry);
 }
 
-void ThrowPluginVersionMismatch(const TPluginSpec& spec)
+void ThrowPluginVersionMismatch(const TPluginInfo& info)
 {
     throw AppError(QStringLiteral("The %1 in %2 does not belong to this version of the program; install the "
                                   "program again")
-                       .arg(QString::fromLatin1(spec.feature), PluginPath(QString::fromLatin1(spec.fileName))));
+                       .arg(QString::fromLatin1(info.feature), PluginPath(QString::fromLatin1(info.fileName))));
 }

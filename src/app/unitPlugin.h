@@ -20,7 +20,7 @@ QString PluginFolder();
 void SetPluginFolder(const QString& folder);
 QString PluginPath(const QString& fileName);
 
-struct TPluginSpec {
+struct TPluginInfo {
     const char* fileName;     // "fennick-mail.so"
     const char* entrySymbol;  // the exported function
     int interfaceVersion;
@@ -29,18 +29,18 @@ struct TPluginSpec {
 
 // The plug-in's entry function; throws AppError naming the file and the reason
 // when the plug-in is missing or cannot be loaded.
-void* ResolvePluginEntry(const TPluginSpec& spec);
+void* ResolvePluginEntry(const TPluginInfo& info);
 // Throws AppError: the plug-in's file belongs to another version of the program.
-[[noreturn]] void ThrowPluginVersionMismatch(const TPluginSpec& spec);
+[[noreturn]] void ThrowPluginVersionMismatch(const TPluginInfo& info);
 
 // The interface object of a plug-in, loaded on first use. Each plug-in is loaded
 // once (also when two threads ask at once); a load that failed is tried again
 // the next time.
 template <typename Interface>
-Interface& LoadPlugin(const TPluginSpec& spec)
+Interface& LoadPlugin(const TPluginInfo& info)
 {
     using Entry = Interface* (*)(int);
-    Interface* plugin = reinterpret_cast<Entry>(ResolvePluginEntry(spec))(spec.interfaceVersion);
-    if (!plugin) ThrowPluginVersionMismatch(spec);
+    Interface* plugin = reinterpret_cast<Entry>(ResolvePluginEntry(info))(info.interfaceVersion);
+    if (!plugin) ThrowPluginVersionMismatch(info);
     return *plugin;
 }

@@ -45,7 +45,7 @@ int& idleCheckMs()
     return ms;
 }
 
-const TPluginSpec kServerEnginePlugin{"fennick-postgres.so", FENNICK_SERVER_ENGINE_SYMBOL, dbserver::kInterfaceVersion,
+const TPluginInfo kServerEnginePlugin{"fennick-postgres.so", FENNICK_SERVER_ENGINE_SYMBOL, dbserver::kInterfaceVersion,
                                       "database server support"};
 
 } // namespace

@@ -14,7 +14,7 @@
 
 namespace {
 
-const TPluginSpec kMailPlugin{"fennick-mail.so", FENNICK_MAIL_SYMBOL, mailplugin::kInterfaceVersion, "mail support"};
+const TPluginInfo kMailPlugin{"fennick-mail.so", FENNICK_MAIL_SYMBOL, mailplugin::kInterfaceVersion, "mail support"};
 
 // Runs the job on a worker thread while this thread's event loop keeps turning;
 // an error thrown by the job is thrown again here.

@@ -68,7 +68,7 @@ private:
 
 namespace {
 
-const TPluginSpec kChartsPlugin{"fennick-charts.so", FENNICK_CHARTS_SYMBOL, chartplugin::kInterfaceVersion,
+const TPluginInfo kChartsPlugin{"fennick-charts.so", FENNICK_CHARTS_SYMBOL, chartplugin::kInterfaceVersion,
                                  "chart support"};
 
 std::array<QString, 3> companyTaxNames()

@@ -16,7 +16,7 @@
 
 namespace {
 
-const TPluginSpec kCalendarPlugin{"fennick-calendar.so", FENNICK_CALENDAR_SYMBOL, calendarplugin::kInterfaceVersion,
+const TPluginInfo kCalendarPlugin{"fennick-calendar.so", FENNICK_CALENDAR_SYMBOL, calendarplugin::kInterfaceVersion,
                                    "calendar support"};
 
 QDateTime readDateTime(const TActivityRow& row, const QString& text)

@@ -21,7 +21,7 @@
 
 namespace {
 
-const TPluginSpec kPdfInfoPlugin{"fennick-pdfinfo.so", FENNICK_PDF_INFO_SYMBOL, pdfinfoplugin::kInterfaceVersion,
+const TPluginInfo kPdfInfoPlugin{"fennick-pdfinfo.so", FENNICK_PDF_INFO_SYMBOL, pdfinfoplugin::kInterfaceVersion,
                                   "PDF support"};
 
 QPageLayout letterPortrait()
