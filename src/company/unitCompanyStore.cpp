@@ -6,6 +6,7 @@
 #include "app/unitWholeFile.h"
 #include "company/unitLogoFile.h"
 #include "db/DbConnection.h"
+#include "db/DbEngineError.h"
 #include "db/unitDatabaseTarget.h"
 #include "db/unitStoredValues.h"
 
@@ -99,12 +100,40 @@ TRecordVersion ReadCompanySettingsVersion()
     return TRecordVersion::Read(db, CompanySettingsReads());
 }
 
-void ReloadCompanySettings()
+namespace {
+
+// The settings rows the settings in memory were read from (or written as).
+// Empty until the first read: the first check after start-up reads them again.
+TRecordVersion g_settingsInMemory;
+
+void LoadSettingsInMemory(const TRecordVersion& stored)
 {
     const QString footNote0 = recCmpnyInvData.strInvFootNote[0];
     LoadCompanyData();
     LoadEInvoiceSettings();
     recCmpnyInvData.strInvFootNote[0] = footNote0;
+    g_settingsInMemory = stored;
+}
+
+} // namespace
+
+void ReloadCompanySettings()
+{
+    // The version is read first: a change saved between the two reads makes
+    // the next check read the settings once more rather than miss it.
+    LoadSettingsInMemory(ReadCompanySettingsVersion());
+}
+
+void UseStoredCompanySettings()
+{
+    // A database that cannot be read just now (locked, the server out of
+    // reach) leaves the settings in memory in use: they were stored ones, and
+    // the screen's own reads say what failed.
+    try {
+        TRecordVersion stored = ReadCompanySettingsVersion();
+        if (stored != g_settingsInMemory) LoadSettingsInMemory(stored);
+    } catch (const DbEngineError&) {
+    }
 }
 
 void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo, TRecordVersion* opened)
@@ -136,10 +165,10 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
         SavePlannerSettings(db, settings.planner);
         SaveEInvoiceSettings(db, settings.einvoice);
         if (logoInDatabase && logo.changed) WriteServerLogo(db, logoJpeg);
-        TRecordVersion written;
-        if (opened) written = TRecordVersion::Read(db, CompanySettingsReads());
+        const TRecordVersion written = TRecordVersion::Read(db, CompanySettingsReads());
         transaction.commit();
         if (opened) *opened = written;
+        g_settingsInMemory = written;   // the settings in memory take these values below
     }
     db.close();
 

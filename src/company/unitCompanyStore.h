@@ -45,10 +45,16 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
 TRecordVersion ReadCompanySettingsVersion();
 
 // Reads the settings in memory again from the database (company profile,
-// taxes, terms, foot notes, colours, e-invoice settings), so that what another
-// seat saved is used from the next screen, print or e-mail on. The main
-// window's foot note slot 0 is kept.
+// taxes, terms, foot notes, colours, e-invoice settings). The main window's
+// foot note slot 0 is kept.
 void ReloadCompanySettings();
+
+// Before a screen opens and before a document is printed, written to PDF or
+// e-mailed: when the stored settings differ from those in memory (another
+// seat saved them), they are read again, so what another seat saved is used
+// from the next screen, print or e-mail on. Unchanged settings are not read
+// again; a database that cannot be read just now leaves those in memory.
+void UseStoredCompanySettings();
 
 // The settings in memory as one record (planner settings read from the database).
 TCompanySettings CurrentCompanySettings();

@@ -743,8 +743,11 @@ void TfrmCompanyInfo::showEvent(QShowEvent* event)
 
 void TfrmCompanyInfo::pFormShow()
 {
-    // What the save compares against: the settings rows as stored now.
+    // What the save compares against: the settings rows as stored now (another
+    // seat may have saved them), read before the settings shown, so a change
+    // made between the two reads is refused rather than overwritten.
     m_opened = ReadCompanySettingsVersion();
+    UseStoredCompanySettings();
     ppnlCompanyInfo->setCurrentWidget(m_pageCompany);
     pShowFormInformation();
 

@@ -23,6 +23,7 @@ class DbConnection;
 struct TRecordRead {
     QString sql;
     QVariantList values;
+    bool operator==(const TRecordRead&) const = default;
 };
 
 // A save refused because another seat changed or deleted the record after it

@@ -13,6 +13,7 @@
 #include "db/unitDatabaseTarget.h"
 #include "app/unitSaveFilePicker.h"
 #include "company/unitCompanyData.h"
+#include "company/unitCompanyStore.h"
 #include "customers/unitCustomerPick.h"
 #include "email/unitEmailData.h"
 #include "editor/UnitfrmInvoicePriceItemEdit.h"
@@ -567,6 +568,7 @@ bool TfrmInvoice::pSaveNewBeforeOutput()
 void TfrmInvoice::pPrintData()
 {
     if (!pSaveNewBeforeOutput()) return;
+    UseStoredCompanySettings();
     // Totals of a line that is not a number stop here, so nothing prints with
     // totals that leave a line out.
     pAddInvoiceTotals();
@@ -576,6 +578,7 @@ void TfrmInvoice::pPrintData()
 
 void TfrmInvoice::pPrintPreviewData()
 {
+    UseStoredCompanySettings();
     pAddInvoiceTotals();
     pPreSetPrintData();
     modPrintData.pPrintPreview();
@@ -583,6 +586,9 @@ void TfrmInvoice::pPrintPreviewData()
 
 void TfrmInvoice::pWriteDocumentPdf(const QString& path)
 {
+    // The page follows the settings as stored now (another seat may have
+    // changed the taxes or the company profile since the editor opened).
+    UseStoredCompanySettings();
     // Totals of a line that is not a number stop here, as for printing.
     pAddInvoiceTotals();
     pPreSetPrintData();
@@ -613,6 +619,7 @@ void TfrmInvoice::pSavePdfData()
 
 void TfrmInvoice::pSaveEInvoiceXml()
 {
+    UseStoredCompanySettings();
     pAddInvoiceTotals();
     const TEInvoiceSource source = CurrentEInvoiceSource(pDocumentOnScreen(), cmbFootNotes->currentIndex());
     if (const QStringList reasons = EInvoiceMissing(source); !reasons.isEmpty()) {

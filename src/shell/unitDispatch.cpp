@@ -4,6 +4,7 @@
 
 #include "shell/unitfrmAbout.h"
 
+#include "company/unitCompanyStore.h"
 #include "company/unitfrmCompanyInfo.h"
 #include "customers/unitfrmCustomer.h"
 #include "prices/unitfrmPrice.h"
@@ -21,19 +22,34 @@
 #include "server/unitfrmSharedDatabase.h"
 #include "writer/unitfrmTextEditor.h"
 
+namespace {
+
+// A screen opened from the main window works with the settings as they are
+// stored now: another seat may have changed the company profile, taxes, terms
+// or colours since they were read. (The picks made from within the editor
+// keep the editor's settings.)
+template <typename Screen, typename... Args>
+int RunScreenOnCurrentSettings(Args&&... args)
+{
+    UseStoredCompanySettings();
+    return RunScreen<Screen>(std::forward<Args>(args)...);
+}
+
+} // namespace
+
 void OpenNewDocument()
 {
     intCurrentInvNumber = GetNextInvNumber();
     blManualInvoice = false;
     blInvoiceEditExisting = false;
-    RunScreen<TfrmInvoice>();
+    RunScreenOnCurrentSettings<TfrmInvoice>();
 }
 
 void OpenStoredDocument()
 {
     blManualInvoice = false;
     blInvoiceEditExisting = true;
-    RunScreen<TfrmInvoice>();
+    RunScreenOnCurrentSettings<TfrmInvoice>();
 }
 
 bool EditInvoiceNotes(const QString& typeName, int number, QString& notes)
@@ -60,7 +76,7 @@ bool EditPaidAndDeposit(TPaidAndDepositValues& values)
     return true;
 }
 
-void OpenCustomers() { RunScreen<TfrmCustomer>(TCustomerScreenMode::Maintenance); }
+void OpenCustomers() { RunScreenOnCurrentSettings<TfrmCustomer>(TCustomerScreenMode::Maintenance); }
 
 std::optional<TrecCustomerPick> PickCustomer()
 {
@@ -69,44 +85,44 @@ std::optional<TrecCustomerPick> PickCustomer()
     return screen.pickedCustomer();
 }
 
-void OpenPriceSheet() { RunScreen<TfrmPrice>(TPriceScreenMode::Maintenance); }
+void OpenPriceSheet() { RunScreenOnCurrentSettings<TfrmPrice>(TPriceScreenMode::Maintenance); }
 
 void PickPriceItem() { RunScreen<TfrmPrice>(TPriceScreenMode::Pick); }
 
 void OpenInvoiceMaintenance()
 {
     blShowUnpaidOnly = false;
-    RunScreen<TfrmInvoiceMaintenance>();
+    RunScreenOnCurrentSettings<TfrmInvoiceMaintenance>();
 }
 
 void ShowUnpaidInvoices()
 {
     blShowUnpaidOnly = true;
-    RunScreen<TfrmInvoiceMaintenance>();
+    RunScreenOnCurrentSettings<TfrmInvoiceMaintenance>();
 }
 
-void OpenReports() { RunScreen<TfrmReport>(); }
+void OpenReports() { RunScreenOnCurrentSettings<TfrmReport>(); }
 
-void OpenManualForms() { RunScreen<TfrmManualInvoice>(); }
+void OpenManualForms() { RunScreenOnCurrentSettings<TfrmManualInvoice>(); }
 
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
 
 void OpenSharedDatabase() { RunScreen<TfrmSharedDatabase>(); }
 
-void OpenEmail() { RunScreen<TfrmEmail>(); }
+void OpenEmail() { RunScreenOnCurrentSettings<TfrmEmail>(); }
 
 void OpenCompanyInfo() { RunScreen<TfrmCompanyInfo>(); }
 
 void OpenContractWriter()
 {
     intContractWarrantyMode = 1;
-    RunScreen<TfrmTextEditor>();
+    RunScreenOnCurrentSettings<TfrmTextEditor>();
 }
 
 void OpenWarrantyWriter()
 {
     intContractWarrantyMode = 0;
-    RunScreen<TfrmTextEditor>();
+    RunScreenOnCurrentSettings<TfrmTextEditor>();
 }
 
-void OpenPlanner() { RunScreen<TfrmPlanner>(); }
+void OpenPlanner() { RunScreenOnCurrentSettings<TfrmPlanner>(); }

@@ -367,7 +367,7 @@ void TfrmMain::changeEvent(QEvent* event)
 void TfrmMain::pRefreshOnActivation()
 {
     try {
-        ReloadCompanySettings();
+        UseStoredCompanySettings();
         pRefreshSummaries();
     } catch (const std::exception&) {
         // Kept as shown; see the declaration.

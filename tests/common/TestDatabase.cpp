@@ -6,6 +6,7 @@
 #include "app/unitModalRunner.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "company/unitCompanyStore.h"
 #include "company/unitEInvoiceSettings.h"
 #include "db/DbConnection.h"
 #include "db/unitCreateDatabase.h"
@@ -38,6 +39,9 @@ void CreateTestDatabase(const QDate& today)
         PrepareServerDatabase(db, today);
         LoadCompanyData();
         PrepareEInvoiceData();
+        // Noted as the settings in memory, so that settings a test sets in
+        // memory only are kept when a screen opens.
+        ReloadCompanySettings();
         return;
     }
     QFile::remove(GetDatabasePath());
@@ -48,6 +52,7 @@ void CreateTestDatabase(const QDate& today)
     LoadCompanyData();
     // Start-up's own step on every database it opens.
     PrepareEInvoiceData();
+    ReloadCompanySettings();
 }
 
 void DamageRootPage(const QString& path, const QString& table)

@@ -929,6 +929,34 @@ private slots:
         }
     }
 
+    // Settings another seat saved are used from the next screen opened and the
+    // next page printed on: the tax name when the editor opens, the company name
+    // on a page printed from an editor opened before the company was renamed.
+    void settingsSavedOnAnotherSeatAreUsedFromTheNextScreenAndPage()
+    {
+        const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Gravel", "3", "0", "30")});
+        const QString printed = QDir(GetTempFolder()).filePath(QStringLiteral("renamed.pdf"));
+        DbConnection().execute(QStringLiteral("UPDATE tblCompanyInvData SET strTaxName1 = ?;"),
+                               {QStringLiteral("County Tax")});
+        modPrintData.SetPrinterOutputFile(printed);
+        ScriptedMessages messages;
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            QCOMPARE(Find<QCheckBox>(editor, "ckbxTax1")->text(), QStringLiteral("County Tax"));
+            DbConnection().execute(QStringLiteral("UPDATE tblCompanyInfo SET strCompName = ?;"),
+                                   {QStringLiteral("Acme Renamed Elsewhere")});
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnPrint"), Qt::LeftButton);
+            Close(editor);
+        });
+        OpenStored(number);
+        modPrintData.SetPrinterOutputFile(QString());
+        QVERIFY(script.allRun());
+        const QList<PdfPageWords> pages = ReadPdfWords(printed);
+        QVERIFY(!pages.isEmpty());
+        QVERIFY(PageContains(pages[0], QStringLiteral("Acme Renamed Elsewhere")));
+        QCOMPARE(recCompanyData.strCompName, QStringLiteral("Acme Renamed Elsewhere"));
+    }
+
     // Another seat stores a document under the number this editor shows: the
     // save takes the next free number, shows it in the title and says so in
     // a note on the editor, with no question to answer.

@@ -1,6 +1,7 @@
 // The e-mail screen driven through its widgets: the hand-over writers, what the
 // boxes start with, the send rule, and the close sequence after a cancel, a send
 // through a real SMTP server and a failed send.
+#include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 #include "email/SmtpTestServer.h"
 
@@ -59,6 +60,9 @@ class TestFrmEmail : public QObject {
 private slots:
     void init()
     {
+        // A database behind the settings, as at every start: the screen reads
+        // them again when another seat changed them.
+        CreateTestDatabase();
         QVERIFY(QDir().mkpath(GetTempFolder()));
         ClearEmailData();
         recCompanyData = TrecCompanyData{};
