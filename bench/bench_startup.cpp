@@ -7,6 +7,7 @@
 // the same way and taking turns; each child writes one line once its window
 // is shown and painted.
 #include "shell/unitStartUp.h"
+#include "shell/unitDataFolderLock.h"
 #include "shell/unitfrmMain.h"
 #include "app/unitfrmSaving.h"
 
@@ -45,6 +46,8 @@ double startToShownMs()
     if (!window.isVisible()) qFatal("the main window was not shown");
     // The first-run notice closes itself after its remaining ticks; end it now.
     while (TfrmSaving* notice = CurrentSavingNotice()) notice->tick();
+    // The data folder of this run is removed next: its lock goes first.
+    ReleaseDataFolderLock();
     return elapsed;
 }
 
