@@ -4,6 +4,7 @@
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
 #include "db/DbConnection.h"
+#include "db/unitServerSqlText.h"
 #include "db/unitStoredValues.h"
 
 TrecSavedData recSavedData = NewSavedData();
@@ -105,9 +106,35 @@ void AdvanceInvNumber()
 
 namespace {
 
+// On the server every line is a round trip when inserted one by one: there
+// the lines go in one statement, one array per column, inserted in their order
+// (so their ids keep it, as the load reads them back by id).
+void InsertLinesOnServer(DbConnection& connection, int number, const QList<TInvLine>& lines)
+{
+    QStringList items, quantities, labourTaxes, materialTaxes, labour, material;
+    for (const TInvLine& line : lines) {
+        items << line.strPrcItemName;
+        quantities << line.strPrcItmQuantity;
+        labourTaxes << line.strLabTax;
+        materialTaxes << line.strMatTax;
+        // A price as the engine sends a bound REAL to a double precision column.
+        labour << QString::number(StrToFloat(line.strLbrPrc), 'g', 17);
+        material << QString::number(StrToFloat(line.strMatPrc), 'g', 17);
+    }
+    connection.execute(
+        QStringLiteral("INSERT INTO tblInvData(intInvNumber,strPrcItemName,strPrcItmQuantity,strLabTax,strMatTax,"
+                       "dbLbrPrc,dbMatPrc) SELECT ?::integer,item,quantity,labourTax,materialTax,labour,material "
+                       "FROM unnest(?::text[],?::text[],?::text[],?::text[],?::double precision[],"
+                       "?::double precision[]) WITH ORDINALITY "
+                       "AS line(item,quantity,labourTax,materialTax,labour,material,position) ORDER BY position;"),
+        {number, ServerArrayLiteral(items), ServerArrayLiteral(quantities), ServerArrayLiteral(labourTaxes),
+         ServerArrayLiteral(materialTaxes), ServerArrayLiteral(labour), ServerArrayLiteral(material)});
+}
+
 void InsertLines(DbConnection& connection, int number, const QList<TInvLine>& lines)
 {
     if (lines.isEmpty()) return;
+    if (connection.isServer()) return InsertLinesOnServer(connection, number, lines);
     // One statement for all lines: preparing it again per line costs more than the insert.
     DbStatement insert = connection.prepare(QStringLiteral("INSERT INTO tblInvData(intInvNumber,strPrcItemName,"
                                                            "strPrcItmQuantity,strLabTax,strMatTax,dbLbrPrc,dbMatPrc)"
