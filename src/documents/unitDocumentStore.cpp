@@ -7,6 +7,8 @@
 #include "db/unitServerSqlText.h"
 #include "db/unitStoredValues.h"
 
+#include <QLocale>
+
 TrecSavedData recSavedData = NewSavedData();
 
 TrecSavedData NewSavedData()
@@ -117,9 +119,10 @@ void InsertLinesOnServer(DbConnection& connection, int number, const QList<TInvL
         quantities << line.strPrcItmQuantity;
         labourTaxes << line.strLabTax;
         materialTaxes << line.strMatTax;
-        // A price as the engine sends a bound REAL to a double precision column.
-        labour << QString::number(StrToFloat(line.strLbrPrc), 'g', 17);
-        material << QString::number(StrToFloat(line.strMatPrc), 'g', 17);
+        // A price as the engine sends a bound REAL to a double precision column:
+        // the shortest text that reads back as the same double.
+        labour << QString::number(StrToFloat(line.strLbrPrc), 'g', QLocale::FloatingPointShortest);
+        material << QString::number(StrToFloat(line.strMatPrc), 'g', QLocale::FloatingPointShortest);
     }
     connection.execute(
         QStringLiteral("INSERT INTO tblInvData(intInvNumber,strPrcItemName,strPrcItmQuantity,strLabTax,strMatTax,"
