@@ -10,6 +10,7 @@
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
 #include "db/unitCreateDatabase.h"
+#include "db/unitFeatureTables.h"
 #include "documents/unitDocumentLedgerRules.h"
 #include "documents/unitDocumentStore.h"
 
@@ -254,6 +255,7 @@ int main(int argc, char** argv)
     QDir().mkpath(GetDataFolder());
     QDir().mkpath(GetTempFolder());
     CreateDatabase();
+    CreateMissingFileFeatureTables();
     LoadCompanyData();
     SetSavingNoticeTickMs(1);
 

@@ -72,11 +72,21 @@ void addLedgerMonthKey(DbConnection& db)
                               "UNIQUE (intReportYear, intReportMonth);"));
 }
 
+// Version 4: the documents and their lines are found by number. The file
+// reads its few thousand documents whole; a server holds an office's years of
+// them, and every save, load and delete of a document looks its number up.
+void addDocumentNumberIndexes(DbConnection& db)
+{
+    db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS tblinvdataheader_number ON tblInvDataHeader(intInvNumber);"));
+    db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS tblinvdata_number ON tblInvData(intInvNumber);"));
+}
+
 void upgradeSchema(DbConnection& db, int fromVersion)
 {
     // Version 2 added the logo table, made with the other feature tables by
     // the caller. Every upgrade renews the search functions.
     if (fromVersion < 3) addLedgerMonthKey(db);
+    if (fromVersion < 4) addDocumentNumberIndexes(db);
     const bool icu = db.countRows(QStringLiteral("SELECT 1 FROM pg_collation WHERE collname = 'und-x-icu';")) > 0;
     for (const QString& statement : ServerTextFunctionStatements(icu)) db.execute(statement);
 }

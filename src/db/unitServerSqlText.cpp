@@ -64,6 +64,26 @@ QByteArray NumberPlaceholders(const QString& sql, int* count)
     return out.toUtf8();
 }
 
+QString ServerArrayLiteral(const QStringList& elements)
+{
+    QString literal;
+    qsizetype size = 2;
+    for (const QString& element : elements) size += element.size() + 3;
+    literal.reserve(size);
+    literal += QLatin1Char('{');
+    for (qsizetype i = 0; i < elements.size(); ++i) {
+        if (i > 0) literal += QLatin1Char(',');
+        literal += QLatin1Char('"');
+        for (const QChar c : elements.at(i)) {
+            if (c == QLatin1Char('"') || c == QLatin1Char('\\')) literal += QLatin1Char('\\');
+            literal += c;
+        }
+        literal += QLatin1Char('"');
+    }
+    literal += QLatin1Char('}');
+    return literal;
+}
+
 QString RealAsStoredText(double value)
 {
     if (std::isinf(value)) return value > 0 ? QStringLiteral("Inf") : QStringLiteral("-Inf");

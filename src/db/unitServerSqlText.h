@@ -4,6 +4,7 @@
 // by the program and the server engine plug-in.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The statement text for the server: the first statement only (the rest after
 // a top-level ";" is ignored, as on the file), every ? placeholder outside
@@ -19,6 +20,12 @@ QString RealAsStoredText(double value);
 // exact form): that text itself where it already is the file's form, which is
 // most amounts, and the general conversion otherwise.
 QString RealAsStoredText(const char* serverText, int length);
+
+// The texts as the server's array literal ({"a","b \"c\""}), every element
+// quoted, so that any text (empty, "NULL", with commas, braces, quotes or
+// backslashes) arrives as itself. For sending many rows in one statement
+// (unnest of one array per column).
+QString ServerArrayLiteral(const QStringList& elements);
 
 // The number a stored text begins with, as the file reads a text column as a
 // number: leading blanks skipped, the longest number at the start taken, 0 when

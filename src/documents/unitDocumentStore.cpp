@@ -4,7 +4,10 @@
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
 #include "db/DbConnection.h"
+#include "db/unitServerSqlText.h"
 #include "db/unitStoredValues.h"
+
+#include <QLocale>
 
 TrecSavedData recSavedData = NewSavedData();
 
@@ -105,9 +108,36 @@ void AdvanceInvNumber()
 
 namespace {
 
+// On the server every line is a round trip when inserted one by one: there
+// the lines go in one statement, one array per column, inserted in their order
+// (so their ids keep it, as the load reads them back by id).
+void InsertLinesOnServer(DbConnection& connection, int number, const QList<TInvLine>& lines)
+{
+    QStringList items, quantities, labourTaxes, materialTaxes, labour, material;
+    for (const TInvLine& line : lines) {
+        items << line.strPrcItemName;
+        quantities << line.strPrcItmQuantity;
+        labourTaxes << line.strLabTax;
+        materialTaxes << line.strMatTax;
+        // A price as the engine sends a bound REAL to a double precision column:
+        // the shortest text that reads back as the same double.
+        labour << QString::number(StrToFloat(line.strLbrPrc), 'g', QLocale::FloatingPointShortest);
+        material << QString::number(StrToFloat(line.strMatPrc), 'g', QLocale::FloatingPointShortest);
+    }
+    connection.execute(
+        QStringLiteral("INSERT INTO tblInvData(intInvNumber,strPrcItemName,strPrcItmQuantity,strLabTax,strMatTax,"
+                       "dbLbrPrc,dbMatPrc) SELECT ?::integer,item,quantity,labourTax,materialTax,labour,material "
+                       "FROM unnest(?::text[],?::text[],?::text[],?::text[],?::double precision[],"
+                       "?::double precision[]) WITH ORDINALITY "
+                       "AS line(item,quantity,labourTax,materialTax,labour,material,position) ORDER BY position;"),
+        {number, ServerArrayLiteral(items), ServerArrayLiteral(quantities), ServerArrayLiteral(labourTaxes),
+         ServerArrayLiteral(materialTaxes), ServerArrayLiteral(labour), ServerArrayLiteral(material)});
+}
+
 void InsertLines(DbConnection& connection, int number, const QList<TInvLine>& lines)
 {
     if (lines.isEmpty()) return;
+    if (connection.isServer()) return InsertLinesOnServer(connection, number, lines);
     // One statement for all lines: preparing it again per line costs more than the insert.
     DbStatement insert = connection.prepare(QStringLiteral("INSERT INTO tblInvData(intInvNumber,strPrcItemName,"
                                                            "strPrcItmQuantity,strLabTax,strMatTax,dbLbrPrc,dbMatPrc)"
@@ -237,9 +267,16 @@ std::optional<TInvDocument> ReadStoredDocument(DbConnection& connection, int num
                        "strInvTerms,intInvFootNotes,strUseTax1,strUseTax2,strUseTax3,strInvNotes,strPaidInFull,"
                        "dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,dbMatTax2Total,dbMatTax3Total,"
                        "dbLbrTotal,dbMatTotal,dbAmountPaid,dbDepAmount,dbInvTotal,strInvDate,strSavedToReport,"
-                       "strRecurring,strFromInvNameNumber,strFutureInfo FROM tblInvDataHeader "
+                       "strRecurring,strFromInvNameNumber,strFutureInfo%1 FROM tblInvDataHeader "
                        "WHERE intInvNumber = ?");
-    DbStatement read = connection.prepare(lockRow ? connection.lockingRows(select) : select + QLatin1Char(';'), {number});
+    // Read without a lock, the buyer's data comes in the header's statement (one
+    // round trip less on a server). With the lock it is read after it: a
+    // statement that waited for the lock would see it as it was before the wait.
+    const QString buyerColumns = QStringLiteral(
+        ",(SELECT strBuyerCountry FROM tblInvEInvoice e WHERE e.intInvNumber = tblInvDataHeader.intInvNumber),"
+        "(SELECT strBuyerVatId FROM tblInvEInvoice e WHERE e.intInvNumber = tblInvDataHeader.intInvNumber)");
+    DbStatement read = connection.prepare(
+        lockRow ? connection.lockingRows(select.arg(QString())) : select.arg(buyerColumns) + QLatin1Char(';'), {number});
     if (!read.step()) return std::nullopt;
     h.intInvNumber = read.columnInt(0);
     h.strCustCmpnyName = read.columnText(1);
@@ -275,6 +312,7 @@ std::optional<TInvDocument> ReadStoredDocument(DbConnection& connection, int num
     h.strRecurring = StrToBool(read.columnText(31));
     h.strFromInvNameNumber = read.columnText(32);
     h.strFutureInfo = read.columnText(33);
+    if (!lockRow) stored->buyer = {read.columnText(34), read.columnText(35)};
     read.finalize();
 
     DbStatement lines = connection.prepare(
@@ -287,7 +325,7 @@ std::optional<TInvDocument> ReadStoredDocument(DbConnection& connection, int num
                                       FloatToStr(lines.columnDouble(5))});
     }
     lines.finalize();
-    stored->buyer = ReadBuyerTaxData(connection, number);
+    if (lockRow) stored->buyer = ReadBuyerTaxData(connection, number);
     return stored;
 }
 

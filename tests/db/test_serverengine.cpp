@@ -97,6 +97,14 @@ private slots:
         QCOMPARE(read.columnText(0), QString());
         QCOMPARE(read.columnDouble(1), 0.0);
 
+        // An amount is stored as the very double bound, whatever its digits.
+        for (const double amount : {0.1 + 0.2, 1.0 / 3.0, 123456.78, -2.5e-300, 1.7976931348623157e308}) {
+            db.execute(QStringLiteral("UPDATE tblSample SET dbAmount = ? WHERE intSampleID = 2;"), {amount});
+            DbStatement back = db.prepare(QStringLiteral("SELECT dbAmount FROM tblSample WHERE intSampleID = 2;"));
+            QVERIFY(back.step());
+            QVERIFY2(back.columnDouble(0) == amount, qPrintable(QString::number(amount, 'g', 17)));
+        }
+
         // A statement run again with new values; changes() counts the rows changed.
         DbStatement update = db.prepare(QStringLiteral("UPDATE tblSample SET intCount = ? WHERE intSampleID >= ?;"));
         update.bindAll({5, 1});

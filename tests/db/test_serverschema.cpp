@@ -154,6 +154,27 @@ private slots:
                  }).isEmpty());
     }
 
+    // Version 4 indexes the documents and their lines by number: built with a
+    // new database and added to an older one.
+    void documentsAreIndexedByNumberFromVersion4()
+    {
+        DbConnection db = programDatabase();
+        PrepareServerDatabase(db, QDate(2024, 1, 3));
+        const QString indexed = QStringLiteral(
+            "SELECT 1 FROM pg_index i JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = i.indkey[0] "
+            "WHERE i.indrelid = ?::regclass AND a.attname = 'intinvnumber';");
+        for (const QString& table : {QStringLiteral("tblinvdataheader"), QStringLiteral("tblinvdata")})
+            QCOMPARE(db.countRows(indexed, {table}), 1);
+
+        db.execute(QStringLiteral("DROP INDEX tblinvdataheader_number;"));
+        db.execute(QStringLiteral("DROP INDEX tblinvdata_number;"));
+        db.execute(QStringLiteral("UPDATE tblFennickSchema SET intSchemaVersion = 3;"));
+        QVERIFY(!PrepareServerDatabase(db, QDate(2024, 1, 3)));
+        QCOMPARE(ServerSchemaVersion(db), kServerSchemaVersion);
+        for (const QString& table : {QStringLiteral("tblinvdataheader"), QStringLiteral("tblinvdata")})
+            QCOMPARE(db.countRows(indexed, {table}), 1);
+    }
+
     void aNewerSchemaIsRefusedAndLeftAlone()
     {
         DbConnection db = programDatabase();

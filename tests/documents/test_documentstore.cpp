@@ -15,6 +15,8 @@
 #include "documents/unitDocumentStore.h"
 #include "documents/unitInvoiceHolders.h"
 
+#include <algorithm>
+
 namespace {
 
 TInvLine Line(const QString& name, const QString& quantity, const QString& labour, const QString& material,
@@ -452,6 +454,39 @@ private slots:
         QCOMPARE(Ledger(), QStringList());
         QVERIFY_THROWS_EXCEPTION(AppError, CopyDocument(999, QStringLiteral("Past Due"), QString(), true));
         QCOMPARE(GetNextInvNumber(), 502);
+    }
+
+    // Every line comes back exactly as typed and in its place, whatever its
+    // texts hold, on a new document and on a second save that replaces them.
+    void everyLineIsStoredAsTypedAndInOrder()
+    {
+        const QStringList texts{QString(),
+                                QStringLiteral("NULL"),
+                                QStringLiteral("{braces},\"quotes\", commas"),
+                                QStringLiteral("back\\slash \\\" and \\"),
+                                QStringLiteral("two\nlines\r\nand\ttab"),
+                                QStringLiteral("  spaces around  "),
+                                QStringLiteral("Ünïcödé €, 日本, 🙂"),
+                                QStringLiteral("'); DELETE FROM tblInvData; --")};
+        const QStringList prices{QStringLiteral("0"), QStringLiteral("12.5"), QStringLiteral("-3.25"),
+                                 QStringLiteral("0.1"), QStringLiteral("123456.78")};
+        QList<TInvLine> lines;
+        for (int i = 0; i < 150; ++i)
+            lines << TInvLine{texts.at(i % texts.size()) + QString::number(i), prices.at((i + 1) % prices.size()),
+                              i % 2 ? QStringLiteral("-1") : QStringLiteral("0"),
+                              i % 3 ? QStringLiteral("-1") : QStringLiteral("0"), prices.at(i % prices.size()),
+                              prices.at((i + 2) % prices.size())};
+        TInvDocument doc = MakeDocument(QStringLiteral("Estimate"), 500, QDate(2010, 3, 29), lines);
+        SaveDocument(doc, false, false);
+        QCOMPARE(LoadDocument(500).document.lines, lines);
+
+        std::reverse(lines.begin(), lines.end());
+        lines.resize(7);
+        doc.lines = lines;
+        SaveDocument(doc, true, false);
+        QCOMPARE(LoadDocument(500).document.lines, lines);
+        DbConnection db;
+        QCOMPARE(db.countRows(QStringLiteral("SELECT * FROM tblInvData")), 7);
     }
 
     // The buyer's e-invoice data is the document's own: saved, changed and

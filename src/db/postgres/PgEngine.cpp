@@ -12,6 +12,7 @@
 #include "db/unitServerSqlText.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QStringList>
 #include <cmath>
 #include <cstdlib>
@@ -236,7 +237,11 @@ void PgStatement::bind(int index, const QVariant& value)
     case QMetaType::Double:
     case QMetaType::Float: {
         const double number = value.toDouble();
-        if (isRealType(target))
+        // A double precision takes the shortest text that reads back as the
+        // same double (quicker to write than 17 digits, the same value stored).
+        if (target == kFloat8)
+            out = QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
+        else if (isRealType(target))
             out = QByteArray::number(number, 'g', 17);
         else if (isIntegerType(target) && number == std::floor(number) && std::fabs(number) < 9.2e18)
             out = QByteArray::number(qint64(number));
