@@ -39,11 +39,14 @@ const std::vector<TFeatureTable>& FeatureTables()
 
 void CreateMissingFileFeatureTables()
 {
-    const auto& tables = FeatureTables();
-    if (std::all_of(tables.begin(), tables.end(), [](const TFeatureTable& t) { return t.serverOnly; })) return;
     DbConnection db;
     DbTransaction transaction(db);
     CreateMissingFeatureTables(db);
+    // A document is read, checked and replaced by its number: without these a
+    // file of many documents reads every header and every line each time. An
+    // index changes no row, and a file opened by an older version keeps it.
+    db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS idxInvDataHeaderNumber ON tblInvDataHeader(intInvNumber);"));
+    db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS idxInvDataNumber ON tblInvData(intInvNumber);"));
     transaction.commit();
 }
 

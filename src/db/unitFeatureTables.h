@@ -22,5 +22,5 @@ const std::vector<TFeatureTable>& FeatureTables();
 // a transaction).
 void CreateMissingFeatureTables(DbConnection& db);
 // At the start on this computer's file: the file's feature tables that are
-// missing, in one transaction (the file is not opened when there are none).
+// missing and the indexes that find documents by number, in one transaction.
 void CreateMissingFileFeatureTables();

@@ -123,6 +123,28 @@ private slots:
         QVERIFY(QFile::exists(GetLogoPath()));
     }
 
+    // A file made by an earlier version has no index on the document number:
+    // the start adds them, so a document is found without reading them all.
+    void startIndexesTheDocumentNumbers()
+    {
+        TestDataFolder data;
+        StartUp();
+        RunOutSavingNotice();
+        {
+            DbConnection db;
+            db.execute(QStringLiteral("DROP INDEX idxInvDataHeaderNumber;"));
+            db.execute(QStringLiteral("DROP INDEX idxInvDataNumber;"));
+        }
+        StartUp();
+        DbConnection db;
+        for (const QString table : {QStringLiteral("tblInvDataHeader"), QStringLiteral("tblInvData")}) {
+            DbStatement plan = db.prepare(
+                QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM %1 WHERE intInvNumber = ?;").arg(table), {1001});
+            QVERIFY(plan.step());
+            QVERIFY2(plan.columnText(3).contains(QStringLiteral("USING INDEX")), qPrintable(plan.columnText(3)));
+        }
+    }
+
     void missingPerUserDataFolderIsMade()
     {
         TestDataFolder data;
