@@ -62,7 +62,7 @@ int rawQuery(const TListQuery& query)
     // The program's search condition is one of its SQL functions: the same query needs it.
     RegisterTextFunctions(db);
     sqlite3_stmt* stmt = nullptr;
-    const QByteArray sql = query.sql.toUtf8();
+    const QByteArray sql = query.sql().toUtf8();
     sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
     for (int i = 0; i < query.values.size(); ++i) {
         const QByteArray value = query.values.at(i).toString().toUtf8();

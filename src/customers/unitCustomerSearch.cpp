@@ -1,9 +1,9 @@
 #include "customers/unitCustomerSearch.h"
 
 namespace {
-const QString kListHead = QStringLiteral(
-    "SELECT intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "
-    "strCustCity, strCustState, strCustZipCode, strCustPhone, strCustPhoneAreaCode, strCustPhoneExt ");
+const QString kListColumns = QStringLiteral(
+    "intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "
+    "strCustCity, strCustState, strCustZipCode, strCustPhone, strCustPhoneAreaCode, strCustPhoneExt");
 
 // The column each text search looks at, by search type.
 QString SearchColumn(int searchType)
@@ -38,31 +38,37 @@ bool CustomerSearchNeedsText(int searchType)
 
 TListQuery BuildCustomerQuery(int searchType, const QString& text)
 {
-    if (searchType == cstTaxExempt)
-        return {kListHead + QStringLiteral("FROM tblCustomers WHERE strCustTaxExmpt <> 0;"), {}};
-    const QString column = SearchColumn(searchType);
-    if (column.isEmpty()) return {kListHead + QStringLiteral("FROM tblCustomers;"), {}};
-    return {kListHead + QStringLiteral("FROM tblCustomers WHERE ") + TextPrefixCondition(column) + QLatin1Char(';'),
-            {text}};
+    // In the order the customers were added.
+    TListQuery query{kListColumns, QStringLiteral("tblCustomers"), QString(), {}, QStringLiteral("intCustomerID")};
+    if (searchType == cstTaxExempt) {
+        query.condition = QStringLiteral("strCustTaxExmpt <> '0'");
+    } else if (const QString column = SearchColumn(searchType); !column.isEmpty()) {
+        query.condition = TextPrefixCondition(column);
+        query.values = {text};
+    }
+    return query;
+}
+
+TCustomerListRow ReadCustomerListRow(const DbStatement& statement)
+{
+    TCustomerListRow row;
+    row.intCustomerID = statement.columnInt64(0);
+    row.strCustFirstName = statement.columnText(1);
+    row.strCustLastName = statement.columnText(2);
+    row.strCustCompany = statement.columnText(3);
+    row.strCustAddress = statement.columnText(4);
+    row.strCustCity = statement.columnText(5);
+    row.strCustState = statement.columnText(6);
+    row.strCustZipCode = statement.columnText(7);
+    row.strCustPhone = statement.columnText(8);
+    row.strCustPhoneAreaCode = statement.columnText(9);
+    row.strCustPhoneExt = statement.columnText(10);
+    return row;
 }
 
 std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text)
 {
-    return QueryListRows<TCustomerListRow>(BuildCustomerQuery(searchType, text), [](const DbStatement& statement) {
-        TCustomerListRow row;
-        row.intCustomerID = statement.columnInt64(0);
-        row.strCustFirstName = statement.columnText(1);
-        row.strCustLastName = statement.columnText(2);
-        row.strCustCompany = statement.columnText(3);
-        row.strCustAddress = statement.columnText(4);
-        row.strCustCity = statement.columnText(5);
-        row.strCustState = statement.columnText(6);
-        row.strCustZipCode = statement.columnText(7);
-        row.strCustPhone = statement.columnText(8);
-        row.strCustPhoneAreaCode = statement.columnText(9);
-        row.strCustPhoneExt = statement.columnText(10);
-        return row;
-    });
+    return QueryListRows<TCustomerListRow>(BuildCustomerQuery(searchType, text), ReadCustomerListRow);
 }
 
 QString CustomerListName(const TCustomerListRow& row)

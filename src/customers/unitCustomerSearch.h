@@ -49,6 +49,9 @@ struct TCustomerListRow {
     QString strCustPhoneExt;
 };
 
+// The row of the list query the statement stands on.
+TCustomerListRow ReadCustomerListRow(const DbStatement& statement);
+
 // Runs the search on its own connection; rows in table order (ascending id).
 std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text);
 

@@ -148,6 +148,14 @@ QString DbStatement::columnTextShared(int column, QString& previous) const
     return previous;
 }
 
+QByteArrayView DbStatement::columnUtf8(int column) const
+{
+    sqlite3_stmt* stmt = handle();
+    const unsigned char* text = sqlite3_column_text(stmt, column);
+    if (!text) return QByteArrayView();
+    return QByteArrayView(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt, column));
+}
+
 int DbStatement::columnInt(int column) const { return sqlite3_column_int(handle(), column); }
 qint64 DbStatement::columnInt64(int column) const { return sqlite3_column_int64(handle(), column); }
 double DbStatement::columnDouble(int column) const { return sqlite3_column_double(handle(), column); }

@@ -4,6 +4,7 @@
 // create, on the first prepare; closing the connection finalizes every statement
 // still open. Values are always bound as parameters, never spliced into SQL text.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -42,6 +43,9 @@ public:
     // copy made), otherwise the text read becomes previous. For columns of a
     // long list that repeat a few values (type names, flags).
     QString columnTextShared(int column, QString& previous) const;
+    // The stored bytes of a text (UTF-8), without a copy: valid until the next
+    // step. For lists that keep their rows as compact blocks.
+    QByteArrayView columnUtf8(int column) const;
     int columnInt(int column) const;          // NULL reads as 0
     qint64 columnInt64(int column) const;
     double columnDouble(int column) const;    // NULL reads as 0

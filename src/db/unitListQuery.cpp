@@ -1,5 +1,33 @@
 #include "db/unitListQuery.h"
 
+#include <algorithm>
+
+namespace {
+// A search starts with slices of this many keys; each slice then grows or
+// shrinks so that one takes a few milliseconds.
+constexpr qint64 kFirstSlice = 8192;
+constexpr qint64 kSliceTargetNs = 4'000'000;
+
+QString selectFrom(const TListQuery& query, const QString& columns)
+{
+    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + query.table;
+}
+} // namespace
+
+QString TListQuery::sql() const
+{
+    QString text = selectFrom(*this, columns);
+    if (!condition.isEmpty()) text += QStringLiteral(" WHERE ") + condition;
+    return text + QStringLiteral(" ORDER BY ") + key + QLatin1Char(';');
+}
+
+QString TListQuery::firstRowsSql(int count) const
+{
+    QString text = sql();
+    text.chop(1);
+    return text + QStringLiteral(" LIMIT ") + QString::number(count) + QLatin1Char(';');
+}
+
 QString EngineUpper(const QString& text)
 {
     QString result = text;
@@ -11,4 +39,63 @@ QString EngineUpper(const QString& text)
 QString TextPrefixCondition(const QString& column)
 {
     return QStringLiteral("STARTS_WITH_TEXT(") + column + QStringLiteral(", ?) = 1");
+}
+
+int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(const DbStatement&)>& readRow)
+{
+    if (m_atEnd || maxRows <= 0) return 0;
+    QElapsedTimer timer;
+    timer.start();
+    // An error leaves the pager at its end, so the list does not ask again and again.
+    m_atEnd = true;
+    DbConnection connection;
+    if (!m_started) {
+        // Each of MIN and MAX alone is read from the key's index in both engines.
+        DbStatement range = connection.prepare(QStringLiteral("SELECT (SELECT MIN(%1) FROM %2), (SELECT MAX(%1) FROM %2);")
+                                                   .arg(m_query.key, m_query.table));
+        if (!range.step() || range.columnIsNull(0)) return 0;
+        m_after = range.columnInt64(0) - 1;
+        m_lastKey = range.columnInt64(1);
+        // Every row is wanted: one slice of all keys, read in LIMITed pages.
+        m_slice = m_query.condition.isEmpty() ? m_lastKey - m_after : kFirstSlice;
+        m_started = true;
+    }
+    QString where = m_query.key + QStringLiteral(" > ? AND ") + m_query.key + QStringLiteral(" <= ?");
+    if (!m_query.condition.isEmpty()) where = QLatin1Char('(') + m_query.condition + QStringLiteral(") AND ") + where;
+    DbStatement page = connection.prepare(selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key)
+                                          + QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY ")
+                                          + m_query.key + QStringLiteral(" LIMIT ?;"));
+    const int keyColumn = page.columnCount() - 1;
+    const int conditionValues = int(m_query.values.size());
+
+    int read = 0;
+    bool more = true;
+    while (more && read < maxRows) {
+        const qint64 sliceEnd = m_lastKey - m_after <= m_slice ? m_lastKey : m_after + m_slice;
+        const int wanted = maxRows - read;
+        page.reset();
+        page.bindAll(m_query.values);
+        page.bind(conditionValues + 1, m_after).bind(conditionValues + 2, sliceEnd).bind(conditionValues + 3, wanted);
+        const qint64 sliceStart = timer.nsecsElapsed();
+        int inSlice = 0;
+        while (page.step()) {
+            readRow(page);
+            m_after = page.columnInt64(keyColumn);
+            ++inSlice;
+        }
+        read += inSlice;
+        if (inSlice < wanted) {
+            // The slice is read to its end.
+            m_after = sliceEnd;
+            more = sliceEnd < m_lastKey;
+            if (!m_query.condition.isEmpty()) {
+                const qint64 took = std::max<qint64>(timer.nsecsElapsed() - sliceStart, 1);
+                const double scale = std::clamp(double(kSliceTargetNs) / double(took), 0.25, 4.0);
+                m_slice = std::clamp<qint64>(qint64(double(m_slice) * scale), 256, qint64(1) << 40);
+            }
+        }
+        if (timer.elapsed() >= budgetMs) break;
+    }
+    m_atEnd = !more;
+    return read;
 }

@@ -1,17 +1,32 @@
 #pragma once
-// What the search lists have in common: a query is SQL text with ? placeholders
-// plus the values bound to them, its rows are read on a connection of their own,
-// and every text search follows one rule (a literal prefix, any letter case).
+// What the search lists have in common: a query names its columns, its table,
+// its condition with ? placeholders and the values bound to them, and the
+// whole-number key that orders its rows (the order in which they were added).
+// Its rows are read on a connection of their own, all at once or page by page
+// in key order (keyset pages: each page goes on after the last key read, so a
+// page costs the same at the end of a million rows as at the start), and every
+// text search follows one rule (a literal prefix, any letter case).
 #include "db/DbConnection.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariantList>
+#include <functional>
+#include <limits>
 #include <utility>
 #include <vector>
 
 struct TListQuery {
-    QString sql;
-    QVariantList values;
+    QString columns;     // "intCustomerID, strCustFirstName, ..."
+    QString table;       // "tblCustomers"
+    QString condition;   // empty: every row
+    QVariantList values; // what the condition's placeholders take
+    QString key;         // "intCustomerID"
+
+    // The whole list: SELECT columns FROM table [WHERE condition] ORDER BY key;
+    QString sql() const;
+    // Its first rows only: the statement above with LIMIT count.
+    QString firstRowsSql(int count) const;
 };
 
 // The text with a-z upper-cased and every other character kept: the engine's
@@ -24,14 +39,43 @@ QString EngineUpper(const QString& text);
 // placeholder, which takes the typed text as it is.
 QString TextPrefixCondition(const QString& column);
 
-// Runs the query on its own connection and makes one row per result row with
-// readRow(statement); rows in the order the query returns them.
+// Runs the whole query on its own connection and makes one row per result row
+// with readRow(statement); rows in key order.
 template <typename Row, typename ReadRow>
 std::vector<Row> QueryListRows(const TListQuery& query, ReadRow readRow)
 {
     DbConnection connection;
-    DbStatement statement = connection.prepare(query.sql, query.values);
+    DbStatement statement = connection.prepare(query.sql(), query.values);
     std::vector<Row> rows;
     while (statement.step()) rows.push_back(readRow(statement));
     return rows;
 }
+
+// Reads a query's rows in pages, in key order. Each page opens its own
+// connection (nothing stays open between pages, so a save elsewhere is never
+// kept waiting) and ends after a number of rows or a span of time, whichever
+// comes first; a search that matches few rows among many reads the table in
+// slices of keys, so no page runs long even when it finds nothing.
+class TListPager {
+public:
+    TListPager() = default;
+    explicit TListPager(TListQuery query) : m_query(std::move(query)) {}
+
+    const TListQuery& query() const { return m_query; }
+    // True once every row of the query was read (also for a default pager).
+    bool atEnd() const { return m_atEnd; }
+
+    // Reads up to maxRows rows, giving each to readRow with the statement on
+    // its row (the query's columns first, in their order), and stops early
+    // once budgetMs have passed; returns the number of rows read. Errors of the
+    // engine are thrown; the pager is then at its end.
+    int readPage(int maxRows, int budgetMs, const std::function<void(const DbStatement&)>& readRow);
+
+private:
+    TListQuery m_query;
+    bool m_atEnd = false;
+    bool m_started = false;
+    qint64 m_after = 0;      // the last key read or passed over
+    qint64 m_lastKey = 0;    // the largest key of the table when reading began
+    qint64 m_slice = 0;      // keys per slice while a condition is searched
+};

@@ -2,11 +2,32 @@
 
 #include "documents/unitDocumentModel.h"
 
-TInvMaintenanceListModel::TInvMaintenanceListModel(QObject* parent) : TRowListModel(ColumnCount, parent) {}
+TInvMaintenanceListModel::TInvMaintenanceListModel(QObject* parent) : TPagedListModel(ColumnCount, parent) {}
 
-QString TInvMaintenanceListModel::cellText(int row, int column) const
+void TInvMaintenanceListModel::writeRow(const DbStatement& statement, TRowBlocks::Writer& row) const
 {
-    const TInvMaintenanceRow& r = rowAt(row);
+    row.integer(statement.columnInt(0));
+    row.text(statement.columnUtf8(3)).text(statement.columnUtf8(2)).text(statement.columnUtf8(1));
+    row.real(statement.columnDouble(5));
+    row.integer(int(InvMaintenanceInfoOfRow(statement)));
+}
+
+TInvMaintenanceRow TInvMaintenanceListModel::row(int index) const
+{
+    TRowReader block = rowBlock(index);
+    TInvMaintenanceRow r;
+    r.intInvNumber = int(block.integer());
+    r.strInvName = block.text();
+    r.strCustFullName = block.text();
+    r.strCustCmpnyName = block.text();
+    r.dbInvTotal = block.real();
+    r.strInfo = InvMaintenanceInfoText(TInvMaintenanceInfo(block.integer()));
+    return r;
+}
+
+QString TInvMaintenanceListModel::cellText(int index, int column) const
+{
+    const TInvMaintenanceRow r = row(index);
     switch (column) {
     case ColNumber: return QString::number(r.intInvNumber);
     case ColInvoiceType: return r.strInvName;

@@ -156,14 +156,7 @@ void TfrmInvoiceMaintenance::pQuerySavedInvoices()
         lstvwInvMaintenance->setFocus();
     }
     // An error leaves the list empty rather than showing rows of another query.
-    std::vector<TInvMaintenanceRow> rows;
-    try {
-        rows = QuerySavedInvoiceRows(query);
-    } catch (...) {
-        m_model->clear();
-        throw;
-    }
-    m_model->setRows(std::move(rows));
+    m_model->setQuery(query);
 }
 
 void TfrmInvoiceMaintenance::cmboInvMaintenanceTypeChange()
@@ -206,6 +199,8 @@ void TfrmInvoiceMaintenance::pActOnRow(int rowIndex)
         RunGuarded([mode, &row] { RunInvMaintenanceAction(mode, row); });
     }
     pQuerySavedInvoices();
+    // The rows down to the place the list was scrolled to are read again first.
+    m_model->readUpTo(rowIndex + TPagedListModel::kFirstPageRows);
     lstvwInvMaintenance->verticalScrollBar()->setValue(scrollPosition);
 }
 

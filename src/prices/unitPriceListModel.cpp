@@ -2,11 +2,36 @@
 
 #include "documents/unitDocumentModel.h"
 
-TPriceListModel::TPriceListModel(QObject* parent) : TRowListModel(colCount, parent) {}
+TPriceListModel::TPriceListModel(QObject* parent) : TPagedListModel(colCount, parent) {}
 
-QString TPriceListModel::cellText(int row, int column) const
+void TPriceListModel::writeRow(const DbStatement& statement, TRowBlocks::Writer& row) const
 {
-    const TPriceListRow& r = rowAt(row);
+    // The amounts as numbers, then as the database writes them (read in this order).
+    row.integer(statement.columnInt64(0)).text(statement.columnUtf8(1));
+    row.integer(statement.columnInt(2)).integer(statement.columnInt(3));
+    row.real(statement.columnDouble(4)).real(statement.columnDouble(5));
+    row.text(statement.columnUtf8(4)).text(statement.columnUtf8(5));
+}
+
+TPriceListRow TPriceListModel::rowAt(int row) const
+{
+    TRowReader block = rowBlock(row);
+    TPriceListRow r;
+    r.intPrcItemNumID = block.integer();
+    r.strPrcItemName = block.text();
+    r.strLabTax = QString::number(block.integer());
+    r.strMatTax = QString::number(block.integer());
+    r.dbLbrPrc = block.real();
+    r.dbMatPrc = block.real();
+    r.strLbrPrcText = block.text();
+    r.strMatPrcText = block.text();
+    return r;
+}
+
+QString TPriceListModel::cellText(int row, int column) const { return cellTextOf(rowAt(row), column); }
+
+QString TPriceListModel::cellTextOf(const TPriceListRow& r, int column)
+{
     switch (column) {
     case colDescription: return r.strPrcItemName;
     case colLaborPrice: return MoneyDisplayText(r.dbLbrPrc);

@@ -2,8 +2,7 @@
 
 
 namespace {
-const QString kListHead =
-    QStringLiteral("SELECT intPrcItemNumID, strPrcItemName, strLabTax, strMatTax, dbLbrPrc, dbMatPrc ");
+const QString kListColumns = QStringLiteral("intPrcItemNumID, strPrcItemName, strLabTax, strMatTax, dbLbrPrc, dbMatPrc");
 } // namespace
 
 QStringList PriceSearchTypeNames()
@@ -16,29 +15,35 @@ bool PriceSearchNeedsText(int searchType) { return searchType == pstPriceItemNam
 
 TListQuery BuildPriceQuery(int searchType, const QString& text)
 {
+    // In the order the items were added.
+    TListQuery query{kListColumns, QStringLiteral("tblPrices"), QString(), {}, QStringLiteral("intPrcItemNumID")};
     switch (searchType) {
     case pstPriceItemName:
-        return {kListHead + QStringLiteral("FROM tblPrices WHERE ") + TextPrefixCondition(QStringLiteral("strPrcItemName"))
-                    + QLatin1Char(';'),
-                {text}};
-    case pstLaborTaxable: return {kListHead + QStringLiteral("FROM tblPrices WHERE strLabTax <> 0;"), {}};
-    case pstMaterialTaxable: return {kListHead + QStringLiteral("FROM tblPrices WHERE strMatTax <> 0;"), {}};
-    default: return {kListHead + QStringLiteral("FROM tblPrices;"), {}};
+        query.condition = TextPrefixCondition(QStringLiteral("strPrcItemName"));
+        query.values = {text};
+        break;
+    case pstLaborTaxable: query.condition = QStringLiteral("strLabTax <> '0'"); break;
+    case pstMaterialTaxable: query.condition = QStringLiteral("strMatTax <> '0'"); break;
+    default: break;
     }
+    return query;
+}
+
+TPriceListRow ReadPriceListRow(const DbStatement& statement)
+{
+    TPriceListRow row;
+    row.intPrcItemNumID = statement.columnInt64(0);
+    row.strPrcItemName = statement.columnText(1);
+    row.strLabTax = QString::number(statement.columnInt(2));
+    row.strMatTax = QString::number(statement.columnInt(3));
+    row.dbLbrPrc = statement.columnDouble(4);
+    row.dbMatPrc = statement.columnDouble(5);
+    row.strLbrPrcText = statement.columnText(4);
+    row.strMatPrcText = statement.columnText(5);
+    return row;
 }
 
 std::vector<TPriceListRow> QueryPriceList(int searchType, const QString& text)
 {
-    return QueryListRows<TPriceListRow>(BuildPriceQuery(searchType, text), [](const DbStatement& statement) {
-        TPriceListRow row;
-        row.intPrcItemNumID = statement.columnInt64(0);
-        row.strPrcItemName = statement.columnText(1);
-        row.strLabTax = QString::number(statement.columnInt(2));
-        row.strMatTax = QString::number(statement.columnInt(3));
-        row.dbLbrPrc = statement.columnDouble(4);
-        row.dbMatPrc = statement.columnDouble(5);
-        row.strLbrPrcText = statement.columnText(4);
-        row.strMatPrcText = statement.columnText(5);
-        return row;
-    });
+    return QueryListRows<TPriceListRow>(BuildPriceQuery(searchType, text), ReadPriceListRow);
 }

@@ -1,4 +1,5 @@
 #include "common/TestSupport.h"
+#include <QAbstractItemModel>
 
 TestDataFolder::TestDataFolder() : m_previous(qgetenv("XDG_DATA_HOME"))
 {
@@ -42,4 +43,14 @@ int RunFennickTest(int argc, char** argv, QObject* testObject)
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     return QTest::qExec(testObject, argc, argv);
+}
+
+int ReadWholeList(QAbstractItemModel* model)
+{
+    // Pages cut short by their time go on from the event loop.
+    while (model->canFetchMore(QModelIndex())) {
+        model->fetchMore(QModelIndex());
+        QCoreApplication::processEvents();
+    }
+    return model->rowCount();
 }

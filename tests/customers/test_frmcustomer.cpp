@@ -64,6 +64,7 @@ QTableView* List(QWidget* screen) { return Child<QTableView>(screen, "lstvCustom
 QList<qint64> ListedIds(QWidget* screen)
 {
     QAbstractItemModel* model = List(screen)->model();
+    ReadWholeList(model);
     QList<qint64> ids;
     for (int row = 0; row < model->rowCount(); ++row) ids << model->index(row, 0).data().toLongLong();
     return ids;

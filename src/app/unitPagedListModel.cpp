@@ -1,0 +1,91 @@
+#include "app/unitPagedListModel.h"
+
+#include "app/unitErrorHandler.h"
+
+#include <QTimer>
+
+void TPagedListModel::setQuery(TListQuery query)
+{
+    beginResetModel();
+    m_rows.clear();
+    m_shown = 0;
+    m_wanted = 0;
+    ++m_queryNumber;
+    m_pager = TListPager(std::move(query));
+    endResetModel();
+    try {
+        readRows(kFirstPageRows, kPageBudgetMs);
+    } catch (...) {
+        clear();
+        throw;
+    }
+}
+
+void TPagedListModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_shown = 0;
+    m_wanted = 0;
+    ++m_queryNumber;
+    m_pager = TListPager();
+    endResetModel();
+}
+
+int TPagedListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_shown; }
+
+bool TPagedListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !m_pager.atEnd();
+}
+
+void TPagedListModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent)) return;
+    // Called by the view as it paints or scrolls: an error is shown here.
+    RunGuarded([this] { readRows(kPageRows, kPageBudgetMs); });
+}
+
+void TPagedListModel::readUpTo(int count)
+{
+    m_wanted = 0;
+    while (m_shown < count && !m_pager.atEnd()) readRows(count - m_shown, std::numeric_limits<int>::max());
+}
+
+void TPagedListModel::readRows(int maxRows, int budgetMs)
+{
+    int read = 0;
+    try {
+        read = m_pager.readPage(maxRows, budgetMs, [this](const DbStatement& statement) {
+            TRowBlocks::Writer row = m_rows.append();
+            writeRow(statement, row);
+            row.finish();
+        });
+    } catch (...) {
+        m_wanted = 0;
+        // Rows read before the error are kept and shown.
+        if (m_rows.size() > m_shown) {
+            beginInsertRows(QModelIndex(), m_shown, m_rows.size() - 1);
+            m_shown = m_rows.size();
+            endInsertRows();
+        }
+        throw;
+    }
+    m_wanted = m_pager.atEnd() ? 0 : maxRows - read;
+    if (m_rows.size() > m_shown) {
+        beginInsertRows(QModelIndex(), m_shown, m_rows.size() - 1);
+        m_shown = m_rows.size();
+        endInsertRows();
+    }
+    if (m_wanted > 0) readOnLater();
+}
+
+void TPagedListModel::readOnLater()
+{
+    // Another query set meanwhile ends this one's reading.
+    QTimer::singleShot(0, this, [this, queryNumber = m_queryNumber] {
+        if (queryNumber != m_queryNumber || m_wanted <= 0) return;
+        const int wanted = m_wanted;
+        RunGuarded([this, wanted] { readRows(wanted, kPageBudgetMs); });
+    });
+}
