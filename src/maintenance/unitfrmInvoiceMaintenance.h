@@ -27,6 +27,7 @@ public:
 
     TInvMaintenanceMode currentMode() const;
     const TInvMaintenanceListModel& listModel() const { return *m_model; }
+    TInvMaintenanceListModel& listModel() { return *m_model; }
 
 protected:
     void showEvent(QShowEvent* event) override;

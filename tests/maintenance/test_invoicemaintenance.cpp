@@ -177,7 +177,7 @@ private slots:
         blShowUnpaidOnly = false;
         auto* modes = screen.findChild<QComboBox*>(QStringLiteral("cmboInvMaintenanceType"));
         QCOMPARE(modes->currentIndex(), 1);
-        const TInvMaintenanceListModel& model = screen.listModel();
+        TInvMaintenanceListModel& model = screen.listModel();
         QCOMPARE(ListedNumbers(model), (QList<int>{10, 12, 11}));
 
         QStringList headers;

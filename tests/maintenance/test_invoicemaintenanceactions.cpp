@@ -7,6 +7,7 @@
 
 #include "app/unitModalRunner.h"
 #include "app/unitModeValues.h"
+#include "app/unitPagedListModel.h"
 #include "shell/unitfrmMain.h"
 #include "documents/unitDocumentStore.h"
 #include "editor/unitfrmInvoice.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 
 Q_DECLARE_METATYPE(TInvMaintenanceMode)
@@ -344,6 +346,47 @@ private slots:
         QCOMPARE(runs, 1);
         QVERIFY(unpaidMode);
         QCOMPARE(unpaid->text(), QStringLiteral("UnPaid Invoices: 1"));
+    }
+
+    // In a long list, acting on a row far down (read in a later page) reads
+    // the list again down to that place and keeps it scrolled there: the row
+    // after the one acted on stands where it stood.
+    void actingFarDownALongListKeepsThePlace()
+    {
+        {
+            DbConnection connection;
+            DbTransaction transaction(connection);
+            for (int number = 100; number < 400; ++number)
+                connection.execute(QStringLiteral("INSERT INTO tblInvDataHeader SELECT NULL,?,strInvName,"
+                                                  "strCustCmpnyName,strCustFullName,strCustAddress,strCustCtyStZp,"
+                                                  "strCustPhnFax,strInvTerms,intInvFootNotes,strUseTax1,strUseTax2,"
+                                                  "strUseTax3,strCustEmail,strInvNotes,strCustTaxExempt,"
+                                                  "strCustTaxExemptNum,strCustPONumber,strFromInvNameNumber,"
+                                                  "strFutureInfo,strPaidInFull,strRecurring,strSavedToReport,"
+                                                  "dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,"
+                                                  "dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal,dbAmountPaid,"
+                                                  "dbDepAmount,dbInvTotal,strInvDate FROM tblInvDataHeader "
+                                                  "WHERE intInvNumber = 10;"),
+                                   {number});
+            transaction.commit();
+        }
+        ScriptedMessages messages;
+        TfrmInvoiceMaintenance screen;
+        OpenInMode(screen, TInvMaintenanceMode::PaidInFull);
+        auto* list = screen.findChild<QTreeView*>(QStringLiteral("lstvwInvMaintenance"));
+        QCOMPARE(screen.listModel().rowCount(), TPagedListModel::kFirstPageRows);
+        const int row = ListedNumbers(screen.listModel()).indexOf(350);
+        QVERIFY(row > TPagedListModel::kFirstPageRows);
+        list->scrollTo(screen.listModel().index(row, 0), QAbstractItemView::PositionAtTop);
+        const int scrolled = list->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        messages.queue(MessageAnswer::Yes);
+        ClickDocument(screen, 350);
+        QCOMPARE(StoredText(QStringLiteral("SELECT strPaidInFull FROM tblInvDataHeader WHERE intInvNumber = 350;")), kYes);
+        // 350 left the unpaid list; 351 took its row, still at the top of the view.
+        QCOMPARE(screen.listModel().row(row).intInvNumber, 351);
+        QCOMPARE(list->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(list->indexAt(QPoint(5, 2)).row(), row);
     }
 };
 
