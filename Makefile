@@ -2,11 +2,12 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 DEBIAN_PACKAGES = build-essential cmake pkg-config ccache \
-  qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev sqlite3 libqpdf-dev \
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libsqlite3-dev sqlite3 libqpdf-dev \
   libcurl4-openssl-dev fonts-liberation2 python3 python3-aiosmtpd poppler-utils \
   xvfb xauth imagemagick qt6-charts-dev libical-dev python3-icalendar \
   desktop-file-utils appstream lintian dpkg-dev file fakeroot \
-  librsvg2-bin adwaita-icon-theme tzdata
+  librsvg2-bin adwaita-icon-theme tzdata \
+  qpdf libxml2-utils default-jre-headless libsaxonhe-java postgresql libpq-dev
 
 .PHONY: deps configure build run test bench deb clean
 

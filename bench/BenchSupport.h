@@ -69,11 +69,11 @@ inline int RawSelect(const QString& sql, const QVariantList& values = {}, std::s
     return rows;
 }
 
-// "<what>: 120 ms (raw SELECT 116 ms, ratio 1.04, target <= 1.3)".
+// "<what>: 120 ms (raw 116 ms, ratio 1.04, target <= 1.3)".
 inline void PrintRatio(const QString& what, double listMs, double rawMs)
 {
     const double ratio = rawMs > 0 ? listMs / rawMs : 0.0;
-    std::printf("%s: %.0f ms (raw SELECT %.0f ms, ratio %.2f, target <= 1.3%s)\n", qPrintable(what), listMs, rawMs,
+    std::printf("%s: %.1f ms (raw %.1f ms, ratio %.2f, target <= 1.3%s)\n", qPrintable(what), listMs, rawMs,
                 ratio, ratio <= 1.3 ? "" : ", MISSED");
     std::fflush(stdout);
 }

@@ -29,12 +29,23 @@ MessageAnswer showStandardBox(const MessageRequest& request)
         QPushButton* no =
             request.buttons.value(1).isEmpty() ? nullptr : box.addButton(request.buttons.value(1), QMessageBox::NoRole);
         QPushButton* cancel = box.addButton(request.buttons.value(2), QMessageBox::RejectRole);
-        box.setDefaultButton(yes);
+        box.setDefaultButton(request.defaultAnswer == MessageAnswer::Cancel ? cancel
+                             : request.defaultAnswer == MessageAnswer::No && no ? no
+                                                                                 : yes);
         box.setEscapeButton(cancel);
         box.exec();
         if (box.clickedButton() == yes) return MessageAnswer::Yes;
         if (no && box.clickedButton() == no) return MessageAnswer::No;
         return MessageAnswer::Cancel;
+    }
+    case MessageKind::Choice: {
+        box.setIcon(QMessageBox::Warning);
+        QPushButton* first = box.addButton(request.buttons.value(0), QMessageBox::AcceptRole);
+        QPushButton* second = box.addButton(request.buttons.value(1), QMessageBox::RejectRole);
+        box.setDefaultButton(first);
+        box.setEscapeButton(second);
+        box.exec();
+        return box.clickedButton() == first ? MessageAnswer::Yes : MessageAnswer::No;
     }
     case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
     case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
@@ -45,9 +56,10 @@ MessageAnswer showStandardBox(const MessageRequest& request)
     return MessageAnswer::Ok;
 }
 
-MessageAnswer show(MessageKind kind, const QString& title, const QString& text, const QStringList& buttons = {})
+MessageAnswer show(MessageKind kind, const QString& title, const QString& text, const QStringList& buttons = {},
+                   MessageAnswer defaultAnswer = MessageAnswer::Yes)
 {
-    const MessageRequest request{kind, title, text, buttons};
+    const MessageRequest request{kind, title, text, buttons, defaultAnswer};
     if (currentAnswerer()) return currentAnswerer()(request);
     return showStandardBox(request);
 }
@@ -62,14 +74,20 @@ MessageAnswer AskYesNoCancel(const QString& text)
 }
 
 MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QString& noCaption,
-                        const QString& cancelCaption)
+                        const QString& cancelCaption, MessageAnswer defaultAnswer)
 {
-    return show(MessageKind::Question, QStringLiteral("Confirm"), text, {yesCaption, noCaption, cancelCaption});
+    return show(MessageKind::Question, QStringLiteral("Confirm"), text, {yesCaption, noCaption, cancelCaption},
+                defaultAnswer);
 }
 
 void ShowInformation(const QString& text)
 {
     show(MessageKind::Information, QStringLiteral("Information"), text);
+}
+
+MessageAnswer AskTwoWays(const QString& text, const QString& first, const QString& second)
+{
+    return show(MessageKind::Choice, GetProductName(), text, {first, second});
 }
 
 void ShowPlainMessage(const QString& text) { show(MessageKind::Plain, GetProductName(), text); }

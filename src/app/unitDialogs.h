@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <functional>
 
-enum class MessageKind { Question, Information, Plain, Error };
+enum class MessageKind { Question, Information, Plain, Error, Choice };
 enum class MessageAnswer { Yes, No, Cancel, Ok };
 
 struct MessageRequest {
@@ -16,6 +16,9 @@ struct MessageRequest {
     // A question's button captions in Yes, No, Cancel order ("&Yes", "&No",
     // "Cancel" unless the question names its own; no No button when it is empty).
     QStringList buttons;
+    // The button Enter presses: Yes unless the question is one where the safe
+    // answer is the last (Cancel).
+    MessageAnswer defaultAnswer = MessageAnswer::Yes;
 };
 
 using MessageAnswerer = std::function<MessageAnswer(const MessageRequest&)>;
@@ -29,9 +32,13 @@ MessageAnswer AskYesNoCancel(const QString& text);
 // choice, No for the second (left out when its caption is empty), Cancel for
 // the last, which closing the box also gives.
 MessageAnswer AskChoice(const QString& text, const QString& yesCaption, const QString& noCaption,
-                        const QString& cancelCaption);
+                        const QString& cancelCaption, MessageAnswer defaultAnswer = MessageAnswer::Yes);
 // "Information" box with "OK".
 void ShowInformation(const QString& text);
+// A question with two answers of its own, titled with the application title:
+// Yes stands for the first caption, No for the second (also when the box is
+// closed).
+MessageAnswer AskTwoWays(const QString& text, const QString& first, const QString& second);
 // Box titled with the application title, with "OK".
 void ShowPlainMessage(const QString& text);
 // Error box: application title as caption, the full-stop rule applied to the text.

@@ -64,6 +64,10 @@ void OpenManualForms();
 // The about box.
 void OpenAboutBox();
 
+// ---- shared database
+// The Shared Database screen: this computer's file or a server, from the next start.
+void OpenSharedDatabase();
+
 // ---- e-mail
 // The e-mail screen. The caller fills recEmailData first (SetEmailDataForDocument
 // or SetEmailDataForCustomer, email/unitEmailData.h); the screen empties it and

@@ -6,19 +6,31 @@
 #include "app/unitDialogs.h"
 
 #include <exception>
+#include <optional>
 #include <utility>
+
+// Runs the body and returns the message of the error it ended with, or
+// nothing when it ran to its end. Nothing is shown: for a caller that puts the
+// error into a message of its own.
+template <typename Body>
+std::optional<QString> ErrorOf(Body&& body)
+{
+    try {
+        std::forward<Body>(body)();
+        return std::nullopt;
+    } catch (const AppError& error) {
+        return error.message();
+    } catch (const std::exception& error) {
+        return QString::fromLocal8Bit(error.what());
+    }
+}
 
 // Returns true when the body ran to its end, false when an error was shown.
 template <typename Body>
 bool RunGuarded(Body&& body)
 {
-    try {
-        std::forward<Body>(body)();
-        return true;
-    } catch (const AppError& error) {
-        ShowErrorBox(error.message());
-    } catch (const std::exception& error) {
-        ShowErrorBox(QString::fromLocal8Bit(error.what()));
-    }
+    const std::optional<QString> error = ErrorOf(std::forward<Body>(body));
+    if (!error) return true;
+    ShowErrorBox(*error);
     return false;
 }

@@ -1,18 +1,20 @@
 #include "app/unitNumberInput.h"
 
-#include "app/unitRegional.h"
+#include "app/unitTypedNumber.h"
 
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
 
+#include <algorithm>
+
 bool AllowNumDecimalOnly(QChar typed, const QString& textInBox)
 {
-    if (typed == QLatin1Char('\b')) return true;
-    if (typed >= QLatin1Char('0') && typed <= QLatin1Char('9')) return true;
-    if (typed == DisplayDecimalSeparator()) return !textInBox.contains(DisplayDecimalSeparator());
-    return false;
+    // Every separator typed stays in the box, however many the box holds
+    // already: the reading of the whole text decides (app/unitTypedNumber.h).
+    Q_UNUSED(textInBox);
+    return typed == QLatin1Char('\b') || IsNumberBoxCharacter(typed);
 }
 
 namespace {
@@ -45,16 +47,7 @@ protected:
 
 bool FollowsNumberRule(const QString& text)
 {
-    bool separatorSeen = false;
-    for (const QChar c : text) {
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) continue;
-        if (c == DisplayDecimalSeparator() && !separatorSeen) {
-            separatorSeen = true;
-            continue;
-        }
-        return false;
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(), IsNumberBoxCharacter);
 }
 
 // Keeps pasted or dropped text to the shape the typing rule allows. (A box

@@ -1,6 +1,7 @@
 #pragma once
 // Typing rule of every number box (prices, quantities, amounts): only digits,
-// Backspace and one decimal separator get through. Keys that type nothing
+// Backspace and separators get through, and no typed separator is dropped: the
+// text is read as a whole when it is used (app/unitTypedNumber.h). Keys that type nothing
 // (arrows, Home, Delete) and shortcuts such as Ctrl+V pass untouched; pasted
 // text is held to the same rule by a validator.
 #include <QChar>
@@ -9,8 +10,7 @@
 class QLineEdit;
 
 // True when the typed character may enter a box that currently holds
-// textInBox: Backspace, a digit 0-9, or the regional decimal separator when the
-// box holds none yet.
+// textInBox: Backspace, a digit 0-9, '.' or ',' or a regional separator.
 bool AllowNumDecimalOnly(QChar typed, const QString& textInBox);
 
 // Installs the typing rule and the paste rule on the box.

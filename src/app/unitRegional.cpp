@@ -2,6 +2,7 @@
 
 #include "app/AppError.h"
 #include "app/unitDateHelpers.h"
+#include "app/unitTypedNumber.h"
 
 #include <cmath>
 
@@ -236,28 +237,30 @@ QString DisplayNumberText(const QString& storedText)
 
 QString StoredNumberText(const QString& typedText)
 {
+    const TTypedNumber number = ReadTypedNumber(typedText);
+    if (number.reading == TTypedNumber::Reading::One) return number.stored;
+    // Not one number: the text keeps its other characters, so reading it
+    // later fails the same way.
     QString text = typedText;
     return text.replace(DisplayDecimalSeparator(), DecimalSeparator());
 }
 
 bool TryParseTypedNumber(const QString& typedText, double& value)
 {
-    // Where the separator is not '.', a typed '.' is most likely grouping
-    // (1.234): the number is refused rather than misread.
-    if (DisplayDecimalSeparator() != DecimalSeparator() && typedText.contains(DecimalSeparator())) return false;
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    const TTypedNumber number = ReadTypedNumber(typedText);
+    if (number.reading != TTypedNumber::Reading::One) return false;
     bool ok = false;
-    value = c.toDouble(StoredNumberText(typedText).trimmed(), &ok);
+    value = QLocale::c().toDouble(number.stored, &ok);
     return ok && std::isfinite(value);
 }
 
 double ParseTypedNumber(const QString& typedText)
 {
     double value;
-    if (!TryParseTypedNumber(typedText, value))
-        throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(typedText));
-    return value;
+    if (TryParseTypedNumber(typedText, value)) return value;
+    const TTypedNumber number = ReadTypedNumber(typedText);
+    if (number.reading == TTypedNumber::Reading::Two) throw AppError(TwoReadingsMessage(typedText, number));
+    throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(typedText));
 }
 
 QString DisplayDayName(int dayOfWeek, QLocale::FormatType format)

@@ -84,11 +84,13 @@ QString FormatCurrency(double amount);
 QChar DisplayDecimalSeparator();
 // A stored number text ("12.5") as a person reads and edits it ("12,5").
 QString DisplayNumberText(const QString& storedText);
-// A typed number text ("12,5") in its stored form ("12.5"); other characters
-// are left as they are. An empty text stays empty.
+// A typed number text ("12,5", "1.234,50") in its stored form ("12.5",
+// "1234.50"), read by the rule of app/unitTypedNumber.h. A text that is not
+// one number keeps its other characters. An empty text stays empty.
 QString StoredNumberText(const QString& typedText);
-// Reads a typed number written with the locale's decimal separator and no
-// grouping; otherwise "'%s' is not a valid floating point value".
+// Reads a typed number by the rule of app/unitTypedNumber.h; otherwise
+// "'%s' is not a valid floating point value", or, for a text that reads as two
+// amounts, a message that shows both.
 double ParseTypedNumber(const QString& typedText);
 bool TryParseTypedNumber(const QString& typedText, double& value);
 

@@ -5,8 +5,10 @@
 #include "app/unitModalRunner.h"
 #include "app/unitRegional.h"
 #include "backup/unitBackupRestoreData.h"
+#include "db/unitFeatureTables.h"
 #include "backup/unitDailyBackups.h"
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -132,6 +134,9 @@ bool RestoreData()
         return false;
     }
     LoadCompanyData();
+    // An older file gets the tables of later features it lacks.
+    CreateMissingFileFeatureTables();
+    PrepareEInvoiceData();
     const QString kept = DescribeKeptFiles(outcome);
     ShowInformation(QStringLiteral("Restore of company database successful") +
                     (kept.isEmpty() ? QString() : QLatin1Char('\n') + kept));

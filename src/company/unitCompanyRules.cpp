@@ -1,5 +1,6 @@
 #include "company/unitCompanyRules.h"
 
+#include "app/unitRegional.h"
 #include "db/unitStoredValues.h"
 
 QString SetToNumber(const QString& boxText, QChar decimalSeparator)
@@ -44,9 +45,11 @@ QStringList PaymentTermEntries(const std::array<QString, 11>& termSlots)
 
 std::array<TPreviewColumn, 3> ColumnPreview(bool showQuantity, bool showPriceEach, bool showTotal)
 {
-    const TPreviewColumn total{QStringLiteral("Total"), QStringLiteral("$24.75"), QStringLiteral("$177.24")};
-    const TPreviewColumn priceEach{QStringLiteral("Price Each"), QStringLiteral("$4.95"), QStringLiteral("$12.66")};
-    const TPreviewColumn quantity{QStringLiteral("Quantity"), QStringLiteral("5"), QStringLiteral("14")};
+    // The sample amounts in the regional money form, as documents print them.
+    const QLocale locale = DisplayLocale();
+    const TPreviewColumn total{QStringLiteral("Total"), FormatCurrency(24.75), FormatCurrency(177.24)};
+    const TPreviewColumn priceEach{QStringLiteral("Price Each"), FormatCurrency(4.95), FormatCurrency(12.66)};
+    const TPreviewColumn quantity{QStringLiteral("Quantity"), locale.toString(5), locale.toString(14)};
     std::array<TPreviewColumn, 3> columns;
     int next = 2;   // right-most first
     if (showTotal) columns[next--] = total;
@@ -60,6 +63,31 @@ int TaxOptionMissingName(const std::array<QString, 3>& rateTexts, const std::arr
     for (int i = 0; i < 3; ++i)
         if (StrToFloat(rateTexts[i]) > 0 && names[i].isEmpty()) return i + 1;
     return 0;
+}
+
+QString TaxAmountHelpText()
+{
+    return QStringLiteral("Enter the tax amount. \nExample: 5 Percent = %1 \n\nYou may enter up to 4 digits, "
+                          "\nExample: %2 ")
+        .arg(DisplayNumberText(QStringLiteral("0.0500")), DisplayNumberText(QStringLiteral("0.1234")));
+}
+
+bool MailPortAllowed(const QString& portText)
+{
+    if (portText.isEmpty()) return true;
+    bool ok = false;
+    const int port = portText.toInt(&ok);
+    return ok && port >= 1 && port <= 65535;
+}
+
+QString MailPortMessage()
+{
+    return QStringLiteral("Please enter a Server Port from 1 to 65535 for Outgoing Mail (SMTP), or leave it empty.");
+}
+
+QString UnreadableLogoText(const QString& reason)
+{
+    return QStringLiteral("Logo cannot be read (%1)").arg(reason);
 }
 
 QString TaxNameMissingMessage(int option)

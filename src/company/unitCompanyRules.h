@@ -1,7 +1,8 @@
 #pragma once
-// The rules of the company screen, without widgets: the tax-box text, the
-// payment-term list and its count text, the right-packed column preview, the
-// tax-name check before a save, and the planner choice codes.
+// The rules of the company screen, without widgets: the tax-box text and its
+// help, the payment-term list and its count text, the right-packed column
+// preview, the checks before a save (tax names, mail port), the unreadable
+// logo's caption, and the planner choice codes.
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -31,6 +32,9 @@ std::array<QString, 11> PaymentTermSlots(const QStringList& entries);
 // The non-empty terms of the ten slots, in slot order.
 QStringList PaymentTermEntries(const std::array<QString, 11>& termSlots);
 
+// The help beside a tax box, its examples ("0.0500") in the regional form.
+QString TaxAmountHelpText();
+
 // One column of the line-list preview: its heading and the values of the two
 // sample lines; all three empty for an unused column.
 struct TPreviewColumn {
@@ -42,7 +46,8 @@ struct TPreviewColumn {
 
 // The three right-hand columns, left to right. They are filled from the right:
 // the right-most gets the first checked of Total, Price Each, Quantity, the next
-// to the left the second, the left-most the third.
+// to the left the second, the left-most the third. Amounts and quantities are
+// in the regional form ($24.75, 24,75 €).
 std::array<TPreviewColumn, 3> ColumnPreview(bool showQuantity, bool showPriceEach, bool showTotal);
 
 // The first tax option (1 to 3) whose rate is above 0 and whose name is empty,
@@ -50,6 +55,14 @@ std::array<TPreviewColumn, 3> ColumnPreview(bool showQuantity, bool showPriceEac
 int TaxOptionMissingName(const std::array<QString, 3>& rateTexts, const std::array<QString, 3>& names);
 // "Please enter a Tax Name for Tax Option N."
 QString TaxNameMissingMessage(int option);
+
+// The mail port: empty (the standard port) or a whole number from 1 to 65535.
+bool MailPortAllowed(const QString& portText);
+// The message for a port outside that range.
+QString MailPortMessage();
+
+// The caption of a stored logo file that cannot be read, with the reason.
+QString UnreadableLogoText(const QString& reason);
 
 // A stored choice code shows as ticked only when it is one of the listed ones;
 // the value saved for "nothing ticked" is 0.

@@ -2,14 +2,15 @@
 
 #include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "company/unitCompanyLogoStore.h"
+#include "app/unitWholeFile.h"
+#include "company/unitLogoFile.h"
 #include "db/DbConnection.h"
+#include "db/unitDatabaseTarget.h"
 #include "db/unitStoredValues.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
-#include <QPainter>
 #include <QSaveFile>
 
 namespace {
@@ -75,28 +76,24 @@ void WriteTypeColors(DbConnection& db, const std::array<std::uint32_t, 7>& color
     RequireOneRow(db, QStringLiteral("tblCompColorData"));
 }
 
-QImage OnWhite(const QImage& picture)
-{
-    QImage flat(picture.size(), QImage::Format_RGB32);
-    flat.fill(Qt::white);
-    QPainter painter(&flat);
-    painter.drawImage(0, 0, picture);
-    painter.end();
-    return flat;
-}
-
 } // namespace
 
 void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo)
 {
+    // On a server the logo is stored with the settings, in their transaction.
+    const bool logoInDatabase = UsesServer();
+    QByteArray logoJpeg;
+    if (logoInDatabase && logo.changed && !logo.picture.isNull()) logoJpeg = LogoFileBytes(logo.picture);
     const QString logoPath = GetLogoPath();
     // The new logo is written first under another name; it replaces the file
     // only once the settings are committed, and is dropped on any failure.
     QSaveFile newLogo(logoPath);
-    const bool writeLogo = logo.changed && !logo.picture.isNull();
+    const bool writeLogo = !logoInDatabase && logo.changed && !logo.picture.isNull();
     if (writeLogo) {
-        if (!newLogo.open(QIODevice::WriteOnly) || !OnWhite(logo.picture).save(&newLogo, "JPG", 90))
-            throw AppError(QStringLiteral("Cannot write the company logo %1: %2")
+        const QByteArray bytes = LogoFileBytes(logo.picture);
+        if (!newLogo.open(QIODevice::WriteOnly) || !WriteWholeFile(newLogo, bytes))
+            throw AppError(QStringLiteral("Cannot write the company logo %1: %2. Nothing was saved: the settings "
+                                          "and the logo are as they were")
                                .arg(QDir::toNativeSeparators(logoPath), newLogo.errorString()));
     }
 
@@ -107,6 +104,8 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
         WriteInvData(db, settings.invData);
         WriteTypeColors(db, settings.typeColors);
         SavePlannerSettings(db, settings.planner);
+        SaveEInvoiceSettings(db, settings.einvoice);
+        if (logoInDatabase && logo.changed) WriteServerLogo(db, logoJpeg);
         transaction.commit();
     }
     db.close();
@@ -118,14 +117,17 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
     recCmpnyInvData = settings.invData;
     recCmpnyInvData.strInvFootNote[0] = footNote0;
     for (int type = 1; type <= 6; ++type) arrInvTypeColor[type] = settings.typeColors[type];
+    recEInvoiceSettings = settings.einvoice;
 
     if (writeLogo) {
         if (!newLogo.commit())
-            throw AppError(QStringLiteral("The settings were saved, but the company logo could not be written to %1: %2")
+            throw AppError(QStringLiteral("The settings were saved, but the company logo could not be written to "
+                                          "%1: %2. The logo is as it was")
                                .arg(QDir::toNativeSeparators(logoPath), newLogo.errorString()));
-    } else if (logo.changed && QFile::exists(logoPath) && !QFile::remove(logoPath)) {
-        throw AppError(QStringLiteral("The settings were saved, but the company logo %1 could not be deleted.")
-                           .arg(QDir::toNativeSeparators(logoPath)));
+    } else if (QFile oldLogo(logoPath); !logoInDatabase && logo.changed && oldLogo.exists() && !oldLogo.remove()) {
+        throw AppError(QStringLiteral("The settings were saved, but the company logo %1 could not be deleted: %2. "
+                                      "The logo is still in place")
+                           .arg(QDir::toNativeSeparators(logoPath), oldLogo.errorString()));
     }
 }
 
@@ -136,26 +138,7 @@ TCompanySettings CurrentCompanySettings()
     settings.invData = recCmpnyInvData;
     settings.typeColors = arrInvTypeColor;
     settings.planner = LoadPlannerSettings();
+    settings.einvoice = recEInvoiceSettings;
     return settings;
 }
 
-QImage ReadLogoPicture(const QString& path)
-{
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    // The contents decide the format, so a picture with the wrong extension still reads.
-    reader.setDecideFormatFromContent(true);
-    const QImage picture = reader.read();
-    if (picture.isNull())
-        throw AppError(QStringLiteral("The file %1 could not be read as a picture (%2).")
-                           .arg(QDir::toNativeSeparators(path), reader.errorString()));
-    return OnWhite(picture);
-}
-
-QImage LoadStoredLogo()
-{
-    const QString path = GetLogoPath();
-    if (!QFileInfo::exists(path)) return QImage();
-    QImageReader reader(path);
-    return reader.read();
-}

@@ -1,8 +1,8 @@
 #pragma once
 // Writing the company settings: the four settings tables in one transaction,
-// then the logo file, then the settings in memory. And the logo pictures: read
-// from any picture file, flattened on white, stored as a JPEG file.
+// then the logo file (company/unitLogoFile.h), then the settings in memory.
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 #include "planner/unitPlannerSettings.h"
 
 #include <QImage>
@@ -16,6 +16,7 @@ struct TCompanySettings {
     TrecCmpnyInvData invData;                    // strInvFootNote[0] is not stored
     std::array<std::uint32_t, 7> typeColors{};   // index 1 to 6, as arrInvTypeColor
     TrecPlannerSettings planner;
+    TrecEInvoiceSettings einvoice;
 };
 
 // What happens to the logo file with a save.
@@ -25,20 +26,13 @@ struct TLogoChange {
 };
 
 // Writes tblCompanyInfo, tblCompanyInvData (not the document counter),
-// tblCompColorData and tblPlannerSettings in one transaction. Only after the
+// tblCompColorData, tblPlannerSettings and tblEInvoiceSettings in one transaction. Only after the
 // commit is the logo moved into place (it is first written beside it under
 // another name) or deleted, and the settings in memory take the new values.
 // A failure before the commit leaves the four tables, the logo file and the
-// settings in memory as they were, and throws.
+// settings in memory as they were, and throws. On a seat that uses a server the
+// logo is stored in the database instead, inside the same transaction.
 void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo);
 
 // The settings in memory as one record (planner settings read from the database).
 TCompanySettings CurrentCompanySettings();
-
-// Reads a picture file (JPEG, PNG, BMP or any format the program can read) as
-// the logo: a transparent background is flattened on white. Throws AppError
-// with a plain message when the file cannot be read as a picture.
-QImage ReadLogoPicture(const QString& path);
-
-// The stored logo, or a null image when there is none or it cannot be read.
-QImage LoadStoredLogo();

@@ -1,5 +1,6 @@
 #include "company/unitfrmCompanyInfo.h"
 
+#include "app/AppError.h"
 #include "app/unitAppInfo.h"
 #include "app/unitDialogs.h"
 #include "app/unitDispatch.h"
@@ -12,7 +13,11 @@
 #include "company/unitCompanyData.h"
 #include "company/unitCompanyRules.h"
 #include "company/unitCompanyStore.h"
+#include "company/unitKeyChoiceList.h"
 #include "company/unitLineLimitedMemo.h"
+#include "company/unitCompanyLogoStore.h"
+#include "company/unitLogoFile.h"
+#include "company/unitfrmCompanyEInvoicePage.h"
 #include "db/unitStoredValues.h"
 
 #include <QAction>
@@ -36,6 +41,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -149,6 +155,9 @@ TfrmCompanyInfo::TfrmCompanyInfo(QWidget* parent) : QDialog(parent)
     pBuildGeneralPage();
     pBuildEmailPage();
     pBuildPlannerPage();
+    m_pageEInvoice = new TCompanyEInvoicePage(ppnlCompanyInfo);
+    ppnlCompanyInfo->addTab(m_pageEInvoice, QStringLiteral("E-Invoice"));
+    connect(m_pageEInvoice, &TCompanyEInvoicePage::changed, this, [this] { RunGuarded([this] { pEnableSavebtn(); }); });
     pConnectChanges();
 
     connect(m_actClose, &QAction::triggered, this, [this] { close(); });
@@ -156,7 +165,16 @@ TfrmCompanyInfo::TfrmCompanyInfo(QWidget* parent) : QDialog(parent)
     connect(m_actHelp, &QAction::triggered, this, [] { RunGuarded([] { OpenHelpFile(); }); });
 
     resize(760, 560);
-    RunGuarded([this] { pFormShow(); });
+    // Values that could not be read are never shown as if they were the
+    // stored ones: a save would write them over the settings. The screen
+    // says so and closes.
+    if (const std::optional<QString> readError = ErrorOf([this] { pFormShow(); })) {
+        m_readFailed = true;
+        pSetSaveEnabled(false);
+        ShowErrorBox(QStringLiteral("Company Information could not be read and closes without saving anything: ")
+                     + *readError);
+        QTimer::singleShot(0, this, [this] { reject(); });
+    }
 }
 
 TfrmCompanyInfo::~TfrmCompanyInfo() = default;
@@ -283,7 +301,8 @@ void TfrmCompanyInfo::pBuildInvoicePage()
     page->setObjectName(QStringLiteral("tbshtInvoice"));
 
     QGroupBox* terms = MakeGroup(page, QStringLiteral("gbxPmtTerms"), QStringLiteral("Payment Terms"));
-    lstPmtTerms = new QListWidget(terms);
+    auto* termList = new TKeyChoiceList(terms);
+    lstPmtTerms = termList;
     lstPmtTerms->setObjectName(QStringLiteral("lstPmtTerms"));
     txtPmtTerm = NewLimitedEdit(terms, QStringLiteral("txtPmtTerm"), 25);
     btnAddPmtTerms = MakeButton(terms, QStringLiteral("btnAddPmtTerms"), QStringLiteral("Add"));
@@ -333,6 +352,12 @@ void TfrmCompanyInfo::pBuildInvoicePage()
 
     connect(txtPmtTerm, &QLineEdit::textChanged, this, [this] { RunGuarded([this] { pTermTextChanged(); }); });
     connect(lstPmtTerms, &QListWidget::itemClicked, this, [this] { RunGuarded([this] { pTermClicked(); }); });
+    termList->setKeyChoiceHandler([this](int row) { RunGuarded([this, row] { pTermChosenByKey(row); }); });
+    // Typing over a term chosen with the keys holds the list until it is
+    // changed or cancelled, as a click does at once.
+    connect(txtPmtTerm, &QLineEdit::textEdited, this, [this] {
+        if (m_selectedTerm >= 0) lstPmtTerms->setEnabled(false);
+    });
     connect(btnAddPmtTerms, &QPushButton::clicked, this, [this] { RunGuarded([this] { pAddOrChangeTerm(); }); });
     connect(btnRemovePmtTerms, &QPushButton::clicked, this, [this] { RunGuarded([this] { pRemoveTerm(); }); });
     connect(btnCancelPmtTerms, &QPushButton::clicked, this, [this] { RunGuarded([this] { pCancelTerm(); }); });
@@ -527,7 +552,8 @@ void TfrmCompanyInfo::pBuildGeneralPage()
 
 void TfrmCompanyInfo::pBuildEmailPage()
 {
-    auto* page = new QWidget(ppnlCompanyInfo);
+    m_pageEmail = new QWidget(ppnlCompanyInfo);
+    QWidget* page = m_pageEmail;
     page->setObjectName(QStringLiteral("tbshtEmail"));
 
     QGroupBox* prefill = MakeGroup(page, QStringLiteral("gbxEmailPreFill"), QStringLiteral("Email PreFill Information"));
@@ -562,10 +588,12 @@ void TfrmCompanyInfo::pBuildEmailPage()
 
     QGroupBox* connection = MakeGroup(page, QStringLiteral("gbxConnection"), QStringLiteral("Connection Information"));
     txtCompEmailHost = NewLimitedEdit(connection, QStringLiteral("txtCompEmailHost"), 40);
-    txtCompEmailPort = NewLimitedEdit(connection, QStringLiteral("txtCompEmailPort"), 10);
+    txtCompEmailPort = new QLineEdit(connection);
+    txtCompEmailPort->setObjectName(QStringLiteral("txtCompEmailPort"));
     // Digits only: any other typed character is discarded.
     txtCompEmailPort->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtCompEmailPort));
+    SetTypedLimit(txtCompEmailPort, 10);
     txtCompEmailLogin = NewLimitedEdit(connection, QStringLiteral("txtCompEmailLogin"), 50);
     txtCompEmailPassword = NewLimitedEdit(connection, QStringLiteral("txtCompEmailPassword"), 40);
     // The password is hidden unless the user asks to see it.
@@ -786,6 +814,7 @@ void TfrmCompanyInfo::pFormShow()
     pShowNumOfPmtTerms();
     pGetTheLogo();
     pLoadPlannerSettings();
+    m_pageEInvoice->pShowSettings(recEInvoiceSettings);
 
     m_saved = true;
     txtCompName->setFocus();
@@ -818,8 +847,7 @@ void TfrmCompanyInfo::pShowFormInformation()
         txtTax[i]->setToolTip(QStringLiteral("Enter a tax amount for this tax option"));
         lblTaxNameHelp[i]->setText(
             QStringLiteral("Enter the name of the tax. \nExample: Local Tax, City Tax, \nState Tax, Federal Tax "));
-        lblTaxAmountHelp[i]->setText(QStringLiteral("Enter the tax amount. \nExample: 5 Percent = 0.0500 \n\n"
-                                                    "You may enter up to 4 digits, \nExample: 0.1234 "));
+        lblTaxAmountHelp[i]->setText(TaxAmountHelpText());
     }
 
     lstPmtTerms->setToolTip(QStringLiteral("Select a Payment Term to edit"));
@@ -959,6 +987,18 @@ void TfrmCompanyInfo::pTermClicked()
     pShowNumOfPmtTerms();
 }
 
+// A term chosen with the keys is taken into the edit box like a clicked one,
+// but the list keeps the focus, so the arrows can go on to another term.
+void TfrmCompanyInfo::pTermChosenByKey(int row)
+{
+    if (row < 0 || row >= lstPmtTerms->count()) return;
+    m_selectedTerm = row;
+    txtPmtTerm->setText(lstPmtTerms->item(row)->text());
+    btnRemovePmtTerms->setEnabled(true);
+    btnCancelPmtTerms->setEnabled(true);
+    pShowNumOfPmtTerms();
+}
+
 void TfrmCompanyInfo::pAddOrChangeTerm()
 {
     if (m_selectedTerm < 0)
@@ -1067,9 +1107,13 @@ void TfrmCompanyInfo::pShowLogoState(bool present)
 
 void TfrmCompanyInfo::pGetTheLogo()
 {
-    m_logo = LoadStoredLogo();
+    // On a server the logo comes from the database (through a temp file).
+    const TStoredLogo stored = ReadStoredLogo(LogoFileForPrinting());
+    m_logo = stored.picture;
     if (m_logo.isNull()) m_logoChanged = false;
-    pShowLogoState(!m_logo.isNull());
+    // A file that cannot be read is named as such and can still be removed.
+    pShowLogoState(stored.fileExists);
+    if (stored.unreadable()) lblLogo->setText(UnreadableLogoText(stored.problem));
     pSelectLogoSize();
 }
 
@@ -1169,12 +1213,14 @@ TCompanySettings TfrmCompanyInfo::pSettingsOnScreen() const
     // Nothing ticked saves 0.
     s.planner.intRemoveActivity = std::max(0, m_removeGroup->checkedId());
     s.planner.intDefaultPlanner = std::max(0, m_plannerGroup->checkedId());
+    s.einvoice = m_pageEInvoice->pSettingsOnScreen();
     return s;
 }
 
 bool TfrmCompanyInfo::pSaveCompInfo()
 {
     m_saved = false;
+    if (m_readFailed) throw AppError(QStringLiteral("Company Information could not be read and is not saved over"));
     std::array<QString, 3> rates;
     std::array<QString, 3> names;
     for (int i = 0; i < 3; ++i) {
@@ -1185,6 +1231,19 @@ bool TfrmCompanyInfo::pSaveCompInfo()
         ppnlCompanyInfo->setCurrentWidget(m_pageTax);
         ShowInformation(TaxNameMissingMessage(option));
         txtTaxName[option - 1]->setFocus();
+        return false;
+    }
+    if (!MailPortAllowed(txtCompEmailPort->text())) {
+        ppnlCompanyInfo->setCurrentWidget(m_pageEmail);
+        ShowInformation(MailPortMessage());
+        txtCompEmailPort->setFocus();
+        return false;
+    }
+    QString einvoiceProblem;
+    if (QWidget* box = m_pageEInvoice->pFirstUnfitBox(einvoiceProblem)) {
+        ppnlCompanyInfo->setCurrentWidget(m_pageEInvoice);
+        ShowInformation(einvoiceProblem);
+        box->setFocus();
         return false;
     }
 
@@ -1202,7 +1261,7 @@ bool TfrmCompanyInfo::pSaveCompInfo()
 
 void TfrmCompanyInfo::done(int result)
 {
-    if (pSaveEnabled()) {
+    if (pSaveEnabled() && !m_readFailed) {
         switch (AskYesNoCancel(QStringLiteral("Do you want to save changes to Company Information?"))) {
         case MessageAnswer::Yes: {
             bool saved = false;

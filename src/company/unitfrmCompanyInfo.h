@@ -20,6 +20,7 @@ class QRadioButton;
 class QSpinBox;
 class QTabWidget;
 class QToolBar;
+class TCompanyEInvoicePage;
 class TLimitedMemo;
 class TLineLimitedMemo;
 struct TCompanySettings;
@@ -58,6 +59,7 @@ private:
     void pSetEmailSubject();
     void pTermTextChanged();
     void pTermClicked();
+    void pTermChosenByKey(int row);
     void pAddOrChangeTerm();
     void pRemoveTerm();
     void pCancelTerm();
@@ -88,6 +90,7 @@ private:
     QTabWidget* ppnlCompanyInfo = nullptr;
     QWidget* m_pageCompany = nullptr;
     QWidget* m_pageTax = nullptr;
+    QWidget* m_pageEmail = nullptr;
 
     // Company
     QLineEdit* txtCompName = nullptr;
@@ -173,6 +176,9 @@ private:
     QRadioButton* rbtnWeekPlanner = nullptr;
     QRadioButton* rbtnMonthPlanner = nullptr;
     QButtonGroup* m_plannerGroup = nullptr;
+
+    // E-Invoice
+    TCompanyEInvoicePage* m_pageEInvoice = nullptr;
     QFrame* ShapeWeekendActivityEdit = nullptr;
     QFrame* ShapeActivityActivityEdit = nullptr;
     QFrame* ShapeHighActivityEdit = nullptr;
@@ -185,6 +191,7 @@ private:
     bool m_logoChanged = false;
     bool m_saved = true;
     bool m_shownOnce = false;
+    bool m_readFailed = false;   // the stored values could not be read: nothing is ever saved
     QImage m_logo;   // the picture in the preview; null when there is none
     std::array<std::uint32_t, 7> m_typeColors{};
     std::uint32_t m_accptColor = 0;

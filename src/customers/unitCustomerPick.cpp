@@ -28,5 +28,7 @@ TrecCustomerPick MakeCustomerPick(const TCustomer& customer, bool taxExempt)
     pick.strEmail = customer.strCustEmail;
     pick.strPmtTerms = customer.strCustPmtTerms;
     pick.blTaxExempt = taxExempt;
+    pick.strCountry = customer.strCustCountry;
+    pick.strVatId = customer.strCustVatId;
     return pick;
 }

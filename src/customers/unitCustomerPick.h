@@ -17,6 +17,8 @@ struct TrecCustomerPick {
     QString strEmail;            // lblCustEmail
     QString strPmtTerms;         // strCurrentCustPmtTerms
     bool blTaxExempt = false;    // ckbxCustTaxExempt
+    QString strCountry;          // the document's buyer country (e-invoices)
+    QString strVatId;            // the document's buyer VAT ID (e-invoices)
 
     bool operator==(const TrecCustomerPick&) const = default;
 };

@@ -1,5 +1,7 @@
 #include "customers/unitCustomerStore.h"
 
+#include "app/AppError.h"
+#include "company/unitEInvoiceRules.h"
 #include "db/DbConnection.h"
 
 namespace {
@@ -37,6 +39,16 @@ QString InsertStatement()
     return QStringLiteral("INSERT INTO tblCustomers(") + columns.join(QLatin1Char(','))
            + QStringLiteral(") VALUES(") + marks.join(QLatin1Char(',')) + QStringLiteral(");");
 }
+
+// The e-invoice row of a customer; none is kept while both values are empty.
+void WriteCustomerEInvoice(DbConnection& connection, qint64 customerId, const TCustomer& c)
+{
+    connection.execute(QStringLiteral("DELETE FROM tblCustEInvoice WHERE intCustomerID = ?;"), {customerId});
+    if (c.strCustCountry.isEmpty() && c.strCustVatId.isEmpty()) return;
+    connection.execute(
+        QStringLiteral("INSERT INTO tblCustEInvoice(intCustomerID,strCustCountry,strCustVatId) VALUES(?,?,?);"),
+        {customerId, c.strCustCountry, c.strCustVatId});
+}
 } // namespace
 
 TCustomer LoadCustomer(qint64 customerId)
@@ -68,26 +80,47 @@ TCustomer LoadCustomer(qint64 customerId)
     c.strCustTaxExmpNmbr = statement.columnText(15);
     c.strCustPmtTerms = statement.columnText(16);
     c.strCustNotes = statement.columnText(17);
+    statement.finalize();
+
+    DbStatement einvoice = connection.prepare(
+        QStringLiteral("SELECT strCustCountry,strCustVatId FROM tblCustEInvoice WHERE intCustomerID = ?;"),
+        {customerId});
+    if (einvoice.step()) {
+        c.strCustCountry = einvoice.columnText(0);
+        c.strCustVatId = einvoice.columnText(1);
+    }
     return c;
 }
 
 qint64 SaveCustomer(const TCustomer& customer)
 {
+    if (const QString problem = VatIdProblem(customer.strCustVatId); !problem.isEmpty()) throw AppError(problem);
     DbConnection connection;
+    DbTransaction transaction(connection);
     QVariantList values = StoredValues(customer);
+    qint64 customerId = 0;
     if (customer.intCustomerID) {
-        values << *customer.intCustomerID;
+        customerId = *customer.intCustomerID;
+        values << customerId;
         connection.executeOnRow(UpdateStatement(), values,
                                 QStringLiteral("This customer is no longer in the database; it may have been deleted."));
-        return *customer.intCustomerID;
+    } else {
+        connection.execute(InsertStatement(), values);
+        customerId = connection.lastInsertRowId();
     }
-    connection.execute(InsertStatement(), values);
-    return connection.lastInsertRowId();
+    WriteCustomerEInvoice(connection, customerId, customer);
+    transaction.commit();
+    return customerId;
 }
 
 void DeleteCustomer(qint64 customerId)
 {
     DbConnection connection;
-    connection.execute(QStringLiteral("DELETE FROM tblCustomers WHERE intCustomerID = ?;"), {customerId});
+    {
+        DbTransaction transaction(connection);
+        connection.execute(QStringLiteral("DELETE FROM tblCustomers WHERE intCustomerID = ?;"), {customerId});
+        connection.execute(QStringLiteral("DELETE FROM tblCustEInvoice WHERE intCustomerID = ?;"), {customerId});
+        transaction.commit();
+    }
     connection.tryVacuum();
 }

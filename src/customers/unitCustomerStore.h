@@ -1,6 +1,8 @@
 #pragma once
-// One customer as stored in tblCustomers: load, save (insert or update) and
-// delete. Every value except the id is kept as text exactly as typed.
+// One customer as stored in tblCustomers, with the country and VAT ID an
+// e-invoice names kept beside it in tblCustEInvoice: load, save (insert or
+// update) and delete, each table written in the same transaction. Every value
+// except the id is kept as text exactly as typed.
 #include <QString>
 #include <optional>
 
@@ -23,6 +25,8 @@ struct TCustomer {
     QString strCustTaxExmpNmbr;
     QString strCustPmtTerms;
     QString strCustNotes;
+    QString strCustCountry;        // tblCustEInvoice: ISO 3166-1 alpha-2, empty when not chosen
+    QString strCustVatId;          // tblCustEInvoice
 
     bool operator==(const TCustomer&) const = default;
 };
@@ -32,7 +36,9 @@ struct TCustomer {
 TCustomer LoadCustomer(qint64 customerId);
 
 // Inserts a customer without an id, updates one with an id; returns the id.
+// A VAT ID that does not begin with a country code is refused (AppError) and
+// nothing is written.
 qint64 SaveCustomer(const TCustomer& customer);
 
-// Removes the customer's row, then compacts the database file.
+// Removes the customer's rows, then compacts the database file.
 void DeleteCustomer(qint64 customerId);

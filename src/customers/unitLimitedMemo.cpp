@@ -1,5 +1,8 @@
 #include "customers/unitLimitedMemo.h"
 
+#include "app/unitLimitedEdit.h"
+
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 
@@ -30,6 +33,20 @@ void TLimitedMemo::insertFromMimeData(const QMimeData* source)
 {
     if (!source || !source->hasText()) return;
     const int free = std::max(0, room());
-    textCursor().insertText(source->text().left(free));
+    textCursor().insertText(WholeCharactersThatFit(source->text(), free));
     ensureCursorVisible();
+}
+
+void TLimitedMemo::inputMethodEvent(QInputMethodEvent* event)
+{
+    const int free = std::max(0, room());
+    if (event->commitString().size() <= free) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    // A composed text that does not fit goes in as far as whole characters fit.
+    QInputMethodEvent fitting(event->preeditString(), event->attributes());
+    fitting.setCommitString(WholeCharactersThatFit(event->commitString(), free), event->replacementStart(),
+                            event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&fitting);
 }

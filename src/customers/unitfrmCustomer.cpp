@@ -7,6 +7,7 @@
 #include "app/unitLimitedEdit.h"
 #include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
+#include "company/unitCountryChoice.h"
 #include "customers/unitCustomerListModel.h"
 #include "customers/unitCustomerRules.h"
 #include "customers/unitCustomerSearch.h"
@@ -40,6 +41,7 @@
 namespace {
 
 constexpr int kNotesLimit = 250;
+constexpr int kVatIdLimit = 20;
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int maxLength)
 {
@@ -153,6 +155,8 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     txtCustCity = MakeEdit(gbxCustomer, "txtCustCity", 25);
     txtCustState = MakeEdit(gbxCustomer, "txtCustState", 25);
     txtCustZipCode = MakeEdit(gbxCustomer, "txtCustZipCode", 16);
+    cmbCustCountry = NewCountryChoice(gbxCustomer, QStringLiteral("cmbCustCountry"));
+    txtCustVatId = MakeEdit(gbxCustomer, "txtCustVatId", kVatIdLimit);
     txtCustPhoneAreaCode = MakeDigitsEdit(gbxCustomer, "txtCustPhoneAreaCode", 3);
     txtCustPhone = MakePhoneEdit(gbxCustomer, "txtCustPhone");
     txtCustPhoneExt = MakeDigitsEdit(gbxCustomer, "txtCustPhoneExt", 5);
@@ -197,6 +201,11 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     stateRow->addWidget(MakeCaption(QStringLiteral("Zip Code"), txtCustZipCode, gbxCustomer));
     stateRow->addWidget(txtCustZipCode, 1);
     form->addRow(MakeCaption(QStringLiteral("State"), txtCustState, gbxCustomer), stateRow);
+    auto* countryRow = new QHBoxLayout;
+    countryRow->addWidget(cmbCustCountry, 2);
+    countryRow->addWidget(MakeCaption(QStringLiteral("VAT ID"), txtCustVatId, gbxCustomer));
+    countryRow->addWidget(txtCustVatId, 1);
+    form->addRow(MakeCaption(QStringLiteral("Country"), cmbCustCountry, gbxCustomer), countryRow);
     auto* phoneRow = new QHBoxLayout;
     phoneRow->addWidget(MakeCaption(QStringLiteral("Area"), txtCustPhoneAreaCode, gbxCustomer));
     phoneRow->addWidget(txtCustPhoneAreaCode);
@@ -241,8 +250,9 @@ TfrmCustomer::TfrmCustomer(TCustomerScreenMode mode, QWidget* parent)
     for (QLineEdit* edit : {txtCustCmpnyName, txtCustFrstName, txtCustLstName, txtCustAddress, txtCustCity,
                             txtCustState, txtCustZipCode, txtCustPhoneAreaCode, txtCustPhone, txtCustPhoneExt,
                             txtCustFaxAreaCode, txtCustFax, txtCustEmail, txtCustTaxExemptNumber,
-                            txtCustPaymentTerms})
+                            txtCustPaymentTerms, txtCustVatId})
         connect(edit, &QLineEdit::textChanged, this, [this] { RunGuarded([this] { pEnableSavebtn(); }); });
+    connect(cmbCustCountry, &QComboBox::currentIndexChanged, this, [this] { RunGuarded([this] { pEnableSavebtn(); }); });
     connect(txtCustNotes, &QPlainTextEdit::textChanged, this, [this] { RunGuarded([this] { pEnableSavebtn(); }); });
     connect(ckbxTaxExempt, &QCheckBox::toggled, this, [this] { RunGuarded([this] { pEnableSavebtn(); }); });
 
@@ -306,6 +316,8 @@ void TfrmCustomer::pShowFormInformation()
     lstvCustomers->setToolTip(QStringLiteral("Select Customer to edit"));
     cmbPaymentTerms->setToolTip(QStringLiteral("Select Payment Terms for this Customer"));
     ckbxTaxExempt->setToolTip(QStringLiteral("Check if Customer is Tax Exempt"));
+    cmbCustCountry->setToolTip(QStringLiteral("Select the Customer's Country (named on e-invoices)"));
+    txtCustVatId->setToolTip(QStringLiteral("Enter the Customer's VAT ID, beginning with its country code"));
     m_actDelete->setToolTip(QStringLiteral("Delete current Customer"));
     m_actSave->setToolTip(QStringLiteral("Save changes to current Customer"));
     m_actCancel->setToolTip(QStringLiteral("Cancel and return to main Customer list"));
@@ -332,8 +344,9 @@ void TfrmCustomer::pClearEditArea()
     for (QLineEdit* edit : {txtCustId, txtCustCmpnyName, txtCustFrstName, txtCustLstName, txtCustAddress,
                             txtCustCity, txtCustState, txtCustZipCode, txtCustPhoneAreaCode, txtCustPhone,
                             txtCustPhoneExt, txtCustFaxAreaCode, txtCustFax, txtCustEmail,
-                            txtCustTaxExemptNumber, txtCustPaymentTerms})
+                            txtCustTaxExemptNumber, txtCustPaymentTerms, txtCustVatId})
         ClearToTypedLimit(edit);
+    ShowCountryCode(cmbCustCountry, QString());
     txtCustNotes->clear();
     ckbxTaxExempt->setChecked(false);
     cmbPaymentTerms->setCurrentIndex(0);
@@ -438,6 +451,8 @@ TCustomer TfrmCustomer::pCustomerOnScreen() const
     c.strCustTaxExmpNmbr = txtCustTaxExemptNumber->text();
     c.strCustPmtTerms = txtCustPaymentTerms->text();
     c.strCustNotes = txtCustNotes->toPlainText();
+    c.strCustCountry = ChosenCountryCode(cmbCustCountry);
+    c.strCustVatId = txtCustVatId->text();
     return c;
 }
 
@@ -469,6 +484,8 @@ void TfrmCustomer::pPutCustomerOnScreen(const TCustomer& c)
     ShowStoredText(txtCustTaxExemptNumber, c.strCustTaxExmpNmbr);
     ShowStoredText(txtCustPaymentTerms, c.strCustPmtTerms);
     txtCustNotes->setPlainText(c.strCustNotes);
+    ShowCountryCode(cmbCustCountry, c.strCustCountry);
+    ShowStoredText(txtCustVatId, c.strCustVatId);
 }
 
 void TfrmCustomer::pSaveCustomer()

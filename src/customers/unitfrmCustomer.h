@@ -109,6 +109,9 @@ private:
     QLineEdit* txtCustTaxExemptNumber = nullptr;
     QLineEdit* txtCustPaymentTerms = nullptr;
     QComboBox* cmbPaymentTerms = nullptr;
+    // The country and VAT ID an e-invoice names (kept in tblCustEInvoice).
+    QComboBox* cmbCustCountry = nullptr;
+    QLineEdit* txtCustVatId = nullptr;
     TLimitedMemo* txtCustNotes = nullptr;
     QPushButton* btnUseThisCust = nullptr;
 };

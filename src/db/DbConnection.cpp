@@ -2,6 +2,10 @@
 
 #include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "db/DbServerEngine.h"
+#include "db/unitDatabaseTarget.h"
+#include "db/unitServerEngine.h"
+#include "db/unitServerSqlText.h"
 #include "db/DbEngineError.h"
 
 #include <QFile>
@@ -15,13 +19,22 @@ namespace db_detail {
 struct StatementSlot {
     sqlite3* db = nullptr;
     sqlite3_stmt* stmt = nullptr;
+    // On the server: the statement, and the connection it belongs to (for the
+    // error message); both cleared when finalized.
+    std::unique_ptr<dbserver::Statement> server;
+    const DbConnection* connection = nullptr;
+    // The server's texts handed out by columnUtf8, one per column.
+    std::vector<QByteArray> utf8Scratch;
     void finalize()
     {
         if (stmt) {
             sqlite3_finalize(stmt);
             stmt = nullptr;
         }
+        server.reset();
+        connection = nullptr;
     }
+    bool open() const { return stmt || server; }
 };
 
 void ConnectionCloser::operator()(sqlite3* handle) const { sqlite3_close_v2(handle); }
@@ -74,8 +87,33 @@ sqlite3_stmt* DbStatement::handle() const
     return m_slot->stmt;
 }
 
+dbserver::Statement& DbStatement::server() const
+{
+    if (!m_slot || !m_slot->server) throw AppError(QStringLiteral("The database statement is closed"));
+    return *m_slot->server;
+}
+
+void DbStatement::throwServerError() const
+{
+    throw ServerEngineError(m_slot->connection->serverConnectionString(), *m_slot->connection->m_session);
+}
+
+// Each column read first asks whether the statement is on the file: a pointer
+// test, so the file's long lists read as fast as before.
+#define FENNICK_SERVER_BRANCH(call)                                      \
+    if (!m_slot || !m_slot->stmt) return server().call;
+
 DbStatement& DbStatement::bind(int index, const QVariant& value)
 {
+    if (!m_slot || !m_slot->stmt) {
+        dbserver::Statement& statement = server();
+        if (index < 1 || index > statement.parameterCount())
+            throw AppError(QStringLiteral("The value %1 has no place in the statement (it takes %2)")
+                               .arg(index)
+                               .arg(statement.parameterCount()));
+        statement.bind(index, value);
+        return *this;
+    }
     sqlite3_stmt* stmt = handle();
     int rc;
     if (value.isNull()) {
@@ -96,6 +134,11 @@ DbStatement& DbStatement::bind(int index, const QVariant& value)
         case QMetaType::UShort:
             rc = sqlite3_bind_int64(stmt, index, value.toLongLong());
             break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
         default: {
             const QByteArray utf8 = value.toString().toUtf8();
             rc = sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
@@ -114,6 +157,12 @@ DbStatement& DbStatement::bindAll(const QVariantList& values)
 
 bool DbStatement::step()
 {
+    if (!m_slot || !m_slot->stmt) {
+        dbserver::Statement& statement = server();
+        const bool row = statement.step();
+        if (statement.failed()) throwServerError();
+        return row;
+    }
     sqlite3_stmt* stmt = handle();
     for (int attempt = 1;; ++attempt) {
         const int rc = sqlite3_step(stmt);
@@ -125,10 +174,15 @@ bool DbStatement::step()
     }
 }
 
-void DbStatement::reset() { sqlite3_reset(handle()); }
+void DbStatement::reset()
+{
+    if (!m_slot || !m_slot->stmt) return server().reset();
+    sqlite3_reset(handle());
+}
 
 QString DbStatement::columnText(int column) const
 {
+    FENNICK_SERVER_BRANCH(text(column))
     sqlite3_stmt* stmt = handle();
     // The file stores its text as UTF-8: reading it as such and decoding it here
     // spares the engine a conversion into a buffer of its own for every value.
@@ -140,6 +194,11 @@ QString DbStatement::columnText(int column) const
 
 QString DbStatement::columnTextShared(int column, QString& previous) const
 {
+    if (!m_slot || !m_slot->stmt) {
+        const QString read = server().text(column);
+        if (read != previous || read.isNull() != previous.isNull()) previous = read;
+        return previous;
+    }
     sqlite3_stmt* stmt = handle();
     const unsigned char* text = sqlite3_column_text(stmt, column);
     const QUtf8StringView read(reinterpret_cast<const char*>(text), text ? sqlite3_column_bytes(stmt, column) : 0);
@@ -150,29 +209,105 @@ QString DbStatement::columnTextShared(int column, QString& previous) const
 
 QByteArrayView DbStatement::columnUtf8(int column) const
 {
+    if (!m_slot || !m_slot->stmt) {
+        // The server's text in the file's form (a REAL as the file writes it),
+        // kept with the statement until this column is read again.
+        const QByteArray text = server().text(column).toUtf8();
+        std::vector<QByteArray>& scratch = m_slot->utf8Scratch;
+        if (scratch.size() <= std::size_t(column)) scratch.resize(std::size_t(column) + 1);
+        scratch[std::size_t(column)] = text;
+        return QByteArrayView(scratch[std::size_t(column)]);
+    }
     sqlite3_stmt* stmt = handle();
     const unsigned char* text = sqlite3_column_text(stmt, column);
     if (!text) return QByteArrayView();
     return QByteArrayView(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt, column));
 }
 
-int DbStatement::columnInt(int column) const { return sqlite3_column_int(handle(), column); }
-qint64 DbStatement::columnInt64(int column) const { return sqlite3_column_int64(handle(), column); }
-double DbStatement::columnDouble(int column) const { return sqlite3_column_double(handle(), column); }
-bool DbStatement::columnIsNull(int column) const { return sqlite3_column_type(handle(), column) == SQLITE_NULL; }
-int DbStatement::columnCount() const { return sqlite3_column_count(handle()); }
+int DbStatement::columnInt(int column) const
+{
+    // The low 32 bits, as the file's engine answers a wider integer.
+    FENNICK_SERVER_BRANCH(int64(column)) // narrowed by the return type
+    return sqlite3_column_int(handle(), column);
+}
+qint64 DbStatement::columnInt64(int column) const
+{
+    FENNICK_SERVER_BRANCH(int64(column))
+    return sqlite3_column_int64(handle(), column);
+}
+double DbStatement::columnDouble(int column) const
+{
+    FENNICK_SERVER_BRANCH(real(column))
+    return sqlite3_column_double(handle(), column);
+}
+QByteArray DbStatement::columnBlob(int column) const
+{
+    FENNICK_SERVER_BRANCH(bytes(column))
+    sqlite3_stmt* stmt = handle();
+    const void* data = sqlite3_column_blob(stmt, column);
+    return data ? QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt, column)) : QByteArray();
+}
+bool DbStatement::columnIsNull(int column) const
+{
+    FENNICK_SERVER_BRANCH(isNull(column))
+    return sqlite3_column_type(handle(), column) == SQLITE_NULL;
+}
+int DbStatement::rowCountHint() const
+{
+    if (!m_slot || !m_slot->stmt) return server().resultRows();
+    return 0;
+}
+
+int DbStatement::columnCount() const
+{
+    FENNICK_SERVER_BRANCH(columnCount())
+    return sqlite3_column_count(handle());
+}
 
 // --------------------------------------------------------------- DbConnection
 
-DbConnection::DbConnection(QString path) : m_path(path.isEmpty() ? GetDatabasePath() : std::move(path)) {}
-DbConnection::DbConnection(DbConnection&&) noexcept = default;
+DbConnection::DbConnection(QString path)
+{
+    if (!path.isEmpty())
+        m_path = std::move(path);
+    else if (UsesServer())
+        m_server = ServerConnectionString();
+    else
+        m_path = GetDatabasePath();
+}
+
+DbConnection::DbConnection(ServerTag) {}
+
+DbConnection DbConnection::ToServer(const QString& connectionString)
+{
+    DbConnection connection{ServerTag()};
+    connection.m_server = connectionString;
+    return connection;
+}
+
+DbConnection::DbConnection(DbConnection&& other) noexcept
+    : m_path(std::move(other.m_path)),
+      m_server(std::move(other.m_server)),
+      m_handle(std::move(other.m_handle)),
+      m_session(std::move(other.m_session)),
+      m_statements(std::move(other.m_statements))
+{
+    // The statements name their connection in their error messages.
+    for (auto& slot : m_statements)
+        if (slot->server) slot->connection = this;
+}
+
 DbConnection& DbConnection::operator=(DbConnection&& other) noexcept
 {
     if (this != &other) {
         close();
         m_path = std::move(other.m_path);
+        m_server = std::move(other.m_server);
         m_handle = std::move(other.m_handle);
+        m_session = std::move(other.m_session);
         m_statements = std::move(other.m_statements);
+        for (auto& slot : m_statements)
+            if (slot->server) slot->connection = this;
     }
     return *this;
 }
@@ -225,7 +360,11 @@ void RegisterTextFunctions(sqlite3* handle)
 
 void DbConnection::open(bool create)
 {
-    if (m_handle) return;
+    if (m_handle || m_session) return;
+    if (isServer()) {
+        m_session = TakeServerSession(m_server);
+        return;
+    }
     const QString cannotOpen = QStringLiteral("Cannot open file %1").arg(m_path);
     if (!create && !QFile::exists(m_path)) throw AppError(cannotOpen);
     sqlite3* raw = nullptr;
@@ -264,6 +403,17 @@ void DbConnection::SetFileLayerName(const QByteArray& name) { fileLayerName() = 
 DbStatement DbConnection::prepare(const QString& sql)
 {
     open(false);
+    if (m_session) {
+        if (NumberPlaceholders(sql).trimmed().isEmpty()) throw AppError(QStringLiteral("Empty SQL Statement"));
+        std::unique_ptr<dbserver::Statement> statement = m_session->prepare(sql);
+        if (!statement) throwServerError();
+        auto slot = std::make_shared<db_detail::StatementSlot>();
+        slot->server = std::move(statement);
+        slot->connection = this;
+        std::erase_if(m_statements, [](const auto& s) { return !s->open(); });
+        m_statements.push_back(slot);
+        return DbStatement(std::move(slot));
+    }
     const QByteArray utf8 = sql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     for (int attempt = 1;; ++attempt) {
@@ -277,7 +427,7 @@ DbStatement DbConnection::prepare(const QString& sql)
     slot->db = handle();
     slot->stmt = stmt;
     // Forget slots whose statements are already finalized, so the list stays short.
-    std::erase_if(m_statements, [](const auto& s) { return s->stmt == nullptr; });
+    std::erase_if(m_statements, [](const auto& s) { return !s->open(); });
     m_statements.push_back(slot);
     return DbStatement(std::move(slot));
 }
@@ -314,10 +464,94 @@ int DbConnection::countRows(const QString& sql, const QVariantList& values)
     return rows;
 }
 
-qint64 DbConnection::lastInsertRowId() const { return m_handle ? sqlite3_last_insert_rowid(handle()) : 0; }
-int DbConnection::changes() const { return m_handle ? sqlite3_changes(handle()) : 0; }
+qint64 DbConnection::lastInsertRowId() const
+{
+    if (!m_session) return m_handle ? sqlite3_last_insert_rowid(handle()) : 0;
+    // The sequence behind the id column handed out the id: lastval() is that
+    // value, for this connection alone.
+    std::unique_ptr<dbserver::Statement> read = m_session->prepare(QStringLiteral("SELECT lastval()"));
+    if (!read) throwServerError();
+    const bool row = read->step();
+    if (read->failed()) throwServerError();
+    return row ? read->int64(0) : 0;
+}
 
-void DbConnection::vacuum() { execute(QStringLiteral("VACUUM;")); }
+int DbConnection::changes() const
+{
+    if (m_session) return m_session->changes();
+    return m_handle ? sqlite3_changes(handle()) : 0;
+}
+
+void DbConnection::vacuum()
+{
+    if (isServer()) return;
+    execute(QStringLiteral("VACUUM;"));
+}
+
+QStringList DbConnection::tableNames()
+{
+    DbStatement read = prepare(isServer() ? QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                                           "WHERE table_schema = current_schema() "
+                                                           "AND table_type = 'BASE TABLE' ORDER BY table_name;")
+                                          : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                                           "AND name NOT LIKE 'sqlite%' ORDER BY name;"));
+    QStringList names;
+    while (read.step()) names << read.columnText(0);
+    return names;
+}
+
+bool DbConnection::hasTable(const QString& name)
+{
+    // Unquoted names are folded to lower case by the server.
+    const QString stored = isServer() ? name.toLower() : name;
+    return tableNames().contains(stored, isServer() ? Qt::CaseSensitive : Qt::CaseInsensitive);
+}
+
+void DbConnection::begin()
+{
+    if (!isServer()) return execute(QStringLiteral("BEGIN IMMEDIATE;"));
+    open(false);
+    runOnServer("BEGIN");
+}
+
+void DbConnection::commit()
+{
+    if (!isServer()) return execute(QStringLiteral("COMMIT;"));
+    QByteArray tag;
+    runOnServer("COMMIT", &tag);
+    // A transaction in which a statement failed ends in a rollback, also when
+    // asked to commit: that must not pass as saved.
+    if (tag != "COMMIT")
+        throw DbEngineError(QStringLiteral("The changes were not saved: the database server (%1) rolled them back")
+                                .arg(ServerDisplayName(m_server)));
+}
+
+void DbConnection::rollback()
+{
+    if (!isServer()) return execute(QStringLiteral("ROLLBACK;"));
+    if (m_session) runOnServer("ROLLBACK");
+}
+
+void DbConnection::runOnServer(const QByteArray& sql, QByteArray* tag)
+{
+    open(false);
+    if (!m_session->run(sql, tag)) throwServerError();
+}
+
+void DbConnection::throwServerError() const { throw ServerEngineError(m_server, *m_session); }
+
+DbEngineError ServerEngineError(const QString& connectionString, const dbserver::Session& session)
+{
+    const dbserver::Failure& failure = session.failure();
+    const QString where = ServerDisplayName(connectionString);
+    if (failure.kind == dbserver::FailureKind::ConnectionLost)
+        return DbEngineError(QStringLiteral("The connection to the database server (%1) was lost: %2. What you typed "
+                                            "is still on the screen, and the next action connects again")
+                                 .arg(where, failure.message),
+                             DbFailure::ConnectionLost, failure.sqlState);
+    return DbEngineError(QStringLiteral("PostgreSQL Error %1 - %2 (%3)").arg(failure.sqlState, failure.message, where),
+                         DbFailure::Statement, failure.sqlState);
+}
 
 bool DbConnection::tryVacuum() noexcept
 {
@@ -334,20 +568,19 @@ void DbConnection::close()
     for (auto& slot : m_statements) slot->finalize();
     m_statements.clear();
     m_handle.reset();
+    // A server connection goes back to the seat's pool (when it is fit for it).
+    if (m_session) GiveBackServerSession(m_server, std::move(m_session));
 }
 
 // -------------------------------------------------------------- DbTransaction
 
-DbTransaction::DbTransaction(DbConnection& connection) : m_connection(connection)
-{
-    m_connection.execute(QStringLiteral("BEGIN IMMEDIATE;"));
-}
+DbTransaction::DbTransaction(DbConnection& connection) : m_connection(connection) { m_connection.begin(); }
 
 DbTransaction::~DbTransaction()
 {
     if (!m_open) return;
     try {
-        m_connection.execute(QStringLiteral("ROLLBACK;"));
+        m_connection.rollback();
     } catch (...) {
         // The engine already rolled back (or the connection is gone); nothing to undo.
     }
@@ -355,6 +588,6 @@ DbTransaction::~DbTransaction()
 
 void DbTransaction::commit()
 {
-    m_connection.execute(QStringLiteral("COMMIT;"));
+    m_connection.commit();
     m_open = false;
 }

@@ -1,18 +1,32 @@
 #pragma once
-// A connection to the database file that lives for one operation, and the
-// statements prepared through it. The file is opened lazily, read-write without
-// create, on the first prepare; closing the connection finalizes every statement
-// still open. Values are always bound as parameters, never spliced into SQL text.
+// A connection to the database that lives for one operation, and the
+// statements prepared through it. The database is this computer's file or, on a
+// seat that uses one, a PostgreSQL server (db/unitDatabaseTarget.h); stores
+// see no difference. It is opened lazily on the first prepare (the file
+// read-write without create; on the server a connection from the seat's pool);
+// closing the connection finalizes every statement still open. Values are always
+// bound as parameters, never spliced into SQL text. Where the two engines
+// differ (placeholders, compaction, last insert id, BEGIN, the table list) the
+// connection answers for its engine.
+#include "app/AppError.h"
+#include "db/DbEngineError.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QVariant>
+#include <QStringList>
 #include <QVariantList>
 #include <memory>
 #include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+namespace dbserver {
+class Session;
+class Statement;
+}
 
 namespace db_detail {
 struct StatementSlot;
@@ -30,7 +44,7 @@ public:
     ~DbStatement();
 
     // Binds a value to the 1-based parameter: QString as text, double as real,
-    // integers as integer, a null QVariant as NULL.
+    // integers as integer, QByteArray as a blob, a null QVariant as NULL.
     DbStatement& bind(int index, const QVariant& value);
     DbStatement& bindAll(const QVariantList& values);
 
@@ -49,8 +63,13 @@ public:
     int columnInt(int column) const;          // NULL reads as 0
     qint64 columnInt64(int column) const;
     double columnDouble(int column) const;    // NULL reads as 0
+    QByteArray columnBlob(int column) const;  // the bytes as stored; NULL reads as empty
     bool columnIsNull(int column) const;
     int columnCount() const;
+    // How many rows the statement's run returns, when the engine knows it once
+    // the run began (the server sends them all at once); 0 when it does not
+    // (the file steps them one by one). For reserving room for a long list.
+    int rowCountHint() const;
 
     void finalize();
 
@@ -58,12 +77,18 @@ private:
     friend class DbConnection;
     explicit DbStatement(std::shared_ptr<db_detail::StatementSlot> slot);
     sqlite3_stmt* handle() const;
+    dbserver::Statement& server() const;
+    [[noreturn]] void throwServerError() const;
     std::shared_ptr<db_detail::StatementSlot> m_slot;
 };
 
 class DbConnection {
 public:
-    explicit DbConnection(QString path = QString()); // empty path: the program's database
+    // Empty path: the program's database for this run (the server when the seat
+    // uses one, else the file at GetDatabasePath()); a path: that file.
+    explicit DbConnection(QString path = QString());
+    // A connection to the server database of the connection string.
+    static DbConnection ToServer(const QString& connectionString);
     DbConnection(DbConnection&&) noexcept;
     DbConnection& operator=(DbConnection&&) noexcept;
     DbConnection(const DbConnection&) = delete;
@@ -83,15 +108,25 @@ public:
     // Counts the rows a query returns.
     int countRows(const QString& sql, const QVariantList& values = {});
 
+    // The id the last INSERT on this connection gave its row (on the server the
+    // last value its sequence handed out).
     qint64 lastInsertRowId() const;
     int changes() const;
+    // Compacts the file. On the server the server's own autovacuum does this
+    // work, in the background and without locking out the other seats: nothing
+    // to do here.
     void vacuum();
     // The compaction after a committed delete: best effort. A failure (the file
     // busy in another program, no room for the copy) leaves the file as it is,
     // still correct, and is not an error of the delete; false when it did not run.
     bool tryVacuum() noexcept;
     void close();
-    const QString& path() const { return m_path; }
+    const QString& path() const { return m_path; }   // empty on the server
+    bool isServer() const { return !m_server.isEmpty(); }
+    const QString& serverConnectionString() const { return m_server; }
+    // The database's own tables, in lower case on the server as it names them.
+    QStringList tableNames();
+    bool hasTable(const QString& name);
 
     // First run only: deletes any file at the path, then opens it with create.
     static DbConnection createDatabaseFile(const QString& path);
@@ -102,15 +137,31 @@ public:
     static void SetFileLayerName(const QByteArray& name);
 
 private:
+    friend class DbTransaction;
+    friend class DbStatement;
+    struct ServerTag {};
+    explicit DbConnection(ServerTag);
     void open(bool create);
     sqlite3* handle() const { return m_handle.get(); }
+    void begin();
+    void commit();
+    void rollback();
+    // Runs a statement without values on the server; its command tag to tag.
+    void runOnServer(const QByteArray& sql, QByteArray* tag = nullptr);
+    [[noreturn]] void throwServerError() const;
 
     QString m_path;
+    QString m_server;   // the connection string, when the database is on a server
     std::unique_ptr<sqlite3, db_detail::ConnectionCloser> m_handle;
+    std::unique_ptr<dbserver::Session> m_session;
     std::vector<std::shared_ptr<db_detail::StatementSlot>> m_statements;
 };
 
-// BEGIN IMMEDIATE on construction; rolled back on destruction unless committed.
+// The error of a failure the server reported, in the program's form:
+// "PostgreSQL Error 42P01 - relation ... does not exist (database fennick on
+// office-server)", or for a lost connection the message that says so.
+DbEngineError ServerEngineError(const QString& connectionString, const dbserver::Session& session);
+
 // "The <what> row is missing from the database.": a settings or counter row that
 // a read or an update expected and did not find.
 QString MissingRowMessage(const QString& what);
@@ -119,6 +170,9 @@ QString MissingRowMessage(const QString& what);
 // rule) to a connection; every DbConnection has them.
 void RegisterTextFunctions(sqlite3* handle);
 
+// Begins on construction (BEGIN IMMEDIATE on the file, so the write lock is
+// taken at once; BEGIN on the server); rolled back on destruction unless
+// committed.
 class DbTransaction {
 public:
     explicit DbTransaction(DbConnection& connection);

@@ -6,6 +6,7 @@
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
 #include "db/DbConnection.h"
+#include "db/unitServerSchema.h"
 
 #include <QFile>
 #include <QStringList>
@@ -134,7 +135,11 @@ enum Table {
     InvDataHeader, InvData, Report, Recurring, Prices, PlannerSettings, Planner
 };
 
-void createTable(DbConnection& db, Table table) { db.execute(QString::fromUtf8(kCreateTable[table])); }
+void createTable(DbConnection& db, Table table)
+{
+    const QString statement = QString::fromUtf8(kCreateTable[table]);
+    db.execute(db.isServer() ? ServerTableStatement(statement) : statement);
+}
 
 void insertDefaultRows(DbConnection& db, const QDate& today)
 {
@@ -312,6 +317,8 @@ void insertDefaultRows(DbConnection& db, const QDate& today)
 
 } // namespace
 
+void BuildDatabase(DbConnection& db, const QDate& today) { insertDefaultRows(db, today); }
+
 void CreateDatabase() { CreateDatabase(QDate::currentDate()); }
 
 QStringList DatabaseTableStatements()
@@ -330,7 +337,7 @@ void CreateDatabase(const QDate& today)
     DbConnection db = DbConnection::createDatabaseFile(path);
     try {
         DbTransaction transaction(db);
-        insertDefaultRows(db, today);
+        BuildDatabase(db, today);
         transaction.commit();
         db.close();
     } catch (...) {

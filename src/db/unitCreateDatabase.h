@@ -11,3 +11,9 @@ void CreateDatabase();
 void CreateDatabase(const QDate& today);
 // The CREATE TABLE statements of the thirteen tables, in the order they are built.
 QStringList DatabaseTableStatements();
+
+class DbConnection;
+// The thirteen tables and their default rows, on a connection to an empty
+// database (the new file, or a server database inside its schema transaction;
+// the tables in the server's types there).
+void BuildDatabase(DbConnection& db, const QDate& today);

@@ -49,6 +49,8 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
     // An error leaves the pager at its end, so the list does not ask again and again.
     m_atEnd = true;
     DbConnection connection;
+    const bool searched = !m_query.condition.isEmpty();
+    if (!m_started && !searched) return readFirstPage(connection, maxRows, budgetMs, timer, readRow);
     if (!m_started) {
         // Each of MIN and MAX alone is read from the key's index in both engines.
         DbStatement range = connection.prepare(QStringLiteral("SELECT (SELECT MIN(%1) FROM %2), (SELECT MAX(%1) FROM %2);")
@@ -56,12 +58,11 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
         if (!range.step() || range.columnIsNull(0)) return 0;
         m_after = range.columnInt64(0) - 1;
         m_lastKey = range.columnInt64(1);
-        // Every row is wanted: one slice of all keys, read in LIMITed pages.
-        m_slice = m_query.condition.isEmpty() ? m_lastKey - m_after : kFirstSlice;
+        m_slice = kFirstSlice;
         m_started = true;
     }
     QString where = m_query.key + QStringLiteral(" > ? AND ") + m_query.key + QStringLiteral(" <= ?");
-    if (!m_query.condition.isEmpty()) where = QLatin1Char('(') + m_query.condition + QStringLiteral(") AND ") + where;
+    if (searched) where = QLatin1Char('(') + m_query.condition + QStringLiteral(") AND ") + where;
     DbStatement page = connection.prepare(selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key)
                                           + QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY ")
                                           + m_query.key + QStringLiteral(" LIMIT ?;"));
@@ -71,24 +72,31 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
     int read = 0;
     bool more = true;
     while (more && read < maxRows) {
-        const qint64 sliceEnd = m_lastKey - m_after <= m_slice ? m_lastKey : m_after + m_slice;
+        // Every row is wanted: the rest of the keys is one slice, read in LIMITed pages.
+        const qint64 sliceEnd = !searched || m_lastKey - m_after <= m_slice ? m_lastKey : m_after + m_slice;
         const int wanted = maxRows - read;
         page.reset();
         page.bindAll(m_query.values);
         page.bind(conditionValues + 1, m_after).bind(conditionValues + 2, sliceEnd).bind(conditionValues + 3, wanted);
         const qint64 sliceStart = timer.nsecsElapsed();
         int inSlice = 0;
+        bool timeSpent = false;
         while (page.step()) {
             readRow(page);
             m_after = page.columnInt64(keyColumn);
-            ++inSlice;
+            // A long page stops on time within its slice and goes on after its last key.
+            if (++inSlice % 256 == 0 && timer.elapsed() >= budgetMs) {
+                timeSpent = true;
+                break;
+            }
         }
         read += inSlice;
+        if (timeSpent) break;
         if (inSlice < wanted) {
             // The slice is read to its end.
             m_after = sliceEnd;
             more = sliceEnd < m_lastKey;
-            if (!m_query.condition.isEmpty()) {
+            if (searched) {
                 const qint64 took = std::max<qint64>(timer.nsecsElapsed() - sliceStart, 1);
                 const double scale = std::clamp(double(kSliceTargetNs) / double(took), 0.25, 4.0);
                 m_slice = std::clamp<qint64>(qint64(double(m_slice) * scale), 256, qint64(1) << 40);
@@ -97,5 +105,36 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
         if (timer.elapsed() >= budgetMs) break;
     }
     m_atEnd = !more;
+    return read;
+}
+
+int TListPager::readFirstPage(DbConnection& connection, int maxRows, int budgetMs, const QElapsedTimer& timer,
+                              const std::function<void(const DbStatement&)>& readRow)
+{
+    // The list's own query with a LIMIT, and the largest key (read once, from
+    // the key's index): later pages go on from the last key up to that one, so
+    // rows added meanwhile are not mixed in.
+    DbStatement page = connection.prepare(
+        selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key + QStringLiteral(", (SELECT MAX(")
+                                + m_query.key + QStringLiteral(") FROM ") + m_query.table + QStringLiteral(")"))
+        + QStringLiteral(" ORDER BY ") + m_query.key + QStringLiteral(" LIMIT ?;"));
+    const int keyColumn = page.columnCount() - 2;
+    page.bind(1, maxRows);
+    int read = 0;
+    bool timeSpent = false;
+    while (page.step()) {
+        if (!m_started) {
+            m_lastKey = page.columnInt64(keyColumn + 1);
+            m_started = true;
+        }
+        readRow(page);
+        m_after = page.columnInt64(keyColumn);
+        if (++read % 256 == 0 && timer.elapsed() >= budgetMs) {
+            timeSpent = true;
+            break;
+        }
+    }
+    m_slice = m_lastKey - m_after;
+    m_atEnd = !timeSpent && (read < maxRows || m_after >= m_lastKey);
     return read;
 }

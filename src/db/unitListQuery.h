@@ -47,7 +47,11 @@ std::vector<Row> QueryListRows(const TListQuery& query, ReadRow readRow)
     DbConnection connection;
     DbStatement statement = connection.prepare(query.sql(), query.values);
     std::vector<Row> rows;
-    while (statement.step()) rows.push_back(readRow(statement));
+    if (!statement.step()) return rows;
+    rows.reserve(std::size_t(statement.rowCountHint()));
+    do {
+        rows.push_back(readRow(statement));
+    } while (statement.step());
     return rows;
 }
 
@@ -72,6 +76,10 @@ public:
     int readPage(int maxRows, int budgetMs, const std::function<void(const DbStatement&)>& readRow);
 
 private:
+    // The first page of a list without a condition: its own query, LIMITed.
+    int readFirstPage(DbConnection& connection, int maxRows, int budgetMs, const QElapsedTimer& timer,
+                      const std::function<void(const DbStatement&)>& readRow);
+
     TListQuery m_query;
     bool m_atEnd = false;
     bool m_started = false;

@@ -71,12 +71,15 @@ TInvDocument ReadForCopy(int number)
 
     DbStatement lines = connection.prepare(
         QStringLiteral("SELECT strPrcItemName,strPrcItmQuantity,strLabTax,strMatTax,dbLbrPrc,dbMatPrc "
-                       "FROM tblInvData WHERE intInvNumber = ?;"),
+                       "FROM tblInvData WHERE intInvNumber = ? ORDER BY intInvDataID;"),
         {number});
     while (lines.step()) {
         source.lines.append({lines.columnText(0), lines.columnText(1), lines.columnText(2), lines.columnText(3),
                              FloatToStr(lines.columnDouble(4)), FloatToStr(lines.columnDouble(5))});
     }
+    lines.finalize();
+    // The copy names the same buyer as its source.
+    source.buyer = ReadBuyerTaxData(connection, number);
     return source;
 }
 
@@ -159,8 +162,8 @@ int PrintRecurringInvoices()
     {
         DbConnection connection;
         DbStatement read = connection.prepare(
-            QStringLiteral("SELECT intInvNumber FROM tblInvDataHeader WHERE strRecurring <> 0 "
-                           "AND UPPER(strInvName) LIKE ?;"),
+            QStringLiteral("SELECT intInvNumber FROM tblInvDataHeader WHERE strRecurring <> '0' "
+                           "AND UPPER(strInvName) LIKE ? ORDER BY intInvDataHeaderID;"),
             {arrInvTypeNames[itInvoice].toUpper() + QLatin1Char('%')});
         while (read.step()) ListViewRecurringNumber.append(read.columnInt(0));
     }

@@ -138,23 +138,34 @@ TInvTotalsResult ComputeInvTotals(const QList<TInvLine>& lines, const std::array
     return result;
 }
 
-TInvTotalTexts GetInvTotalTexts(const QString& typeName, const TInvTotals& totals, double amountPaid,
-                                double depositAmount, bool paidInFull)
+TInvTotalAmounts GetInvTotalAmounts(const QString& typeName, const TInvTotals& totals, double amountPaid,
+                                    double depositAmount, bool paidInFull)
 {
-    TInvTotalTexts texts;
+    TInvTotalAmounts amounts;
     const bool depositKind = InvTypeKind(typeName) == TInvKind::Deposit;
     // A deposit-kind document never carries an amount paid.
     const double paid = depositKind ? 0 : amountPaid;
-
-    texts.strPaidAndDepositCaption = PaidAndDepositCaption(typeName);
     if (paidInFull)
-        texts.strPaidAndDeposit = FormatMoney(totals.dbInvTotal);
+        amounts.dbPaidAndDeposit = totals.dbInvTotal;
     else
-        texts.strPaidAndDeposit = FormatMoney(depositKind ? depositAmount : paid);
-    texts.strSubTotal = FormatMoney(double(Extended(totals.dbLbrTotal) + totals.dbMatTotal));
-    texts.strTaxTotal = FormatMoney(totals.dbTaxTotal);
+        amounts.dbPaidAndDeposit = depositKind ? depositAmount : paid;
+    amounts.dbSubTotal = double(Extended(totals.dbLbrTotal) + totals.dbMatTotal);
+    amounts.dbTaxTotal = totals.dbTaxTotal;
+    amounts.dbTotal = paidInFull ? totals.dbInvTotal : double(Extended(totals.dbInvTotal) - paid);
+    return amounts;
+}
+
+TInvTotalTexts GetInvTotalTexts(const QString& typeName, const TInvTotals& totals, double amountPaid,
+                                double depositAmount, bool paidInFull)
+{
+    const TInvTotalAmounts amounts = GetInvTotalAmounts(typeName, totals, amountPaid, depositAmount, paidInFull);
+    TInvTotalTexts texts;
+    texts.strPaidAndDepositCaption = PaidAndDepositCaption(typeName);
+    texts.strPaidAndDeposit = FormatMoney(amounts.dbPaidAndDeposit);
+    texts.strSubTotal = FormatMoney(amounts.dbSubTotal);
+    texts.strTaxTotal = FormatMoney(amounts.dbTaxTotal);
     texts.strTotalCaption = paidInFull ? QStringLiteral("Paid In Full") : typeName + QStringLiteral(" Total");
-    texts.strTotal = FormatMoney(paidInFull ? totals.dbInvTotal : double(Extended(totals.dbInvTotal) - paid));
+    texts.strTotal = FormatMoney(amounts.dbTotal);
     return texts;
 }
 
@@ -178,14 +189,13 @@ bool IsMoneyShowable(double value)
 
 QString MoneyDisplayText(double value)
 {
-    if (!IsMoneyShowable(value)) return kUnshownAmountText;
-    return FormatMoney(value);
+    const std::optional<std::int64_t> cents = MoneyCents(value);
+    return cents ? FormatCurrency(double(*cents) / 100) : kUnshownAmountText;
 }
 
-QString FormatMoney(double value)
+std::optional<std::int64_t> MoneyCents(double value)
 {
-    if (!IsMoneyShowable(value))
-        throw AppError(QStringLiteral("%1 is not a valid currency value").arg(FloatToStr(value)));
+    if (!IsMoneyShowable(value)) return std::nullopt;
 
     // x 10000, ties to even (the default rounding mode).
     const int previousMode = std::fegetround();
@@ -197,5 +207,23 @@ QString FormatMoney(double value)
     const std::int64_t magnitude = fourDecimals < 0 ? -fourDecimals : fourDecimals;
     std::int64_t cents = (magnitude + 50) / 100;
     if (fourDecimals < 0) cents = -cents;
-    return FormatCurrency(double(cents) / 100);
+    return cents;
 }
+
+QString MoneyNumberText(std::int64_t cents)
+{
+    const std::uint64_t magnitude = cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents);
+    return QStringLiteral("%1%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / 100)
+        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+}
+
+qint64 RequireMoneyCents(double value)
+{
+    const std::optional<std::int64_t> cents = MoneyCents(value);
+    if (!cents) throw AppError(QStringLiteral("%1 is not a valid currency value").arg(FloatToStr(value)));
+    return *cents;
+}
+
+QString FormatMoney(double value) { return FormatCurrency(double(RequireMoneyCents(value)) / 100); }

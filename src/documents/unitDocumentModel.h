@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <optional>
 
 // ------------------------------------------------------------------ types
 
@@ -99,11 +101,24 @@ struct TInvHeader {
     bool operator==(const TInvHeader&) const = default;
 };
 
-// A whole document: header, notes (lines separated by CR LF) and lines.
+// The buyer's country and VAT ID that an e-invoice names, copied from the
+// customer when the customer is picked (a document does not keep its
+// customer's id); stored in the document's own row of tblInvEInvoice.
+struct TInvBuyerTaxData {
+    QString strBuyerCountry;   // ISO 3166-1 alpha-2; empty when not known
+    QString strBuyerVatId;
+
+    bool isEmpty() const { return strBuyerCountry.isEmpty() && strBuyerVatId.isEmpty(); }
+    bool operator==(const TInvBuyerTaxData&) const = default;
+};
+
+// A whole document: header, notes (lines separated by CR LF), lines and the
+// buyer's e-invoice data.
 struct TInvDocument {
     TInvHeader header;
     QString strInvNotes;
     QList<TInvLine> lines;
+    TInvBuyerTaxData buyer;
 };
 
 // ------------------------------------------------------------------ totals
@@ -156,9 +171,20 @@ struct TInvTotalTexts {
     QString strTotal;
 };
 
+// The amounts behind the four total boxes, before they become money text.
 // Paid/deposit box: the deposit (deposit kind) or the amount paid (payment
 // kind), the document total when paid in full. Total box: the document total
 // when paid in full, otherwise the balance (document total - amount paid).
+struct TInvTotalAmounts {
+    double dbPaidAndDeposit = 0;
+    double dbSubTotal = 0;
+    double dbTaxTotal = 0;
+    double dbTotal = 0;
+};
+TInvTotalAmounts GetInvTotalAmounts(const QString& typeName, const TInvTotals& totals, double amountPaid,
+                                    double depositAmount, bool paidInFull);
+
+// GetInvTotalAmounts as money text, with the two captions.
 TInvTotalTexts GetInvTotalTexts(const QString& typeName, const TInvTotals& totals, double amountPaid,
                                 double depositAmount, bool paidInFull);
 
@@ -173,7 +199,19 @@ QString RecommendedDepositText(double invTotal, int depositPercent);
 // 1234.5 -> "$1,234.50", 0.125 -> "$0.13".
 QString FormatMoney(double value);
 
+
 // The text shown for an amount where nothing may throw (a list model's data(),
 // a paint, a label): FormatMoney's text, or kUnshownAmountText for a value that
 // money text cannot show (not finite, or beyond its range).
 QString MoneyDisplayText(double value);
+
+// The amount FormatMoney shows, as whole cents (1002.675 -> 100268); none for
+// a value money text cannot show. Figures written to files come from here, so
+// they match the money text on any regional setting.
+std::optional<std::int64_t> MoneyCents(double value);
+// Cents as a plain number with two decimals and a dot: 100268 -> "1002.68",
+// -5 -> "-0.05".
+QString MoneyNumberText(std::int64_t cents);
+// MoneyCents where the amount must be shown (a printed document, an e-invoice):
+// throws "%1 is not a valid currency value" as FormatMoney does.
+qint64 RequireMoneyCents(double value);

@@ -90,6 +90,27 @@ void DeleteLinesOf(DbConnection& connection, int number)
 
 } // namespace
 
+TInvBuyerTaxData ReadBuyerTaxData(DbConnection& connection, int number)
+{
+    DbStatement read = connection.prepare(
+        QStringLiteral("SELECT strBuyerCountry,strBuyerVatId FROM tblInvEInvoice WHERE intInvNumber = ?;"), {number});
+    TInvBuyerTaxData buyer;
+    if (read.step()) {
+        buyer.strBuyerCountry = read.columnText(0);
+        buyer.strBuyerVatId = read.columnText(1);
+    }
+    return buyer;
+}
+
+void WriteBuyerTaxData(DbConnection& connection, int number, const TInvBuyerTaxData& buyer)
+{
+    connection.execute(QStringLiteral("DELETE FROM tblInvEInvoice WHERE intInvNumber = ?;"), {number});
+    if (buyer.isEmpty()) return;
+    connection.execute(
+        QStringLiteral("INSERT INTO tblInvEInvoice(intInvNumber,strBuyerCountry,strBuyerVatId) VALUES(?,?,?);"),
+        {number, buyer.strBuyerCountry, buyer.strBuyerVatId});
+}
+
 bool SaveDocument(DbConnection& connection, const TInvDocument& document, bool editExisting, bool manualInvoice)
 {
     const TInvHeader& h = document.header;
@@ -116,6 +137,7 @@ bool SaveDocument(DbConnection& connection, const TInvDocument& document, bool e
         if (connection.changes() == 0) throw AppError(DocumentNotFoundMessage(h.intInvNumber));
         DeleteLinesOf(connection, h.intInvNumber);
         InsertLines(connection, h.intInvNumber, document.lines);
+        WriteBuyerTaxData(connection, h.intInvNumber, document.buyer);
         return false;
     }
 
@@ -135,6 +157,7 @@ bool SaveDocument(DbConnection& connection, const TInvDocument& document, bool e
          h.dbLbrTax2Total, h.dbLbrTax3Total, h.dbMatTax1Total, h.dbMatTax2Total, h.dbMatTax3Total, h.dbLbrTotal,
          h.dbMatTotal, h.dbAmountPaid, h.dbDepAmount, h.dbInvTotal, h.strInvDate});
     if (!manualInvoice) InsertLines(connection, h.intInvNumber, document.lines);
+    WriteBuyerTaxData(connection, h.intInvNumber, document.buyer);
     AdvanceInvNumber(connection);
     return true;
 }
@@ -207,13 +230,15 @@ TLoadedDocument LoadDocument(int number)
 
     DbStatement lines = connection.prepare(
         QStringLiteral("SELECT strPrcItemName,strPrcItmQuantity,strLabTax,strMatTax,dbLbrPrc,dbMatPrc "
-                       "FROM tblInvData WHERE intInvNumber = ?;"),
+                       "FROM tblInvData WHERE intInvNumber = ? ORDER BY intInvDataID;"),
         {number});
     while (lines.step()) {
         loaded.document.lines.append({lines.columnText(0), lines.columnText(1), lines.columnText(2),
                                       lines.columnText(3), FloatToStr(lines.columnDouble(4)),
                                       FloatToStr(lines.columnDouble(5))});
     }
+    lines.finalize();
+    loaded.document.buyer = ReadBuyerTaxData(connection, number);
     connection.close();
 
     TrecSavedData& saved = loaded.savedData;
@@ -245,6 +270,7 @@ void DeleteDocument(int number)
         DbTransaction transaction(connection);
         connection.execute(QStringLiteral("DELETE FROM tblInvDataHeader WHERE intInvNumber = ?"), {number});
         DeleteLinesOf(connection, number);
+        WriteBuyerTaxData(connection, number, {});
         transaction.commit();
     }
     connection.tryVacuum();

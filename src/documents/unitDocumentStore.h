@@ -48,7 +48,7 @@ void AdvanceInvNumber(DbConnection& connection);
 
 // -------------------------------------------------------------- save & load
 
-// Writes a document with its notes and lines in one transaction.
+// Writes a document with its notes, lines and buyer data in one transaction.
 // editExisting true: the stored header (found by its number) is updated and its
 // lines replaced. editExisting false: the header is inserted, the lines too
 // (except for a manual form, which has none) and the counter advances once.
@@ -70,9 +70,14 @@ struct TLoadedDocument {
 // or a stored date that is not a date stops with an error.
 TLoadedDocument LoadDocument(int number);
 
+// The document's buyer data of tblInvEInvoice (empty when it has none), and
+// writing it on the caller's connection: an empty one removes the row.
+TInvBuyerTaxData ReadBuyerTaxData(DbConnection& connection, int number);
+void WriteBuyerTaxData(DbConnection& connection, int number, const TInvBuyerTaxData& buyer);
+
 // ------------------------------------------------------------------ changes
 
-// Deletes the header and lines of a document together, then compacts the
+// Deletes the header, lines and buyer data of a document together, then compacts the
 // file. Nothing happens for a number of 0 or less. The ledger is not changed.
 void DeleteDocument(int number);
 // Deletes only the lines of a document, then compacts the file.

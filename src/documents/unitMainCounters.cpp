@@ -27,11 +27,11 @@ TrecMainCounters RefreshMainCounters()
     TrecMainCounters counters;
     DbConnection connection;
     counters.intUnPaidCount = connection.countRows(
-        QStringLiteral("SELECT intInvNumber FROM tblInvDataHeader WHERE strPaidInFull = 0 AND strRecurring = 0 "
+        QStringLiteral("SELECT intInvNumber FROM tblInvDataHeader WHERE strPaidInFull = '0' AND strRecurring = '0' "
                        "AND UPPER(strInvName) LIKE ?;"),
         {kInvoicePattern});
     counters.intRecurringCount = connection.countRows(
-        QStringLiteral("SELECT intInvNumber FROM tblInvDataHeader WHERE strRecurring <> 0 "
+        QStringLiteral("SELECT intInvNumber FROM tblInvDataHeader WHERE strRecurring <> '0' "
                        "AND UPPER(strInvName) LIKE ?;"),
         {kInvoicePattern});
     connection.close();

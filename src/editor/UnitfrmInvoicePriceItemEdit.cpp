@@ -2,7 +2,9 @@
 
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitRegional.h"
+#include "app/unitTypedNumber.h"
 #include "db/unitStoredValues.h"
 #include "editor/unitInvoiceEditorInput.h"
 
@@ -35,6 +37,7 @@ TfrmInvoicePriceItemEdit::TfrmInvoicePriceItemEdit(const TInvLine& line, const Q
     txtLaborPrice = makeBox("txtLaborPrice", 10, "Edit Labor Price");
     txtMatPrice = makeBox("txtMatPrice", 10, "Edit Material Price");
     txtQuantity = makeBox("txtQuantity", 10, "Edit Quantity for this Price Item");
+    SetTypedLimit(txtPriceItmDiscription, 45);
     InstallNumberInputRule(txtLaborPrice);
     InstallNumberInputRule(txtMatPrice);
     InstallNumberInputRule(txtQuantity);
@@ -120,8 +123,12 @@ bool TfrmInvoicePriceItemEdit::checkNumbers()
         if (text == lone)
             message = QStringLiteral("The %1 needs at least one digit, not a decimal separator alone.")
                           .arg(QLatin1String(caption));
-        else if (!text.isEmpty() && !TryParseTypedNumber(text, number))
-            message = QStringLiteral("The %1 '%2' is not a number.").arg(QLatin1String(caption), text);
+        else if (!text.isEmpty() && !TryParseTypedNumber(text, number)) {
+            const TTypedNumber reading = ReadTypedNumber(text);
+            message = reading.reading == TTypedNumber::Reading::Two
+                          ? QStringLiteral("The %1 %2").arg(QLatin1String(caption), TwoReadingsMessage(text, reading))
+                          : QStringLiteral("The %1 '%2' is not a number.").arg(QLatin1String(caption), text);
+        }
         if (!message.isEmpty()) {
             ShowPlainMessage(message);
             box->setFocus();

@@ -1,10 +1,11 @@
 #include "editor/unitInvoiceEditorInput.h"
 
+#include "app/unitLimitedEdit.h"
+
 #include <QLineEdit>
-#include <algorithm>
 
 void ShowStoredText(QLineEdit* box, const QString& text, int typedLimit)
 {
-    box->setMaxLength(std::max(typedLimit, int(text.size())));
-    box->setText(text);
+    SetTypedLimit(box, typedLimit);
+    ShowStoredText(box, text);
 }

@@ -6,15 +6,18 @@
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
+#include "app/unitWholeFile.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitModeValues.h"
 #include "app/unitRegional.h"
+#include "app/unitSaveFilePicker.h"
 #include "company/unitCompanyData.h"
 #include "customers/unitCustomerPick.h"
 #include "email/unitEmailData.h"
 #include "editor/UnitfrmInvoicePriceItemEdit.h"
 #include "documents/unitDocumentLedgerRules.h"
 #include "documents/unitDocumentStore.h"
+#include "documents/unitEInvoice.h"
 #include "editor/unitInvoiceEditorInput.h"
 #include "editor/unitInvoiceEditorLines.h"
 #include "editor/unitInvoiceEditorRules.h"
@@ -42,6 +45,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QFileInfo>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
@@ -203,6 +207,7 @@ void TfrmInvoice::pResetFormData()
     ShowStoredText(txtCustPO, QString(), kCustBoxLimit);
     ckbxCustTaxExempt->setChecked(false);
     SetShownAndEnabled(actDelete, false);
+    m_buyer = {};
     m_amountPaid = 0;
     strCurrentCustPmtTerms.clear();
     txtInvoiceNotes.clear();
@@ -353,7 +358,9 @@ void TfrmInvoice::pChangeData()
 
     const bool ready = IsDocumentReady(m_lines->lineCount(), lblCustName->text(), lblCustCompany->text());
     pEnableSavebtn(ready);
-    for (QAction* output : {actPrint, actPrintPreview, actEmail}) SetShownAndEnabled(output, ready);
+    for (QAction* output : {actPrint, actPrintPreview, actEmail, submnuSavePdf}) SetShownAndEnabled(output, ready);
+    // The XML alone is offered where the company makes e-invoices and the type carries one.
+    SetShownAndEnabled(submnuSaveEInvoiceXml, ready && recEInvoiceSettings.blEInvoice && TakesEInvoice(type));
 
     // Only a stored document can be deleted; the reset disabled Delete for a new one.
     SetShownAndEnabled(actDelete, blInvoiceEditExisting);
@@ -435,6 +442,7 @@ void TfrmInvoice::pApplyCustomerPick(const TrecCustomerPick& pick)
         strCurrentCustPmtTerms = pick.strPmtTerms;
         pCheckPaymentTerms();
         ckbxCustTaxExempt->setChecked(pick.blTaxExempt);
+        m_buyer = {pick.strCountry, pick.strVatId};
     }
     pChangeData();
 }
@@ -562,28 +570,54 @@ void TfrmInvoice::pPrintPreviewData()
     modPrintData.pPrintPreview();
 }
 
-void TfrmInvoice::pEmailData()
+void TfrmInvoice::pWriteDocumentPdf(const QString& path)
 {
+    // Totals of a line that is not a number stop here, as for printing.
     pAddInvoiceTotals();
     pPreSetPrintData();
+    const TEInvoiceForPdf einvoice =
+        EInvoiceForPdf(CurrentEInvoiceSource(pDocumentOnScreen(), cmbFootNotes->currentIndex()));
+    modPrintData.pCreatePDFFile(path, einvoice.xml);
+    if (!einvoice.strRefusal.isEmpty()) ShowInformation(einvoice.strRefusal);
+}
+
+void TfrmInvoice::pEmailData()
+{
     const QString pdfPath = EmailAttachmentPath(selectedTypeName(), intCurrentInvNumber);
     QDir().mkpath(GetTempFolder());   // made at start-up; made again should it have been removed since
-    modPrintData.pCreatePDFFile(pdfPath);
+    pWriteDocumentPdf(pdfPath);
     SetEmailDataForDocument(lblCustEmail->text(), lblCustCompany->text(), lblCustName->text(), pdfPath,
                             displayName(), recCompanyData.blCompEmailSubjectInvNameNum);
     OpenEmail();
 }
 
-void TfrmInvoice::pSaveData()
+void TfrmInvoice::pSavePdfData()
 {
-    if (m_loadFailed)
-        throw AppError(QStringLiteral("Document number %1 could not be read and is not saved over").arg(intCurrentInvNumber));
-    // The stored totals must be those of the lines being stored: a line whose
-    // quantity or price is not a number stops the save here with its error.
-    pAddInvoiceTotals();
-    strStoredInvName = selectedTypeName();
-    pPreSetPrintData();
+    const QString path = ChooseSaveFile(
+        this, {QStringLiteral("dlgSavePdf"), QStringLiteral("Save PDF"), QStringLiteral("PDF files (*.pdf)"),
+               QStringLiteral("pdf"), QFileInfo(EmailAttachmentPath(selectedTypeName(), intCurrentInvNumber)).fileName()});
+    if (!path.isEmpty()) pWriteDocumentPdf(path);
+}
 
+void TfrmInvoice::pSaveEInvoiceXml()
+{
+    pAddInvoiceTotals();
+    const TEInvoiceSource source = CurrentEInvoiceSource(pDocumentOnScreen(), cmbFootNotes->currentIndex());
+    if (const QStringList reasons = EInvoiceMissing(source); !reasons.isEmpty()) {
+        ShowInformation(EInvoiceRefusalMessage(displayName(), reasons, TEInvoiceUse::XmlFile));
+        return;
+    }
+    const QByteArray xml = BuildEInvoiceXml(source);
+    const QString path = ChooseSaveFile(
+        this, {QStringLiteral("dlgSaveEInvoiceXml"), QStringLiteral("Save E-Invoice XML"),
+               QStringLiteral("XML files (*.xml)"), QStringLiteral("xml"),
+               selectedTypeName() + QString::number(intCurrentInvNumber) + QStringLiteral(".xml")});
+    if (path.isEmpty()) return;
+    SaveWholeFile(path, xml);
+}
+
+TInvDocument TfrmInvoice::pDocumentOnScreen() const
+{
     TInvDocument document;
     TInvHeader& header = document.header;
     header.strInvName = selectedTypeName();
@@ -619,7 +653,21 @@ void TfrmInvoice::pSaveData()
     header.dbDepAmount = m_deposit;
     header.dbInvTotal = m_totals.dbInvTotal;
     document.strInvNotes = txtInvoiceNotes;
-    document.lines = ListViewPriceItems;
+    document.lines = m_lines->lines();
+    document.buyer = m_buyer;
+    return document;
+}
+
+void TfrmInvoice::pSaveData()
+{
+    if (m_loadFailed)
+        throw AppError(QStringLiteral("Document number %1 could not be read and is not saved over").arg(intCurrentInvNumber));
+    // The stored totals must be those of the lines being stored: a line whose
+    // quantity or price is not a number stops the save here with its error.
+    pAddInvoiceTotals();
+    strStoredInvName = selectedTypeName();
+    pPreSetPrintData();
+    const TInvDocument document = pDocumentOnScreen();
 
     // The ledger postings and the document are written together or not at all.
     SaveDocumentWithLedger(document, recSavedData, blInvoiceEditExisting);
@@ -684,5 +732,6 @@ void TfrmInvoice::pFillFromStoredDocument()
         recSavedData = loaded.savedData;
         ckbxRecurring->setChecked(header.strRecurring);
         m_lines->setLines(loaded.document.lines);
+        m_buyer = loaded.document.buyer;
     }
 }

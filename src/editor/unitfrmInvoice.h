@@ -103,6 +103,15 @@ private:
     void pPrintData();
     void pPrintPreviewData();
     void pEmailData();
+    // "Save PDF…": the PDF the e-mail attaches, to a file the user chooses.
+    void pSavePdfData();
+    // "Save E-Invoice XML…": the e-invoice alone, for portals that take XML only.
+    void pSaveEInvoiceXml();
+    // Writes the document's PDF (with its e-invoice when the company asks for one
+    // and the document can carry it; otherwise says why not) to path.
+    void pWriteDocumentPdf(const QString& path);
+    // The document as it stands on screen, as the store and the e-invoice take it.
+    TInvDocument pDocumentOnScreen() const;
     void pShowSavedInvoiceData();
     // Fills the controls from the stored document; throws when it cannot be read.
     void pFillFromStoredDocument();
@@ -116,6 +125,7 @@ private:
     double m_deposit = 0;
     QString strStoredInvName;        // type name the document is stored under; empty when new
     QString strCurrentCustPmtTerms;  // the customer's own payment terms; empty: none
+    TInvBuyerTaxData m_buyer;        // the picked customer's country and VAT ID (e-invoices)
     QDate m_lastPickerDate;
     int m_quiet = 0;                 // > 0 while the editor fills its own controls
     bool m_closeConfirmed = false;   // set when the editor closes without the save question
@@ -132,6 +142,8 @@ private:
     QAction* actDelete;
     QAction* actEmail;
     QAction* actHelp;
+    QAction* submnuSavePdf;          // File menu only
+    QAction* submnuSaveEInvoiceXml;  // File menu only
     QMenuBar* frmInvoiceMenu;
     QMenu* submnuInvoiceType;
     std::array<QAction*, 6> submnuInvType{};

@@ -7,6 +7,7 @@
 #include "app/unitDialogs.h"
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitScreenParts.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitModeValues.h"
@@ -155,6 +156,9 @@ void TfrmInvoice::createActions()
     actPrint->setIconText(QStringLiteral("Print"));
     actDelete->setIconText(QStringLiteral("Delete"));
     actEmail->setIconText(QStringLiteral("Email"));
+    submnuSavePdf = make("submnuSavePdf", QStringLiteral("Save PDF\u2026"), QStyle::SP_DialogSaveButton);
+    submnuSaveEInvoiceXml =
+        make("submnuSaveEInvoiceXml", QStringLiteral("Save E-Invoice XML\u2026"), QStyle::SP_DialogSaveButton);
 }
 
 void TfrmInvoice::createMenu(QMenuBar* menu)
@@ -172,7 +176,8 @@ void TfrmInvoice::createMenu(QMenuBar* menu)
     };
 
     QMenu* file = subMenu(menu, "mnuFile", QStringLiteral("&File"));
-    file->addActions({actSave, actPrint, actPrintPreview, actDelete, actEmail, actClose});
+    file->addActions({actSave, actPrint, actPrintPreview, actDelete, actEmail, submnuSavePdf, submnuSaveEInvoiceXml,
+                      actClose});
     menu->addMenu(file);
 
     QMenu* required = subMenu(menu, "mnuRequired", QStringLiteral("&Required"));
@@ -296,10 +301,10 @@ QWidget* TfrmInvoice::createSections()
     ckbxCustTaxExempt->setObjectName(QStringLiteral("ckbxCustTaxExempt"));
     txtcustTaxExemptNumber = new QLineEdit(customer);
     txtcustTaxExemptNumber->setObjectName(QStringLiteral("txtcustTaxExemptNumber"));
-    txtcustTaxExemptNumber->setMaxLength(kCustBoxLimit);
+    SetTypedLimit(txtcustTaxExemptNumber, kCustBoxLimit);
     txtCustPO = new QLineEdit(customer);
     txtCustPO->setObjectName(QStringLiteral("txtCustPO"));
-    txtCustPO->setMaxLength(kCustBoxLimit);
+    SetTypedLimit(txtCustPO, kCustBoxLimit);
     cmbPaymentTerms = new QComboBox(customer);
     cmbPaymentTerms->setObjectName(QStringLiteral("cmbPaymentTerms"));
     cmbPaymentTerms->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -445,6 +450,8 @@ void TfrmInvoice::connectHandlers()
     connect(actPrint, &QAction::triggered, this, guarded([this] { pPrintData(); }));
     connect(actPrintPreview, &QAction::triggered, this, guarded([this] { pPrintPreviewData(); }));
     connect(actEmail, &QAction::triggered, this, guarded([this] { pEmailData(); }));
+    connect(submnuSavePdf, &QAction::triggered, this, guarded([this] { pSavePdfData(); }));
+    connect(submnuSaveEInvoiceXml, &QAction::triggered, this, guarded([this] { pSaveEInvoiceXml(); }));
     connect(actHelp, &QAction::triggered, this, guarded([] { OpenHelpFile(); }));
     connect(submnuHelp, &QAction::triggered, this, guarded([] { OpenHelpFile(); }));
 

@@ -105,6 +105,9 @@ int debugCallback(CURL*, curl_infotype type, char* data, size_t size, void* user
 struct Upload {
     const QByteArray* data;
     qsizetype position = 0;
+    // Set once curl has taken the last byte: from then on the message and its
+    // end are on their way, and the server may take the message at any moment.
+    std::atomic<bool> complete{false};
 };
 
 size_t readCallback(char* buffer, size_t size, size_t count, void* userp)
@@ -114,6 +117,8 @@ size_t readCallback(char* buffer, size_t size, size_t count, void* userp)
     const qsizetype chunk = std::min<qsizetype>(left, qsizetype(size * count));
     std::memcpy(buffer, upload.data->constData() + upload.position, size_t(chunk));
     upload.position += chunk;
+    // curl knows the size, so it may not ask again after the last byte.
+    if (upload.position == upload.data->size()) upload.complete = true;
     return size_t(chunk);
 }
 
@@ -139,15 +144,29 @@ struct SlistCleanup {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
-// One curl transfer with the settings shared by the probe and the send.
-int cancelCallback(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+// What the cancel check looks at: the screen's request, and the message's
+// upload (none for the probe).
+struct CancelCheck {
+    const std::atomic<bool>* requested = nullptr;
+    const Upload* upload = nullptr;
+};
+
+// A cancel stops the transfer, except once the whole message has gone out:
+// then the server may already hold it, so the transfer waits for its answer
+// rather than report a message as not sent that the server then delivers.
+int cancelCallback(void* userp, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
-    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+    const auto& check = *static_cast<const CancelCheck*>(userp);
+    if (check.upload && check.upload->complete) return 0;
+    return check.requested->load() ? 1 : 0;
 }
+
+// One curl transfer with the settings shared by the probe and the send.
 
 class SmtpTransfer {
 public:
-    SmtpTransfer(const SmtpSettings& settings, const QByteArray& url) : m_url(url), m_curl(curl_easy_init())
+    SmtpTransfer(const SmtpSettings& settings, const QByteArray& url, const Upload* upload = nullptr)
+        : m_url(url), m_cancelCheck{settings.cancelRequested, upload}, m_curl(curl_easy_init())
     {
         if (!m_curl) throw AppError(QStringLiteral("The mail transport could not be started."));
         CURL* c = m_curl.get();
@@ -177,7 +196,7 @@ public:
         if (settings.cancelRequested) {
             curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
             curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, cancelCallback);
-            curl_easy_setopt(c, CURLOPT_XFERINFODATA, settings.cancelRequested);
+            curl_easy_setopt(c, CURLOPT_XFERINFODATA, &m_cancelCheck);
         }
     }
 
@@ -209,6 +228,7 @@ private:
     Conversation m_conversation;
     char m_errorBuffer[CURL_ERROR_SIZE] = {};
     curl_socket_t m_socket = CURL_SOCKET_BAD;
+    CancelCheck m_cancelCheck;
     // Last, so it goes first: closing the connection still reports to the members above.
     std::unique_ptr<CURL, CurlCleanup> m_curl;
 };
@@ -247,13 +267,22 @@ QString stageText(const QByteArray& command)
 }
 
 [[noreturn]] void throwFailure(CURLcode code, SmtpTransfer& transfer, const SmtpSettings& settings,
-                               const QString& sender, const QString& recipient)
+                               const QString& sender, const QString& recipient, bool messageEndSent = false)
 {
     if (code == CURLE_OPERATION_TIMEDOUT || code == CURLE_ABORTED_BY_CALLBACK) transfer.abandon();
     if (code == CURLE_ABORTED_BY_CALLBACK) throw SmtpSendCancelled();
     const Conversation& talk = transfer.conversation();
     const QString server = serverText(settings);
     const QString reply = QString::fromUtf8(talk.lastReply);
+    // The whole message went out but no answer to it came back: the server may
+    // have taken it, so a second send could reach the recipient twice.
+    if (messageEndSent && talk.lastCommand == "DATA" && talk.lastReply.startsWith('3'))
+        throw AppError(QStringLiteral("The mail server %1 did not answer after the whole message was sent (%2). "
+                                      "The message may have been sent: check with the recipient before "
+                                      "sending it again.")
+                           .arg(server, code == CURLE_OPERATION_TIMEDOUT
+                                            ? QStringLiteral("no answer for %1 seconds").arg(settings.timeoutSeconds)
+                                            : transfer.errorText(code)));
     switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
         throw AppError(QStringLiteral("Could not connect to the mail server %1: the server name was not found.")
@@ -336,7 +365,7 @@ void performSend(const SmtpSettings& settings, const QString& sender, const QStr
     std::unique_ptr<curl_slist, SlistCleanup> recipients(curl_slist_append(nullptr, to.constData()));
     Upload upload{&message};
 
-    SmtpTransfer send(settings, url);
+    SmtpTransfer send(settings, url, &upload);
     CURL* c = send.handle();
     curl_easy_setopt(c, CURLOPT_MAIL_FROM, from.constData());
     curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients.get());
@@ -356,7 +385,7 @@ void performSend(const SmtpSettings& settings, const QString& sender, const QStr
     curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(message.size()));
 
     const CURLcode code = send.perform();
-    if (code != CURLE_OK) throwFailure(code, send, settings, sender, recipient);
+    if (code != CURLE_OK) throwFailure(code, send, settings, sender, recipient, upload.complete);
     send.close();
 }
 

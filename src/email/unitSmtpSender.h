@@ -24,7 +24,9 @@ struct SmtpSettings {
     // PEM file of the certificates trusted for TLS; empty: the system's store.
     QString caCertificatesFile;
     // Set (from the screen's thread) to stop a send in progress; it stops within
-    // a second and throws SmtpSendCancelled. Null: the send cannot be cancelled.
+    // a second and throws SmtpSendCancelled. Once the whole message has gone
+    // out a cancel no longer stops it: the send waits for the server's answer
+    // and ends as that answer says. Null: the send cannot be cancelled.
     const std::atomic<bool>* cancelRequested = nullptr;
 };
 

@@ -2,7 +2,9 @@
 
 #include "app/unitAppInfo.h"
 #include "app/unitCleanFolder.h"
+#include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitScreenParts.h"
 #include "company/unitCompanyData.h"
 #include "email/unitEmailData.h"
@@ -24,12 +26,12 @@ TfrmEmail::TfrmEmail(QWidget* parent) : QDialog(parent)
 
     txtEmailAddress = new QLineEdit(this);
     txtEmailAddress->setObjectName(QStringLiteral("txtEmailAddress"));
-    txtEmailAddress->setMaxLength(100);
+    SetTypedLimit(txtEmailAddress, 100);
     lblEmailAddress = MakeCaption(QStringLiteral("Email Address"), txtEmailAddress, this);
 
     txtEmailSubject = new QLineEdit(this);
     txtEmailSubject->setObjectName(QStringLiteral("txtEmailSubject"));
-    txtEmailSubject->setMaxLength(100);
+    SetTypedLimit(txtEmailSubject, 100);
     lblEmailSubject = MakeCaption(QStringLiteral("Email Subject"), txtEmailSubject, this);
 
     txtEmailBody = new QPlainTextEdit(this);
@@ -148,6 +150,13 @@ void TfrmEmail::btnSendEmailClick()
             // The user stopped it: nothing to report, everything typed stays.
         }
     });
+    // Cancel pressed after the whole message had gone out did not stop it: the
+    // server took the message, and the user is told so.
+    if (sent && m_cancelRequested)
+        RunGuarded([] {
+            ShowInformation(QStringLiteral("The e-mail was sent: the mail server had already received the whole "
+                                           "message when Cancel was pressed."));
+        });
     // A sent message closes the screen; after a failure (shown above) or a
     // cancel it stays open with address, subject, body and attachment.
     if (sent) done(QDialog::Accepted);

@@ -60,13 +60,14 @@ int RunManualForms(const TManualFormChoice& choice, int copies, const std::funct
     for (int copy = 0; copy < copies; ++copy) {
         if (stopRequested && stopRequested()) break;
         DbConnection connection;
-        // The number is held from the moment it is read until the form is
-        // recorded, so no other save can take it while the form prints.
+        // The form is recorded before it prints and kept only when it printed:
+        // a form that cannot be recorded is never printed (its number would be
+        // given again), and one that cannot be printed leaves its number free.
         DbTransaction transaction(connection);
         const int number = GetNextInvNumber(connection);
         intCurrentInvNumber = number;
-        printCopy(number);
         SaveDocument(connection, ManualFormDocument(choice, number, QDate::currentDate()), false, true);
+        printCopy(number);
         transaction.commit();
         ++printed;
     }

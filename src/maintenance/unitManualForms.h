@@ -43,10 +43,12 @@ TManualFormTexts ManualFormTexts(const TManualFormChoice& choice, int estimateDa
 TInvDocument ManualFormDocument(const TManualFormChoice& choice, int number, const QDate& printed);
 
 // Prints `copies` forms. For each, unless stopRequested() says stop: the next
-// document number goes to intCurrentInvNumber, printCopy(number) prints the
-// form, and the form is recorded with the counter moved on, all in one
-// transaction. A copy whose printing throws is neither recorded nor numbered:
-// the error ends the run and leaves the database as it was before that copy.
-// Returns the number of copies printed and recorded.
+// document number goes to intCurrentInvNumber, the form is recorded with the
+// counter moved on, printCopy(number) prints it, and only then is the record
+// committed, all in one transaction. A copy that cannot be recorded is not
+// printed; one whose printing throws is rolled back: either error ends the run
+// and leaves the database as it was before that copy. stopRequested is asked
+// before each copy, outside any transaction. Returns the number of copies
+// printed and recorded.
 int RunManualForms(const TManualFormChoice& choice, int copies, const std::function<bool()>& stopRequested,
                    const std::function<void(int number)>& printCopy);

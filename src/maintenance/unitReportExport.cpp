@@ -1,8 +1,8 @@
 #include "maintenance/unitReportExport.h"
 
 #include "app/AppError.h"
+#include "app/unitWholeFile.h"
 
-#include <QSaveFile>
 #include <algorithm>
 
 QString CsvField(const QString& text)
@@ -31,8 +31,7 @@ QByteArray ReportCsv(const std::vector<TReportRow>& rows, const std::array<QStri
     for (const TReportRow& row : rows) {
         QStringList fields;
         for (int column : visibleColumns) {
-            const QString& cell = row.cells[std::size_t(column)];
-            fields << (column >= 2 ? ReportPlainAmount(cell) : cell);
+            fields << (column >= 2 ? ReportAmountNumber(row, column) : row.cells[std::size_t(column)]);
         }
         csv += CsvRecord(fields);
     }
@@ -42,10 +41,5 @@ QByteArray ReportCsv(const std::vector<TReportRow>& rows, const std::array<QStri
 void WriteReportCsv(const QString& path, const std::vector<TReportRow>& rows,
                     const std::array<QString, kReportColumns>& captions, const QList<int>& visibleColumns)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString()));
-    const QByteArray data = ReportCsv(rows, captions, visibleColumns);
-    if (file.write(data) != data.size() || !file.commit())
-        throw AppError(QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString()));
+    SaveWholeFile(path, ReportCsv(rows, captions, visibleColumns));
 }

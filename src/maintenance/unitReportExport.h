@@ -16,8 +16,8 @@ QString CsvField(const QString& text);
 QString CsvRecord(const QStringList& fields);
 
 // The heading record and one record per row, over the visible columns. The
-// type column and the date column go out as shown; the amount columns as
-// plain numbers.
+// type column and the date column go out as shown; the amount columns as the
+// numbers the list shows (an amount shown as "####" goes out empty).
 QByteArray ReportCsv(const std::vector<TReportRow>& rows, const std::array<QString, kReportColumns>& captions,
                      const QList<int>& visibleColumns);
 

@@ -4,6 +4,8 @@
 #include "db/DbConnection.h"
 #include "documents/unitDocumentModel.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <cmath>
 
@@ -64,7 +66,7 @@ std::vector<TReportLedgerRow> ReadReportLedgerRows(int startYear, int endYear)
     DbStatement read = connection.prepare(
         QStringLiteral("SELECT intReportYear,intReportMonth,dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,"
                        "dbMatTax1Total,dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal FROM tblReport "
-                       "WHERE (intReportYear >= ? AND intReportYear <= ?);"),
+                       "WHERE (intReportYear >= ? AND intReportYear <= ?) ORDER BY intReportID;"),
         {startYear, endYear});
     std::vector<TReportLedgerRow> rows;
     while (read.step()) {
@@ -85,56 +87,64 @@ QString ReportMonthCaption(int year, int month)
 
 namespace {
 
-// Column 1 to 6 of one row; column 0 and the sort key are set by the caller.
-using Amounts6 = std::array<QString, 6>;
+// The amounts of columns 2 to 6 of one row; an empty one shows nothing.
+using RowAmounts = std::array<std::optional<double>, 5>;
+constexpr std::size_t kFirstAmountColumn = 2;
 
-Amounts6 summaryCells(TReportType type, const TLedgerAmounts& a)
+RowAmounts summaryAmounts(TReportType type, const TLedgerAmounts& a)
 {
     const double lt = a.dbLbrTax1Total + a.dbLbrTax2Total + a.dbLbrTax3Total;
     const double mt = a.dbMatTax1Total + a.dbMatTax2Total + a.dbMatTax3Total;
     const double sales = a.dbLbrTotal + a.dbMatTotal;
-    Amounts6 cells;
+    RowAmounts amounts;
     switch (type) {
-    case rtSales: cells[5] = FormatMoney(sales); break;
-    case rtTax: cells[5] = FormatMoney(lt + mt); break;
+    case rtSales: amounts[4] = sales; break;
+    case rtTax: amounts[4] = lt + mt; break;
     case rtSalesAndTax:
-        cells[4] = FormatMoney(lt + mt);
-        cells[5] = FormatMoney(sales);
+        amounts[3] = lt + mt;
+        amounts[4] = sales;
         break;
     }
-    return cells;
+    return amounts;
 }
 
-Amounts6 itemizedCells(TReportType type, bool labour, const TLedgerAmounts& a)
+RowAmounts itemizedAmounts(TReportType type, bool labour, const TLedgerAmounts& a)
 {
     const double t1 = labour ? a.dbLbrTax1Total : a.dbMatTax1Total;
     const double t2 = labour ? a.dbLbrTax2Total : a.dbMatTax2Total;
     const double t3 = labour ? a.dbLbrTax3Total : a.dbMatTax3Total;
     const double taxTotal = t1 + t2 + t3;
     const double sales = labour ? a.dbLbrTotal : a.dbMatTotal;
-    Amounts6 cells;
-    cells[0] = labour ? QStringLiteral("Labor") : QStringLiteral("Material");
+    RowAmounts amounts;
     if (type != rtSales) {
-        cells[1] = FormatMoney(t1);
-        cells[2] = FormatMoney(t2);
-        cells[3] = FormatMoney(t3);
+        amounts[0] = t1;
+        amounts[1] = t2;
+        amounts[2] = t3;
     }
     switch (type) {
-    case rtSales: cells[5] = FormatMoney(sales); break;
-    case rtTax: cells[5] = FormatMoney(taxTotal); break;
+    case rtSales: amounts[4] = sales; break;
+    case rtTax: amounts[4] = taxTotal; break;
     case rtSalesAndTax:
-        cells[4] = FormatMoney(taxTotal);
-        cells[5] = FormatMoney(sales);
+        amounts[3] = taxTotal;
+        amounts[4] = sales;
         break;
     }
-    return cells;
+    return amounts;
 }
 
-TReportRow makeRow(const QString& caption, const Amounts6& cells, const QDate& month, TReportRowKind kind)
+// An amount the money text cannot show reads "####" and has no cents, so one
+// odd ledger row never stops the whole report.
+TReportRow makeRow(const QString& caption, TReportRowKind kind, const RowAmounts& amounts, const QDate& month)
 {
     TReportRow row;
     row.cells[0] = caption;
-    for (std::size_t column = 0; column < cells.size(); ++column) row.cells[column + 1] = cells[column];
+    if (kind == TReportRowKind::Labor) row.cells[1] = QStringLiteral("Labor");
+    if (kind == TReportRowKind::Material) row.cells[1] = QStringLiteral("Material");
+    for (std::size_t index = 0; index < amounts.size(); ++index) {
+        if (!amounts[index]) continue;
+        row.cells[kFirstAmountColumn + index] = MoneyDisplayText(*amounts[index]);
+        row.cents[kFirstAmountColumn + index] = MoneyCents(*amounts[index]);
+    }
     row.cells[kReportSortKeyColumn] = DateToStr(month);
     row.month = month;
     row.kind = kind;
@@ -152,10 +162,11 @@ std::vector<TReportRow> BuildReportRows(const std::vector<TReportLedgerRow>& led
         if (!month.isValid() || month < start || month > end) continue;
         const QString caption = ReportMonthCaption(entry.year, entry.month);
         if (itemized) {
-            rows.push_back(makeRow(caption, itemizedCells(type, true, entry.amounts), month, TReportRowKind::Labor));
-            rows.push_back(makeRow(QString(), itemizedCells(type, false, entry.amounts), month, TReportRowKind::Material));
+            rows.push_back(makeRow(caption, TReportRowKind::Labor, itemizedAmounts(type, true, entry.amounts), month));
+            rows.push_back(
+                makeRow(QString(), TReportRowKind::Material, itemizedAmounts(type, false, entry.amounts), month));
         } else {
-            rows.push_back(makeRow(caption, summaryCells(type, entry.amounts), month, TReportRowKind::Month));
+            rows.push_back(makeRow(caption, TReportRowKind::Month, summaryAmounts(type, entry.amounts), month));
         }
     }
     // By the month's first day; the two rows of a month keep labour first.
@@ -172,30 +183,24 @@ std::vector<TReportRow> QueryReportRows(TReportType type, bool itemized, int sta
     return BuildReportRows(ReadReportLedgerRows(startYear, endYear), type, itemized, start, end);
 }
 
-QString ReportPlainAmount(const QString& moneyText)
+QString ReportAmountNumber(const TReportRow& row, int column)
 {
-    // The money text is in the regional display form (1.234,50 € or -$1,234.50):
-    // its decimal separator and minus sign are the display locale's.
-    const QLocale locale = DisplayLocale();
-    const QString separator = locale.decimalPoint();
-    const QString minus = locale.negativeSign();
-    QString plain;
-    for (qsizetype i = 0; i < moneyText.size(); ++i) {
-        const QChar c = moneyText[i];
-        const QStringView rest = QStringView(moneyText).mid(i);
-        if (c.isDigit()) {
-            plain += QChar(u'0' + c.digitValue());
-        } else if (c == QLatin1Char('-')) {
-            plain += QLatin1Char('-');
-        } else if (!minus.isEmpty() && rest.startsWith(minus)) {
-            plain += QLatin1Char('-');
-            i += minus.size() - 1;
-        } else if (!separator.isEmpty() && rest.startsWith(separator)) {
-            plain += QLatin1Char('.');
-            i += separator.size() - 1;
-        }
+    const std::optional<std::int64_t>& cents = row.cents[std::size_t(column)];
+    return cents ? MoneyNumberText(*cents) : QString();
+}
+
+QStringList ReportChartLabels(const QList<QDate>& months)
+{
+    QStringList labels;
+    QSet<QString> taken;
+    for (const QDate& month : months) {
+        QString label = DisplayMonthName(month.month(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                        QString::number(month.year());
+        while (taken.contains(label)) label += QChar(0x200B);
+        taken.insert(label);
+        labels << label;
     }
-    return plain;
+    return labels;
 }
 
 TReportChartData BuildReportChartData(const std::vector<TReportRow>& rows, TReportType type, bool itemized,
@@ -226,8 +231,11 @@ TReportChartData BuildReportChartData(const std::vector<TReportRow>& rows, TRepo
             chart.months << row.month;
         }
         for (TReportChartSet& set : chart.sets)
-            if (set.kind == row.kind)
-                set.values << ReportPlainAmount(row.cells[std::size_t(set.column)]).toDouble();
+            if (set.kind == row.kind) {
+                // A bar shows the amount as the list shows it; an unshowable one stays at zero.
+                const std::optional<std::int64_t>& cents = row.cents[std::size_t(set.column)];
+                set.values << (cents ? double(*cents) / 100 : 0.0);
+            }
     }
     return chart;
 }

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 // The report types in the order of the type list.
@@ -59,9 +61,12 @@ std::vector<TReportLedgerRow> ReadReportLedgerRows(int startYear, int endYear);
 // Which line of a month a row is.
 enum class TReportRowKind { Month, Labor, Material };
 
-// One row of the result list: the texts of columns 0 to 7 as displayed.
+// One row of the result list: the texts of columns 0 to 7 as displayed, and
+// the amount each money cell shows as whole cents (none for an empty cell or
+// one shown as "####"), for the chart and the export.
 struct TReportRow {
     std::array<QString, kReportColumns> cells;
+    std::array<std::optional<std::int64_t>, kReportColumns> cents;
     QDate month;   // first day of the ledger month the row belongs to
     TReportRowKind kind = TReportRowKind::Month;
 };
@@ -80,9 +85,10 @@ std::vector<TReportRow> BuildReportRows(const std::vector<TReportLedgerRow>& led
 std::vector<TReportRow> QueryReportRows(TReportType type, bool itemized, int startMonth, int startYear,
                                         int endMonth, int endYear);
 
-// A money text of the list as a plain number with two decimals and a dot
-// ("-$1,234.50" -> "-1234.50"); an empty text stays empty.
-QString ReportPlainAmount(const QString& moneyText);
+// The amount a money cell shows as a plain number with two decimals and a dot
+// ("-$1,234.50" -> "-1234.50"), whatever the regional money form; empty for a
+// cell without an amount.
+QString ReportAmountNumber(const TReportRow& row, int column);
 
 // ------------------------------------------------------------------ the chart
 
@@ -104,6 +110,12 @@ struct TReportChartData {
     QList<TReportChartSet> sets;
     bool stacked = false;
 };
+
+// The labels under the bars, one per month of the chart: the short month name
+// and the year ("Mar 2009"). A month that repeats (a ledger holding two rows
+// for it) keeps its own label, made distinct by invisible zero-width spaces,
+// since the axis would otherwise merge the two and shift every later bar.
+QStringList ReportChartLabels(const QList<QDate>& months);
 
 TReportChartData BuildReportChartData(const std::vector<TReportRow>& rows, TReportType type, bool itemized,
                                       const std::array<QString, kReportColumns>& captions);

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -140,8 +141,15 @@ void TfrmManualInvoice::btnPrintClick()
     const TManualFormTexts texts = ManualFormTexts(choice, recCmpnyInvData.intNumEstDays);
     // A copy that cannot be printed ends the run with the print error; it is
     // not recorded and its number stays free.
+    // The print notice takes no clicks while a form prints; they wait in the
+    // queue and are handled here, between forms, so "Close" pressed during a
+    // print stops the run before its next form.
+    const auto stopRequested = [this] {
+        QCoreApplication::processEvents();
+        return m_stop;
+    };
     RunGuarded([&] {
-        RunManualForms(choice, SpinEditNumOfManualInvToPrint->value(), [this] { return m_stop; },
+        RunManualForms(choice, SpinEditNumOfManualInvToPrint->value(), stopRequested,
                        [this, &texts](int) { pPrintCopy(texts); });
     });
     btnPrint->setEnabled(true);

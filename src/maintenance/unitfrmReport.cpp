@@ -5,6 +5,7 @@
 #include "app/unitModalRunner.h"
 #include "app/unitRegional.h"
 #include "app/unitRowListModel.h"
+#include "app/unitSaveFilePicker.h"
 #include "app/unitScreenParts.h"
 #include "company/unitCompanyData.h"
 #include "documents/unitDocumentModel.h"
@@ -19,7 +20,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -31,7 +31,6 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedBarSeries>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -298,6 +297,11 @@ void TfrmReport::pClearResults()
 {
     if (!m_resultsShown) return;
     m_resultsShown = false;
+    pShowNoResults();
+}
+
+void TfrmReport::pShowNoResults()
+{
     m_model->setReportRows({});
     pShowPrintCommands(false);
     m_chartData = {};
@@ -319,8 +323,10 @@ void TfrmReport::btnVeiwReportClick()
 {
     const int startMonth = cmbReportStart->currentIndex() + 1;
     const int endMonth = ReportMonthNumber(cmbReportEnd->currentText());
-    // An error leaves the list empty rather than showing rows of another view.
-    m_model->setReportRows({});
+    // A view that fails shows nothing of the one before: no rows, no chart and
+    // nothing to print or export.
+    m_resultsShown = false;
+    pShowNoResults();
     std::vector<TReportRow> rows = QueryReportRows(reportType(), itemized(), startMonth, SpinEditReportStart->value(),
                                                    endMonth, SpinEditReportEnd->value());
     pSetColumnLayout();
@@ -371,10 +377,7 @@ void TfrmReport::pDrawChart()
     chart->addSeries(series);
 
     // Short month names under the bars; a long range turns them to fit.
-    QStringList shortNames;
-    for (const QDate& month : m_chartData.months)
-        shortNames << DisplayMonthName(month.month(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                          QString::number(month.year());
+    const QStringList shortNames = ReportChartLabels(m_chartData.months);
     auto* months = new QBarCategoryAxis;
     months->append(shortNames);
     QFont small = months->labelsFont();
@@ -390,7 +393,8 @@ void TfrmReport::pDrawChart()
     const QList<double> ticks = ReportAxisTicks(low, high);
     money->setRange(ticks.first(), ticks.last());
     money->setStartValue(ticks.first());
-    for (double tick : ticks) money->append(FormatMoney(tick), tick);
+    // A tick beyond what money text holds (the axis rounds outward) reads "####".
+    for (double tick : ticks) money->append(MoneyDisplayText(tick), tick);
     chart->addAxis(money, Qt::AlignLeft);
     series->attachAxis(money);
 }
@@ -423,17 +427,9 @@ void TfrmReport::tlbtnPrintPreviewClick()
 
 void TfrmReport::tlbtnExportCsvClick()
 {
-    QFileDialog dialog(this, QStringLiteral("Export CSV"));
-    dialog.setObjectName(QStringLiteral("dlgExportCsv"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("CSV files (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog.selectFile(cmbReportType->currentText() + QStringLiteral(".csv"));
-    if (RunModal(dialog) != QDialog::Accepted) return;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty() || files.first().isEmpty()) return;
-    WriteReportCsv(files.first(), m_model->reportRows(), m_captions, ReportVisibleColumns(reportType(), itemized()));
+    const QString path = ChooseSaveFile(this, {QStringLiteral("dlgExportCsv"), QStringLiteral("Export CSV"),
+                                               QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"),
+                                               cmbReportType->currentText() + QStringLiteral(".csv")});
+    if (path.isEmpty()) return;
+    WriteReportCsv(path, m_model->reportRows(), m_captions, ReportVisibleColumns(reportType(), itemized()));
 }

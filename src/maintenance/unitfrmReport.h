@@ -42,6 +42,7 @@ private:
     void pSetEndReportData();
     void pSetColumnLayout();
     void pClearResults();
+    void pShowNoResults();
     void pShowPrintCommands(bool shown);
     void pDrawChart();
     void pFillPrintLists();

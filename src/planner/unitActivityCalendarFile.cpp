@@ -1,13 +1,13 @@
 #include "planner/unitActivityCalendarFile.h"
 
 #include "app/AppError.h"
+#include "app/unitWholeFile.h"
 #include "app/unitAppInfo.h"
 #include "app/unitRegional.h"
 #include "planner/unitCalendarExportId.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 #include <QSet>
 
 #include <libical/ical.h>
@@ -114,9 +114,7 @@ QByteArray ActivitiesToICalendar(const std::vector<TActivityRow>& rows, const QS
 int WriteActivitiesCalendarFile(const QString& path, const std::vector<TActivityRow>& rows)
 {
     const QByteArray text = ActivitiesToICalendar(rows, CalendarExportId());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        throw AppError(QStringLiteral("The calendar file %1 cannot be written: %2").arg(path, file.errorString()));
+    SaveWholeFile(path, text);
     QSet<qint64> activities;
     for (const TActivityRow& row : rows) activities.insert(row.intActMasterID);
     return int(activities.size());

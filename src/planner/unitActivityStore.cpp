@@ -36,7 +36,7 @@ TPlannerYearFlags pSearchPlannerActivity(int year)
              flags.hasActivity);
     markDays(db,
              QStringLiteral("SELECT intActYear,intActDayOfYear FROM tblPlanner WHERE intActYear = ? "
-                            "AND strActPriority <> \"0\";"),
+                            "AND strActPriority <> '0';"),
              year, flags.hasPriority);
     return flags;
 }
@@ -51,7 +51,7 @@ std::vector<TActivityRow> ReadActivityDays(DbConnection& db, int year, int first
     DbStatement rows = db.prepare(
         QStringLiteral("SELECT strActStartDateTime,strActEndDateTime,strActivity,strActNote,intActMasterID,"
                        "intActDayOfYear,intActYear,strActPriority, intActID FROM tblPlanner WHERE "
-                       "intActYear = ? AND intActDayOfYear BETWEEN ? AND ?;"),
+                       "intActYear = ? AND intActDayOfYear BETWEEN ? AND ? ORDER BY intActID;"),
         {year, firstDayOfYear, lastDayOfYear});
     std::vector<TActivityRow> result;
     while (rows.step()) {

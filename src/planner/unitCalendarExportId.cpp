@@ -2,6 +2,7 @@
 
 #include "app/AppError.h"
 #include "db/DbConnection.h"
+#include "db/unitFeatureTables.h"
 
 #include <QUuid>
 
@@ -18,8 +19,7 @@ QString readId(DbConnection& db)
 
 void EnsureCalendarExportTable(DbConnection& db)
 {
-    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tblCalendarExport "
-                              "(intCalendarExportID INTEGER PRIMARY KEY, strCalendarUID TEXT);"));
+    CreateMissingFeatureTables(db);
 }
 
 void EnsureCalendarExportTable()

@@ -5,6 +5,7 @@
 #include "app/unitDateHelpers.h"
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitRegional.h"
 #include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
@@ -277,7 +278,7 @@ TfrmPlanner::TfrmPlanner(TodayFunction today, QWidget* parent)
     ckbxActPriority->setObjectName(QStringLiteral("ckbxActPriority"));
     txtPlannerActivity = new QLineEdit(editArea);
     txtPlannerActivity->setObjectName(QStringLiteral("txtPlannerActivity"));
-    txtPlannerActivity->setMaxLength(kTitleLimit);
+    SetTypedLimit(txtPlannerActivity, kTitleLimit);
     lblActivity = MakeCaption(QStringLiteral("Activity"), txtPlannerActivity, editArea);
     lblActivity->setObjectName(QStringLiteral("lblActivity"));
     auto makeDatePicker = [editArea](const char* name) {
@@ -590,7 +591,7 @@ void TfrmPlanner::pClearActivityEditAreaPlanner()
     dtPickerPlannerEndDateTime->setDateTime(cleared);
     for (QTimeEdit* time : {dtPickerPlannerStartTime, dtPickerPlannerEndTime}) time->setTime(kDefaultTime);
     txtPlannerActivity->clear();
-    txtPlannerActivity->setMaxLength(kTitleLimit);
+    SetTypedLimit(txtPlannerActivity, kTitleLimit);
     txtActivityNotes->clear();
     ckbxActPriority->setChecked(false);
     for (QWidget* control : std::initializer_list<QWidget*>{
@@ -721,7 +722,7 @@ void TfrmPlanner::pLoadSelectedActivity()
     dtPickerPlannerEndDateTime->setDateTime(end);
     dtPickerPlannerEndTime->setTime(end.time());
     // A longer title stored earlier is shown whole, not cut to the typing limit.
-    txtPlannerActivity->setMaxLength(std::max(kTitleLimit, int(stored.strActivity.size())));
+    SetTypedLimit(txtPlannerActivity, std::max(kTitleLimit, int(stored.strActivity.size())));
     txtPlannerActivity->setText(stored.strActivity);
     txtActivityNotes->setPlainText(stored.strActNote);
     lblMasterID->setText(QString::number(stored.intActMasterID));

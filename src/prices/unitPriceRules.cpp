@@ -1,10 +1,7 @@
 #include "prices/unitPriceRules.h"
 
-#include "app/AppError.h"
 #include "app/unitRegional.h"
-#include "db/unitStoredValues.h"
 
-#include <QRegularExpression>
 
 bool PriceItemCanBeSaved(const QString& description, const QString& labourPrice, const QString& materialPrice)
 {
@@ -30,14 +27,8 @@ QString PriceBoxOrZero(const QString& text)
 
 double PriceTextToNumber(const QString& text)
 {
-    // Digits with at most one separator and at least one digit: what the key
-    // filter lets through, and what the stored number can be read from. Pasted
-    // text is not filtered, so it is checked here before anything is written.
-    static const QRegularExpression plainNumber(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
-    // Where the separator is not '.', a '.' is grouping (1.234) and is refused.
-    const bool foreignPoint = DisplayDecimalSeparator() != DecimalSeparator() && text.contains(DecimalSeparator());
-    const QString number = StoredNumberText(text);
-    if (foreignPoint || !plainNumber.match(number).hasMatch() || !number.contains(QRegularExpression(QStringLiteral("[0-9]"))))
-        throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
-    return StrToFloat(number);
+    // Pasted text is not filtered by the keys, so it is read here before
+    // anything is written: a text that is not one amount is refused, and one
+    // that reads as two amounts says so.
+    return ParseTypedNumber(text);
 }

@@ -23,7 +23,7 @@ bool PricePrintAllowed(bool listEnabled, int listRowCount, bool pickMode);
 // An empty price box stands for "0.0".
 QString PriceBoxOrZero(const QString& text);
 
-// The stored number of a typed price: the regional separator read as the
-// period. A text that is no number throws AppError
-// "'%s' is not a valid floating point value".
+// The stored number of a typed price, read as ParseTypedNumber reads it. A
+// text that is no number throws AppError "'%s' is not a valid floating point
+// value"; one that reads as two amounts throws a message showing both.
 double PriceTextToNumber(const QString& text);

@@ -3,6 +3,7 @@
 #include "app/unitAppInfo.h"
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
 #include "db/unitStoredValues.h"
@@ -30,8 +31,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace {
 
@@ -101,7 +100,7 @@ TfrmPrice::TfrmPrice(TPriceScreenMode mode, QWidget* parent)
     lblPriceItmID->setVisible(false);
     txtPriceItmDiscription = new QLineEdit(gbxEditArea);
     txtPriceItmDiscription->setObjectName(QStringLiteral("txtPriceItmDiscription"));
-    txtPriceItmDiscription->setMaxLength(kDescriptionLimit);
+    SetTypedLimit(txtPriceItmDiscription, kDescriptionLimit);
     txtLaborPrice = MakeNumberEdit(gbxEditArea, "txtLaborPrice");
     ckbxLaborTaxable = new QCheckBox(QStringLiteral("Labor Taxable"), gbxEditArea);
     ckbxLaborTaxable->setObjectName(QStringLiteral("ckbxLaborTaxable"));
@@ -214,8 +213,8 @@ void TfrmPrice::pSetEditing(bool editing)
 void TfrmPrice::pClearEditArea()
 {
     pSetEditing(false);
-    for (QLineEdit* edit : {txtPriceItmDiscription, txtLaborPrice, txtMatPrice, txtQuantity}) edit->clear();
-    txtPriceItmDiscription->setMaxLength(kDescriptionLimit);
+    for (QLineEdit* edit : {txtLaborPrice, txtMatPrice, txtQuantity}) edit->clear();
+    ClearToTypedLimit(txtPriceItmDiscription);
     lblPriceItmID->clear();
     ckbxLaborTaxable->setChecked(false);
     ckbxMatTaxable->setChecked(false);
@@ -259,8 +258,7 @@ void TfrmPrice::pLoadPriceItem()
     // Everything comes from the row itself, the hidden columns included.
     // A longer description stored earlier is shown whole, not cut to the typing limit.
     const QString description = m_listModel->cellText(row, TPriceListModel::colDescription);
-    txtPriceItmDiscription->setMaxLength(std::max(kDescriptionLimit, int(description.size())));
-    txtPriceItmDiscription->setText(description);
+    ShowStoredText(txtPriceItmDiscription, description);
     txtLaborPrice->setText(DisplayNumberText(m_listModel->cellText(row, TPriceListModel::colLabPrice)));
     txtMatPrice->setText(DisplayNumberText(m_listModel->cellText(row, TPriceListModel::colMatPrice)));
     ckbxLaborTaxable->setChecked(StrToBool(m_listModel->cellText(row, TPriceListModel::colLabTax)));

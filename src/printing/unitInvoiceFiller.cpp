@@ -1,21 +1,24 @@
 #include "printing/unitInvoiceFiller.h"
 
-#include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "company/unitCompanyLogoStore.h"
+#include "app/unitDialogs.h"
 #include "app/unitModeValues.h"
+#include "company/unitLogoFile.h"
 #include "documents/unitDocumentModel.h"
 
+#include <QDateTime>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
+#include <QSet>
+
 #include <algorithm>
-#include <QImageReader>
 
 namespace {
 
 constexpr double kLineStep = 0.2;
 constexpr double kCompanyBlockFloor = 1.7;
-constexpr double kLargeLogoHeight = 1.3;
-constexpr double kSmallLogoHeight = 0.7;
-constexpr double kLogoMaxWidth = 3.85;
 const QColor kSilver(192, 192, 192);
 
 QColor colorOf(std::uint32_t packed) { return QColor(ColorRed(packed), ColorGreen(packed), ColorBlue(packed)); }
@@ -33,13 +36,22 @@ void setText(ReportLayout& layout, const QString& name, const QString& text, dou
     item.rect.moveTop(top);
 }
 
-QImage readLogo(const QString& path)
+// Said once for the logo as it stands (its bytes), not for every
+// document of a run or every print after it: the company screen goes on
+// showing that the logo cannot be read until it is replaced or removed.
+void SayOnceLogoUnreadable(const QString& path, const QString& reason)
 {
-    QImageReader reader(path, "jpeg");
-    QImage image = reader.read();
-    if (image.isNull())
-        throw AppError(QStringLiteral("The company logo %1 cannot be read: %2").arg(path, reader.errorString()));
-    return image;
+    static QSet<QByteArray> said;
+    // By content: a server seat writes the database's logo afresh for each print.
+    QFile file(path);
+    const QByteArray key = file.open(QIODevice::ReadOnly)
+                               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1)
+                               : QByteArray();
+    if (said.contains(key)) return;
+    said.insert(key);
+    ShowInformation(QStringLiteral("The company logo %1 cannot be read (%2), so documents are printed without "
+                                   "it. Choose a new logo or remove it under Company Information.")
+                        .arg(QDir::toNativeSeparators(path), reason));
 }
 
 } // namespace
@@ -53,7 +65,7 @@ TInvoiceFillInput CurrentInvoiceFillInput()
     input.company = recCompanyData;
     input.settings = recCmpnyInvData;
     input.typeColors = arrInvTypeColor;
-    input.logoPath = GetLogoPath();
+    input.logoPath = LogoFileForPrinting();
     return input;
 }
 
@@ -64,8 +76,9 @@ QColor InvTypeColor(const QString& invType, const std::array<std::uint32_t, 7>& 
     return colorOf(typeColors[std::size_t(index) + 1]);
 }
 
-void FillInvoiceLayout(ReportLayout& layout, const TInvoiceFillInput& input)
+TInvoiceFillResult FillInvoiceLayout(ReportLayout& layout, const TInvoiceFillInput& input)
 {
+    TInvoiceFillResult result;
     const TrecPrintData& data = input.printData;
     const TrecCompanyData& company = input.company;
     const TrecCmpnyInvData& settings = input.settings;
@@ -79,8 +92,14 @@ void FillInvoiceLayout(ReportLayout& layout, const TInvoiceFillInput& input)
     logo.rect.setHeight(0);
     logo.visible = false;
     logo.picture = QImage();
-    if (!workOrder && QFileInfo::exists(input.logoPath)) {
-        const QImage image = readLogo(input.logoPath);
+    const TStoredLogo stored = workOrder ? TStoredLogo() : ReadStoredLogo(input.logoPath);
+    // A logo that cannot be read is left out like a missing one: the document
+    // still prints, and the caller says why.
+    if (stored.unreadable()) result.unreadableLogo = stored.problem;
+    if (!stored.picture.isNull()) {
+        // No more dots than the printed box needs, so a large photograph
+        // stored earlier does not make every PDF large.
+        const QImage image = LogoForPrinting(stored.picture);
         const double height = settings.blLargeLogo ? kLargeLogoHeight : kSmallLogoHeight;
         double width = height * double(image.width()) / double(image.height());
         if (width > kLogoMaxWidth) width = kLogoMaxWidth;
@@ -234,6 +253,12 @@ void FillInvoiceLayout(ReportLayout& layout, const TInvoiceFillInput& input)
         lines.rect.setTop(footerTop - 0.2 - height);
         lines.rect.setHeight(height);
     }
+    return result;
 }
 
-void pSetInvoiceData(ReportLayout& layout) { FillInvoiceLayout(layout, CurrentInvoiceFillInput()); }
+void pSetInvoiceData(ReportLayout& layout)
+{
+    const TInvoiceFillInput input = CurrentInvoiceFillInput();
+    const TInvoiceFillResult result = FillInvoiceLayout(layout, input);
+    if (!result.unreadableLogo.isEmpty()) SayOnceLogoUnreadable(input.logoPath, result.unreadableLogo);
+}

@@ -27,8 +27,15 @@ TInvoiceFillInput CurrentInvoiceFillInput();
 // a name that is not one of the six.
 QColor InvTypeColor(const QString& invType, const std::array<std::uint32_t, 7>& typeColors);
 
-// Fills the ReportInvoice layout. A logo file that exists but cannot be read
-// throws AppError; a missing one leaves the logo out.
-void FillInvoiceLayout(ReportLayout& layout, const TInvoiceFillInput& input);
-// The same from the program's current state.
+struct TInvoiceFillResult {
+    // Why the logo file that exists could not be read (it is left out then);
+    // empty when the logo printed or there is none.
+    QString unreadableLogo;
+};
+
+// Fills the ReportInvoice layout. A missing logo file, or one that cannot be
+// read, leaves the logo out.
+TInvoiceFillResult FillInvoiceLayout(ReportLayout& layout, const TInvoiceFillInput& input);
+// The same from the program's current state; a logo that cannot be read is
+// told once (for the file as it stands), and the document prints without it.
 void pSetInvoiceData(ReportLayout& layout);

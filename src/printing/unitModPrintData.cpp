@@ -230,7 +230,7 @@ void TmodPrintData::pPrintPreview()
     RunModal(preview);
 }
 
-void TmodPrintData::pCreatePDFFile(const QString& path)
+void TmodPrintData::pCreatePDFFile(const QString& path, const QByteArray& facturXml)
 {
     const QString caption = recPrintData.strInvType + QLatin1Char(' ') + QString::number(intCurrentInvNumber);
     const ReportDocument document = pBuildJob(pjDocument);
@@ -241,7 +241,7 @@ void TmodPrintData::pCreatePDFFile(const QString& path)
     info.keywords = caption;
     info.creator = recCompanyData.strCompName;
     info.producer = recCompanyData.strCompName;
-    WriteReportPdf(document, path, info);
+    WriteReportPdf(document, path, info, facturXml);
 }
 
 QString DocumentPdfPath()

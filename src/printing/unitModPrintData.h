@@ -34,8 +34,9 @@ public:
     // Generates the pages and shows them in the preview window, modally.
     void pPrintPreview();
     // Writes the document (kind 1, with its contract and warranty pages when
-    // flagged) to a PDF file with its document information.
-    void pCreatePDFFile(const QString& path);
+    // flagged) to a PDF file with its document information. With e-invoice XML
+    // the file is a PDF/A-3 that carries it as factur-x.xml.
+    void pCreatePDFFile(const QString& path, const QByteArray& facturXml = {});
 
     // The preview window's title for a job kind.
     static QString PreviewTitle(int printJob);

@@ -1,7 +1,9 @@
 #include "printing/unitReportOutput.h"
 
 #include "app/AppError.h"
+#include "printing/unitPdfA3.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,7 +69,8 @@ void PrintReportDocument(const ReportDocument& document, QPrinter& printer, cons
         throw AppError(QStringLiteral("The printer %1 reported an error while printing").arg(printer.printerName()));
 }
 
-void SetPdfDocumentInfo(const QString& inputPath, const QString& outputPath, const PdfDocumentInfo& info)
+void SetPdfDocumentInfo(const QString& inputPath, const QString& outputPath, const PdfDocumentInfo& info,
+                        const QByteArray& facturXml)
 {
     try {
         QPDF pdf;
@@ -83,18 +86,25 @@ void SetPdfDocumentInfo(const QString& inputPath, const QString& outputPath, con
         put("/Creator", info.creator);
         put("/Producer", info.producer);
         pdf.getTrailer().replaceKey("/Info", pdf.makeIndirectObject(dictionary));
-        // The XMP copy of the information would contradict the dictionary; readers
-        // fall back to the dictionary without it.
         QPDFObjectHandle root = pdf.getRoot();
-        if (root.hasKey("/Metadata")) root.removeKey("/Metadata");
+        if (facturXml.isEmpty()) {
+            // The XMP copy of the information would contradict the dictionary; readers
+            // fall back to the dictionary without it.
+            if (root.hasKey("/Metadata")) root.removeKey("/Metadata");
+        } else {
+            MakeFacturXPdf(pdf, info, facturXml, QDateTime::currentDateTime());
+        }
         QPDFWriter writer(pdf, QFile::encodeName(outputPath).constData());
+        // The associated file (/AF) is a PDF/A-3 feature of PDF 1.7.
+        if (!facturXml.isEmpty()) writer.setMinimumPDFVersion("1.7");
         writer.write();
     } catch (const std::exception& error) {
         throw AppError(QStringLiteral("Cannot write the PDF file %1: %2").arg(outputPath, QString::fromLocal8Bit(error.what())));
     }
 }
 
-void WriteReportPdf(const ReportDocument& document, const QString& path, const PdfDocumentInfo& info)
+void WriteReportPdf(const ReportDocument& document, const QString& path, const PdfDocumentInfo& info,
+                    const QByteArray& facturXml)
 {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo(folder).isDir())
@@ -108,6 +118,8 @@ void WriteReportPdf(const ReportDocument& document, const QString& path, const P
         QPdfWriter writer(renderedPath);
         writer.setPageLayout(letterPortrait());
         writer.setResolution(1200);
+        // Qt's PDF/A mode embeds every font and writes the sRGB output intent.
+        if (!facturXml.isEmpty()) writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
         writer.setTitle(info.title);
         writer.setCreator(info.creator);
         QPainter painter;
@@ -115,7 +127,7 @@ void WriteReportPdf(const ReportDocument& document, const QString& path, const P
         paintAll(document, painter, writer, {});
         painter.end();
     }
-    SetPdfDocumentInfo(renderedPath, finishedPath, info);
+    SetPdfDocumentInfo(renderedPath, finishedPath, info, facturXml);
 
     // One rename puts the new file in place of the old one: at every moment the
     // path holds either the old file or the new one, never nothing.

@@ -4,6 +4,7 @@
 // every page through paintPage.
 #include "printing/unitReportEngine.h"
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -29,7 +30,12 @@ void PrintReportDocument(const ReportDocument& document, QPrinter& printer,
 // Writes the pages to a PDF file with all six document information fields. The
 // file appears complete or not at all: it is written beside the target under a
 // temporary name and renamed into place. Throws AppError when it cannot be written.
-void WriteReportPdf(const ReportDocument& document, const QString& path, const PdfDocumentInfo& info);
+// With e-invoice XML (facturXml not empty) the file is a PDF/A-3b carrying it as
+// factur-x.xml (see unitPdfA3.h); the pages look the same.
+void WriteReportPdf(const ReportDocument& document, const QString& path, const PdfDocumentInfo& info,
+                    const QByteArray& facturXml = {});
 
-// Rewrites the document information dictionary of an existing PDF file into a new file.
-void SetPdfDocumentInfo(const QString& inputPath, const QString& outputPath, const PdfDocumentInfo& info);
+// Rewrites the document information dictionary of an existing PDF file into a
+// new file; with facturXml, also makes it the PDF/A-3b that carries the XML.
+void SetPdfDocumentInfo(const QString& inputPath, const QString& outputPath, const PdfDocumentInfo& info,
+                        const QByteArray& facturXml = {});

@@ -18,6 +18,7 @@
 #include "maintenance/unitfrmManualInvoice.h"
 #include "maintenance/unitfrmReport.h"
 #include "planner/unitfrmPlanner.h"
+#include "server/unitfrmSharedDatabase.h"
 #include "writer/unitfrmTextEditor.h"
 
 void OpenNewDocument()
@@ -89,6 +90,8 @@ void OpenReports() { RunScreen<TfrmReport>(); }
 void OpenManualForms() { RunScreen<TfrmManualInvoice>(); }
 
 void OpenAboutBox() { RunScreen<TfrmAbout>(); }
+
+void OpenSharedDatabase() { RunScreen<TfrmSharedDatabase>(); }
 
 void OpenEmail() { RunScreen<TfrmEmail>(); }
 

@@ -10,8 +10,15 @@
 #include "backup/unitfrmBackupRestore.h"
 #include "company/unitCompanyData.h"
 #include "db/DbEngineError.h"
+#include "company/unitEInvoiceSettings.h"
 #include "db/unitCreateDatabase.h"
-#include "planner/unitCalendarExportId.h"
+#include "db/unitDatabaseTarget.h"
+#include "db/unitFeatureTables.h"
+#include "db/unitServerEngine.h"
+#include "db/unitServerSchema.h"
+#include "app/unitDialogs.h"
+
+#include "app/AppError.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,8 +88,9 @@ bool LockDataFolder()
         throw AppError(SecondCopyMessage() + QStringLiteral(".\nThe lock file %1 is held by process %2 on this computer")
                                                  .arg(Native(GetLockFilePath()))
                                                  .arg(holder.pid));
-    if (AskChoice(HolderQuestion(holder), QStringLiteral("Take Over the Lock"), QString(), QStringLiteral("Quit")) !=
-        MessageAnswer::Yes)
+    // Enter quits: taking over a lock another computer may still use is a choice to read first.
+    if (AskChoice(HolderQuestion(holder), QStringLiteral("Take Over the Lock"), QString(), QStringLiteral("Quit"),
+                  MessageAnswer::Cancel) != MessageAnswer::Yes)
         return false;
     if (!TakeOverDataFolderLock(reason))
         throw AppError(QStringLiteral("The lock file %1 could not be taken over: %2. Nothing was changed")
@@ -129,9 +137,47 @@ bool StartUp()
     // open to other accounts.
     RestrictDataFolderToOwner();
     RemoveStaleTempCopies();
-    if (!QFile::exists(GetDatabasePath())) CreateDatabase();
-    if (!LoadSettings()) return false;
-    // Tables of features added since the file was made (an older file has none).
-    EnsureCalendarExportTable();
+    if (UsesServer()) {
+        StartOnServerDatabase();
+        LoadCompanyData();
+        LoadAppPreferences();
+    } else {
+        if (!QFile::exists(GetDatabasePath())) CreateDatabase();
+        if (!LoadSettings()) return false;
+        // Tables of features added since the file was made (an older file has none).
+        CreateMissingFileFeatureTables();
+    }
+    PrepareEInvoiceData();
     return true;
+}
+
+QString ServerStartFailureQuestion(const QString& error)
+{
+    const QString server = ServerDisplayName(ServerConnectionString());
+    const QString what = error.contains(server) ? error
+                                                : QStringLiteral("The shared %1 cannot be used: %2").arg(server, error);
+    return ApplyFullStopRule(what) + QStringLiteral("\n\nWork on this computer's file for this run, or quit?");
+}
+
+bool RunStartUp()
+{
+    for (;;) {
+        QString error;
+        try {
+            return StartUp();
+        } catch (const AppError& failure) {
+            error = failure.message();
+        } catch (const std::exception& failure) {
+            error = QString::fromLocal8Bit(failure.what());
+        }
+        if (!UsesServer()) {
+            ShowErrorBox(error);
+            return false;
+        }
+        if (AskTwoWays(ServerStartFailureQuestion(error), QStringLiteral("Use This Computer's File"), QStringLiteral("Quit"))
+            != MessageAnswer::Yes)
+            return false;
+        // For this run only: the seat's setting still names the server.
+        SetServerConnectionString(QString());
+    }
 }

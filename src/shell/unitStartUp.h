@@ -24,5 +24,13 @@
 // questions (nothing more is shown); true when the program may run.
 bool StartUp();
 
+// The start-up as the program entry runs it: StartUp, and an error shown in the
+// error box (false: the program ends). On a seat that uses a server, a server
+// that cannot be reached (or used) offers "Use This Computer's File" for this
+// run, or "Quit".
+bool RunStartUp();
+// The question asked then, naming the server.
+QString ServerStartFailureQuestion(const QString& error);
+
 // The message of a second start while the program already runs.
 QString SecondCopyMessage();

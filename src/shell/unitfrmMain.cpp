@@ -2,6 +2,7 @@
 
 #include "app/unitAppInfo.h"
 #include "app/unitAppPreferences.h"
+#include "app/unitDialogs.h"
 #include "app/unitDispatch.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
@@ -13,6 +14,9 @@
 #include "company/unitCompanyData.h"
 #include "documents/unitDocumentCopy.h"
 #include "planner/unitOldActivities.h"
+#include "db/unitDatabaseTarget.h"
+#include "db/unitServerEngine.h"
+#include "server/unitSharedDatabaseRules.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -25,6 +29,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -46,6 +51,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     pBuildToolBar();
     pBuildSummaries();
     pWireCommands();
+    pShowDatabaseInUse();
 
     g_displayWindow = this;
     SetMainCountersDisplay({
@@ -96,6 +102,8 @@ void TfrmMain::pBuildMenu()
     actBackupData = newCommand(QStringLiteral("submnuBackupData"), QStringLiteral("B&ackup Data"));
     actRestoreData = newCommand(QStringLiteral("submnuRestoreData"), QStringLiteral("&Restore Data"));
     backupRestore->addActions({actBackupData, actRestoreData});
+    actSharedDatabase = newCommand(QStringLiteral("submnuSharedDatabase"), QStringLiteral("Shared &Database\u2026"));
+    maintenance->addAction(actSharedDatabase);
     actContractWriter = newCommand(QStringLiteral("submnuContractWriter"), QStringLiteral("C&ontract Writer"));
     actWarrantyWriter = newCommand(QStringLiteral("submnuWarrantyWriter"), QStringLiteral("W&arranty Writer"));
     maintenance->addActions({actContractWriter, actWarrantyWriter});
@@ -249,8 +257,15 @@ void TfrmMain::pWireCommands()
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
     pWire(actPlanner, OpenPlanner);
-    pWire(actBackupData, BackupData);
-    pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
+    if (UsesServer()) {
+        // Backup and restore copy this computer's file; on a server they are yet to come.
+        pWire(actBackupData, [] { ShowInformation(NotOnServerMessage(QStringLiteral("Backup Data"))); });
+        pWire(actRestoreData, [] { ShowInformation(NotOnServerMessage(QStringLiteral("Restore Data"))); });
+    } else {
+        pWire(actBackupData, BackupData);
+        pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
+    }
+    pWire(actSharedDatabase, OpenSharedDatabase);
     pWire(actContractWriter, OpenContractWriter);
     pWire(actWarrantyWriter, OpenWarrantyWriter);
     pWire(actReport, OpenReports);
@@ -309,6 +324,17 @@ void TfrmMain::pRefreshSummaries()
     lblRecurringLastPrinted->setText(ShowLastPrintedDate());
 }
 
+void TfrmMain::pShowDatabaseInUse()
+{
+    // A seat on this computer's file shows nothing; one on a server says which.
+    if (!UsesServer()) return;
+    lblDatabaseInUse = new QLabel(this);
+    lblDatabaseInUse->setObjectName(QStringLiteral("lblDatabaseInUse"));
+    lblDatabaseInUse->setTextFormat(Qt::PlainText);
+    lblDatabaseInUse->setText(QStringLiteral("Shared ") + ServerDisplayName(ServerConnectionString()));
+    statusBar()->addPermanentWidget(lblDatabaseInUse);
+}
+
 void TfrmMain::pShowCounters(const TrecMainCounters& counters)
 {
     GroupBoxRecurring->setVisible(counters.blShowRecurring);
@@ -324,7 +350,8 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // planner is cleaned even when the preferences could not be written.
     RunGuarded([] { SaveAppPreferences(); });
     RunGuarded([] { pRemoveOldActivities(); });
-    // At every close today's copy of the database in Backups/ is brought up to date.
-    RunGuarded([] { RunDailyBackup(); });
+    // At every close today's copy of the database in Backups/ is brought up to
+    // date (not on a seat that works on a server: the file is not its data).
+    if (!UsesServer()) RunGuarded([] { RunDailyBackup(); });
     event->accept();
 }

@@ -39,6 +39,7 @@ private:
     void pFormShow();
     void pShowFormInformation();
     void pShowCounters(const TrecMainCounters& counters);
+    void pShowDatabaseInUse();
 
     QAction* newCommand(const QString& objectName, const QString& text);
 
@@ -53,6 +54,7 @@ private:
     QAction* actPlanner = nullptr;
     QAction* actBackupData = nullptr;
     QAction* actRestoreData = nullptr;
+    QAction* actSharedDatabase = nullptr;
     QAction* actContractWriter = nullptr;
     QAction* actWarrantyWriter = nullptr;
     QAction* actReport = nullptr;
@@ -64,6 +66,7 @@ private:
     QToolBar* ToolBar1 = nullptr;
     QLabel* lblCompanyName = nullptr;
     QLabel* lblTodaysDate = nullptr;
+    QLabel* lblDatabaseInUse = nullptr;   // in the status bar, on a seat that uses a server
     QGroupBox* GroupBoxRecurring = nullptr;
     QLabel* lblRecurringLastPrinted = nullptr;
     QPushButton* btnRecurringPrint = nullptr;

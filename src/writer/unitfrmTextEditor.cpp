@@ -1,8 +1,10 @@
 #include "writer/unitfrmTextEditor.h"
 
+#include "app/AppError.h"
 #include "app/unitAppInfo.h"
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitModeValues.h"
 #include "app/unitScreenParts.h"
 #include "printing/unitModPrintData.h"
@@ -14,10 +16,9 @@
 #include <QPlainTextEdit>
 #include <QShowEvent>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace {
 constexpr int kTitleLimit = 45;
@@ -40,7 +41,7 @@ TfrmTextEditor::TfrmTextEditor(QWidget* parent)
 
     txtContractWarrantyName = new QLineEdit(m_toolBar);
     txtContractWarrantyName->setObjectName(QStringLiteral("txtContractWarrantyName"));
-    txtContractWarrantyName->setMaxLength(kTitleLimit);
+    SetTypedLimit(txtContractWarrantyName, kTitleLimit);
     txtContractWarrantyName->setMinimumWidth(txtContractWarrantyName->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
     lblContractWarrantyName = MakeCaption(QStringLiteral("   title: "), txtContractWarrantyName, m_toolBar);
     lblContractWarrantyName->setObjectName(QStringLiteral("lblContractWarrantyName"));
@@ -71,10 +72,17 @@ TfrmTextEditor::TfrmTextEditor(QWidget* parent)
 
     resize(780, 600);
 
-    RunGuarded([this] {
-        pShowFormInformation();
-        pOpenContractWarranty();
-    });
+    pShowFormInformation();
+    // A text that could not be read is never shown as an empty one: a save
+    // would write the empty text over it. The writer says so and closes.
+    if (const std::optional<QString> readError = ErrorOf([this] { pOpenContractWarranty(); })) {
+        m_readFailed = true;
+        txtTextEditor->document()->setModified(false);
+        pEnableSavebtn();
+        ShowErrorBox(QStringLiteral("The %1 could not be read, and the writer closes without saving anything: %2")
+                         .arg(m_modeName, *readError));
+        QTimer::singleShot(0, this, [this] { reject(); });
+    }
 }
 
 TfrmTextEditor::~TfrmTextEditor() = default;
@@ -103,8 +111,7 @@ void TfrmTextEditor::pOpenContractWarranty()
 {
     const TContractWarrantyText stored = LoadContractWarranty(m_mode);
     // A longer title stored earlier is shown whole, not cut to the typing limit.
-    txtContractWarrantyName->setMaxLength(std::max(kTitleLimit, int(stored.strTitle.size())));
-    txtContractWarrantyName->setText(stored.strTitle);
+    ShowStoredText(txtContractWarrantyName, stored.strTitle);
     txtTextEditor->setPlainText(StoredTextToEditor(stored.strText));
     txtTextEditor->setFocus();
     txtTextEditor->document()->setModified(false);
@@ -128,6 +135,8 @@ void TfrmTextEditor::pEnableSavebtn()
 
 void TfrmTextEditor::pSaveContract()
 {
+    if (m_readFailed)
+        throw AppError(QStringLiteral("The %1 could not be read and is not saved over").arg(m_modeName));
     SaveContractWarranty(m_mode, {txtContractWarrantyName->text(), EditorTextToStored(txtTextEditor->toPlainText())});
     // Only a save that went through clears the mark: after a failure the
     // writer still offers Save and still asks on closing.
@@ -147,7 +156,7 @@ void TfrmTextEditor::pPrint(bool preview)
 
 bool TfrmTextEditor::pLeaveAllowed()
 {
-    if (!pModified()) return true;
+    if (!pModified() || m_readFailed) return true;
     switch (AskYesNoCancel(QStringLiteral("Save changes to ") + m_modeName + QStringLiteral("?"))) {
     case MessageAnswer::Yes: return RunGuarded([this] { pSaveContract(); });
     case MessageAnswer::No: return true;

@@ -37,6 +37,7 @@ private:
     const int m_mode;          // intContractWarrantyMode when the writer was opened
     const QString m_modeName;  // "Contract" or "Warranty"
     bool m_shown = false;
+    bool m_readFailed = false;   // the stored text could not be read: it is never saved over
 
     QToolBar* m_toolBar = nullptr;
     QAction* m_actClose = nullptr;

@@ -103,54 +103,77 @@ private slots:
         QCOMPARE(DisplayStoredDateTime(QStringLiteral("3/29/2010 25:00:00 AM")), QStringLiteral("3/29/2010 25:00:00 AM"));
     }
 
-    void typedNumbersUseTheLocaleSeparator_data()
+    // A typed number is read whole: the regional form with or without
+    // grouping, the other convention's decimal where it cannot be grouping,
+    // and a text that reads as two amounts is refused with both readings.
+    void typedNumbersAreReadAsMeant_data()
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("reads");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("US point") << "en_US" << "12.5" << true << 12.5 << "12.5";
-        QTest::newRow("US comma refused") << "en_US" << "12,5" << false << 0.0 << "12,5";
-        QTest::newRow("C point") << "C" << "0.75" << true << 0.75 << "0.75";
-        QTest::newRow("DE comma") << "de_DE" << "12,5" << true << 12.5 << "12.5";
-        QTest::newRow("DE whole") << "de_DE" << "1234" << true << 1234.0 << "1234";
-        QTest::newRow("DE point is grouping, refused") << "de_DE" << "1.234" << false << 0.0 << "1.234";
-        QTest::newRow("DE separator alone") << "de_DE" << "," << false << 0.0 << ".";
-        QTest::newRow("CH point") << "de_CH" << "12.5" << true << 12.5 << "12.5";
+        QTest::addColumn<QString>("stored");   // empty: not one number
+        QTest::addColumn<QString>("message");  // ParseTypedNumber's refusal
+        const QString notANumber = QStringLiteral("'%1' is not a valid floating point value");
+        QTest::newRow("DE comma") << "de_DE" << "12,5" << "12.5" << "";
+        QTest::newRow("DE whole") << "de_DE" << "1234" << "1234" << "";
+        QTest::newRow("DE grouped with decimals") << "de_DE" << "1.234,50" << "1234.50" << "";
+        QTest::newRow("DE grouped twice") << "de_DE" << "1.234.567" << "1234567" << "";
+        QTest::newRow("DE point that cannot be grouping") << "de_DE" << "2.5" << "2.5" << "";
+        QTest::newRow("DE zero point") << "de_DE" << "0.500" << "0.500" << "";
+        QTest::newRow("DE US grouping") << "de_DE" << "1,234.50" << "1234.50" << "";
+        QTest::newRow("DE comma three decimals") << "de_DE" << "1,234" << "1.234" << "";
+        QTest::newRow("DE two readings") << "de_DE" << "1.234" << ""
+                                         << "'1.234' can mean 1234 or 1,234: please type the amount as one of these.";
+        QTest::newRow("DE two readings, grouped") << "de_DE" << "12.345" << ""
+                                                  << "'12.345' can mean 12345 or 12,345: please type the amount as one of these.";
+        QTest::newRow("DE two commas") << "de_DE" << "1,2,3" << "" << notANumber.arg("1,2,3");
+        QTest::newRow("DE separator alone") << "de_DE" << "," << "" << notANumber.arg(",");
+        QTest::newRow("DE bad grouping") << "de_DE" << "12.34,5" << "" << notANumber.arg("12.34,5");
+        QTest::newRow("US point") << "en_US" << "12.5" << "12.5" << "";
+        QTest::newRow("US grouped with decimals") << "en_US" << "1,234.50" << "1234.50" << "";
+        QTest::newRow("US comma that cannot be grouping") << "en_US" << "2,5" << "2.5" << "";
+        QTest::newRow("US German grouping") << "en_US" << "1.234,50" << "1234.50" << "";
+        QTest::newRow("US two readings") << "en_US" << "1,234" << ""
+                                         << "'1,234' can mean 1234 or 1.234: please type the amount as one of these.";
+        QTest::newRow("US letters") << "en_US" << "12a" << "" << notANumber.arg("12a");
+        QTest::newRow("C point") << "C" << "0.75" << "0.75" << "";
+        QTest::newRow("CH point") << "de_CH" << "12.5" << "12.5" << "";
     }
-    void typedNumbersUseTheLocaleSeparator()
+    void typedNumbersAreReadAsMeant()
     {
         QFETCH(QString, locale);
         QFETCH(QString, typed);
-        QFETCH(bool, reads);
-        QFETCH(double, value);
         QFETCH(QString, stored);
+        QFETCH(QString, message);
         ScopedLocale pinned(locale == QLatin1String("C") ? QLocale::c() : QLocale(locale));
         double number = -1;
-        QCOMPARE(TryParseTypedNumber(typed, number), reads);
-        if (reads) {
-            QCOMPARE(number, value);
-            QCOMPARE(ParseTypedNumber(typed), value);
-            QCOMPARE(DisplayNumberText(StoredNumberText(typed)), typed);   // shown back as typed
-        } else {
-            QVERIFY_THROWS_EXCEPTION(AppError, ParseTypedNumber(typed));
+        QCOMPARE(TryParseTypedNumber(typed, number), !stored.isEmpty());
+        if (!stored.isEmpty()) {
+            QCOMPARE(StoredNumberText(typed), stored);
+            QCOMPARE(number, stored.toDouble());
+            QCOMPARE(ParseTypedNumber(typed), stored.toDouble());
+            return;
         }
-        QCOMPARE(StoredNumberText(typed), stored);
+        try {
+            ParseTypedNumber(typed);
+            QFAIL("read as a number");
+        } catch (const AppError& error) {
+            QCOMPARE(error.message(), message);
+        }
     }
 
-    void numberBoxesTakeTheLocaleSeparatorOnly()
+    // Every separator typed stays in a number box: digits and both separators
+    // get through, letters do not.
+    void numberBoxesKeepEverySeparator()
     {
-        {
-            ScopedLocale pinned("de_DE");
-            QVERIFY(AllowNumDecimalOnly(QLatin1Char(','), QStringLiteral("12")));
-            QVERIFY(!AllowNumDecimalOnly(QLatin1Char(','), QStringLiteral("1,2")));
-            QVERIFY(!AllowNumDecimalOnly(QLatin1Char('.'), QStringLiteral("12")));
-            QCOMPARE(DisplayNumberText(QStringLiteral("12.5")), QStringLiteral("12,5"));
+        for (const char* locale : {"de_DE", "en_US"}) {
+            ScopedLocale pinned(locale);
+            for (const char* kept : {"0", "9", ".", ","})
+                QVERIFY2(AllowNumDecimalOnly(QLatin1Char(*kept), QStringLiteral("1.2,3")), kept);
+            for (const char* dropped : {"a", "-", " ", "e"})
+                QVERIFY2(!AllowNumDecimalOnly(QLatin1Char(*dropped), QString()), dropped);
         }
-        QVERIFY(AllowNumDecimalOnly(QLatin1Char('.'), QStringLiteral("12")));
-        QVERIFY(!AllowNumDecimalOnly(QLatin1Char(','), QStringLiteral("12")));
-        QCOMPARE(DisplayNumberText(QStringLiteral("12.5")), QStringLiteral("12.5"));
+        ScopedLocale german("de_DE");
+        QCOMPARE(DisplayNumberText(QStringLiteral("12.5")), QStringLiteral("12,5"));
     }
 
     // The real start-up path: the settings come from the environment, through

@@ -1,11 +1,20 @@
 #include "common/TestDatabase.h"
 
+#include "common/TestServer.h"
+
 #include "app/unitAppInfo.h"
+#include "app/unitModalRunner.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "company/unitEInvoiceSettings.h"
 #include "db/DbConnection.h"
 #include "db/unitCreateDatabase.h"
+#include "db/unitDatabaseTarget.h"
+#include "db/unitServerEngine.h"
+#include "db/unitServerSchema.h"
 
+#include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -21,12 +30,24 @@ void CreateTestDatabase(const QDate& today)
 {
     QDir().mkpath(GetDataFolder());
     QDir().mkpath(GetTempFolder());
+    if (TestRunsOnServer()) {
+        // The same first-run tables and rows, in this program's server database.
+        EmptyTestProgramDatabase();
+        SetServerConnectionString(TestProgramConnection());
+        DbConnection db;
+        PrepareServerDatabase(db, today);
+        LoadCompanyData();
+        PrepareEInvoiceData();
+        return;
+    }
     QFile::remove(GetDatabasePath());
     CreateDatabase(today);
     // The "Building DataBase..." notice must not still be open when a test
     // looks for its own notice.
     RunOutSavingNotice();
     LoadCompanyData();
+    // Start-up's own step on every database it opens.
+    PrepareEInvoiceData();
 }
 
 void DamageRootPage(const QString& path, const QString& table)
@@ -48,4 +69,34 @@ void DamageRootPage(const QString& path, const QString& table)
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.seek(qint64(rootPage - 1) * pageSize));
     file.write(QByteArray(pageSize, char(0xEE)));
+}
+
+bool ClosesItselfWhileLocked(const std::function<void()>& open)
+{
+    bool closedItself = false;
+    DbConnection locker = TestRunsOnServer() ? DbConnection::ToServer(TestProgramConnection()) : DbConnection();
+    if (TestRunsOnServer()) {
+        // Every table held by another session; the seat gives up waiting soon.
+        TServerTimeLimits limits;
+        limits.lockMs = 300;
+        SetServerTimeLimits(limits);
+        locker.execute(QStringLiteral("BEGIN;"));
+        locker.execute(QStringLiteral("LOCK TABLE %1 IN ACCESS EXCLUSIVE MODE;")
+                           .arg(ProgramTablesIn(locker).join(QLatin1Char(','))));
+    } else {
+        locker.execute(QStringLiteral("BEGIN EXCLUSIVE;"));
+    }
+    {
+        ScopedModalRunner runner([&closedItself](QDialog& dialog) {
+            dialog.show();
+            QCoreApplication::processEvents();
+            closedItself = !dialog.isVisible();
+            if (!closedItself) dialog.close();
+            return dialog.result();
+        });
+        open();
+    }
+    locker.execute(QStringLiteral("ROLLBACK;"));
+    if (TestRunsOnServer()) SetServerTimeLimits(TServerTimeLimits());
+    return closedItself;
 }

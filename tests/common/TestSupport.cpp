@@ -1,6 +1,9 @@
 #include "common/TestSupport.h"
 #include <QAbstractItemModel>
 
+#include "common/TestServer.h"
+#include "db/unitServerEngine.h"
+
 TestDataFolder::TestDataFolder() : m_previous(qgetenv("XDG_DATA_HOME"))
 {
     qputenv("XDG_DATA_HOME", m_dir.path().toUtf8());
@@ -12,7 +15,7 @@ ScriptedMessages::ScriptedMessages()
 {
     SetMessageAnswerer([this](const MessageRequest& request) {
         m_shown.append(request);
-        if (request.kind != MessageKind::Question) return MessageAnswer::Ok;
+        if (request.kind != MessageKind::Question && request.kind != MessageKind::Choice) return MessageAnswer::Ok;
         if (m_answers.empty()) {
             QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + request.text), __FILE__, __LINE__);
             return MessageAnswer::Cancel;
@@ -42,7 +45,14 @@ int RunFennickTest(int argc, char** argv, QObject* testObject)
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    return QTest::qExec(testObject, argc, argv);
+    const int result = QTest::qExec(testObject, argc, argv);
+    try {
+        DropTestProgramDatabase();
+    } catch (const std::exception& error) {
+        qWarning("the test database was not dropped: %s", error.what());
+    }
+    CloseIdleServerSessions();
+    return result;
 }
 
 int ReadWholeList(QAbstractItemModel* model)

@@ -2,6 +2,8 @@
 // showing, the tax boxes and their check, payment terms, the column preview,
 // memo limits, colours, the logo, the planner page, saving (all or nothing)
 // and the close question; and the main window and new documents after a save.
+#include "common/TestServer.h"
+#include "common/TestFaults.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 #include "printing/PdfText.h"
@@ -18,6 +20,7 @@
 #include "printing/unitPrintData.h"
 #include "shell/unitfrmMain.h"
 
+#include <QBuffer>
 #include <QAction>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -93,6 +96,24 @@ void ClickTerm(QListWidget* list, int row)
     QCoreApplication::processEvents();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
+
+// The payment-term controls of the Invoice page, shown.
+struct TermControls {
+    explicit TermControls(QWidget& screen)
+    {
+        ShowPage(screen, QStringLiteral("Invoice"));
+        list = Find<QListWidget>(screen, "lstPmtTerms");
+        term = Find<QLineEdit>(screen, "txtPmtTerm");
+        add = Find<QPushButton>(screen, "btnAddPmtTerms");
+        remove = Find<QPushButton>(screen, "btnRemovePmtTerms");
+        cancel = Find<QPushButton>(screen, "btnCancelPmtTerms");
+    }
+    QListWidget* list;
+    QLineEdit* term;
+    QPushButton* add;
+    QPushButton* remove;
+    QPushButton* cancel;
+};
 
 QStringList Terms(QListWidget* list)
 {
@@ -271,11 +292,7 @@ private slots:
         ScriptedMessages messages;
         TfrmCompanyInfo screen;
         screen.show();
-        ShowPage(screen, QStringLiteral("Invoice"));
-        QListWidget* list = Find<QListWidget>(screen, "lstPmtTerms");
-        QLineEdit* term = Find<QLineEdit>(screen, "txtPmtTerm");
-        QPushButton* add = Find<QPushButton>(screen, "btnAddPmtTerms");
-        QPushButton* remove = Find<QPushButton>(screen, "btnRemovePmtTerms");
+        const auto [list, term, add, remove, cancel] = TermControls(screen);
         QLabel* count = Find<QLabel>(screen, "Label5");
         for (int n = 5; n <= 10; ++n) {
             QTest::keyClicks(term, QStringLiteral("Term %1").arg(n));
@@ -287,7 +304,7 @@ private slots:
         QCOMPARE(count->text(), QStringLiteral("Payment Terms are full"));
         QTest::keyClicks(term, QStringLiteral("Eleventh"));
         QVERIFY(!add->isEnabled());
-        Find<QPushButton>(screen, "btnCancelPmtTerms")->click();
+        cancel->click();
         QVERIFY(term->text().isEmpty());
 
         ClickTerm(list, 6);
@@ -478,10 +495,12 @@ private slots:
             QVERIFY(files.filter.contains(QStringLiteral("*.bmp")));
             QCOMPARE(Find<QLabel>(screen, "lblLogo")->text(), QStringLiteral("Current Logo"));
             QVERIFY(Find<QPushButton>(screen, "btnRemoveLogo")->isEnabled());
-            QVERIFY(!QFileInfo::exists(GetLogoPath()));   // not copied before the save
+            QVERIFY(!HasStoredLogo());   // not copied before the save
             ClickSave(screen);
         }
-        QImageReader reader(GetLogoPath());
+        QBuffer logo;
+        logo.setData(StoredLogoBytes());
+        QImageReader reader(&logo);
         QCOMPARE(reader.format(), QByteArray("jpeg"));
         QCOMPARE(reader.size(), QSize(60, 30));
 
@@ -496,7 +515,7 @@ private slots:
             screen.close();
             QVERIFY(!screen.isVisible());
         }
-        QVERIFY(QFileInfo::exists(GetLogoPath()));
+        QVERIFY(HasStoredLogo());
         QCOMPARE(messages.texts(), (QStringList{QStringLiteral("Do you want to remove the current logo?"),
                                                 QStringLiteral("Do you want to save changes to Company Information?")}));
 
@@ -507,7 +526,7 @@ private slots:
             Find<QPushButton>(screen, "btnRemoveLogo")->click();
             ClickSave(screen);
         }
-        QVERIFY(!QFileInfo::exists(GetLogoPath()));
+        QVERIFY(!HasStoredLogo());
     }
 
     // A file that is not a picture: a clear message, and the preview stays.
@@ -542,8 +561,7 @@ private slots:
         PickFile files(bitmap);
         Find<QPushButton>(screen, "btnBrowseForLogo")->click();
 
-        DbConnection other;
-        other.execute(QStringLiteral("BEGIN EXCLUSIVE;"));
+        std::optional<TWritesRefused> refused(std::in_place);
         ClickSave(screen);
         QCOMPARE(messages.shown().size(), 1);
         QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
@@ -551,20 +569,172 @@ private slots:
         messages.queue(MessageAnswer::Yes);
         screen.close();
         QVERIFY(screen.isVisible());   // not saved: the screen stays open
-        other.execute(QStringLiteral("ROLLBACK;"));
-        other.close();
+        refused.reset();
 
         QCOMPARE(Column("SELECT strCompName FROM tblCompanyInfo"), QStringLiteral("My Company Name"));
         QCOMPARE(recCompanyData.strCompName, QStringLiteral("My Company Name"));
-        QVERIFY(!QFileInfo::exists(GetLogoPath()));
-        QCOMPARE(QDir(GetDataFolder()).entryList(QDir::Files), QStringList{GetDatabaseFileName()});
+        QVERIFY(!HasStoredLogo());
+        QCOMPARE(QDir(GetDataFolder()).entryList(QDir::Files),
+                 TestRunsOnServer() ? QStringList() : QStringList{GetDatabaseFileName()});
 
         // Once the lock is gone the same changes save.
         messages.clear();
         ClickSave(screen);
         QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join('|')));
         QCOMPARE(Column("SELECT strCompName FROM tblCompanyInfo"), QStringLiteral("Never Stored"));
-        QVERIFY(QFileInfo::exists(GetLogoPath()));
+        QVERIFY(HasStoredLogo());
+    }
+
+    // Settings that cannot be read (the database held by another program):
+    // the screen says so and closes, and nothing is written over the stored
+    // values.
+    void unreadableSettingsCloseTheScreen()
+    {
+        ScriptedMessages messages;
+        const QString planner = QStringLiteral(
+            "SELECT intActColorRed || ',' || intWkndColorGreen || ',' || intRemoveActivity || ',' || intDefaultPlanner "
+            "FROM tblPlannerSettings");
+        DbConnection().execute(QStringLiteral("UPDATE tblPlannerSettings SET intActColorRed = 200, intRemoveActivity = 2;"));
+        const QString before = Column(planner);
+        messages.queue(MessageAnswer::Yes);   // were it open, Yes would save what was never read
+        QVERIFY(ClosesItselfWhileLocked(OpenCompanyInfo));
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
+        QVERIFY2(messages.shown()[0].text.startsWith(
+                     QStringLiteral("Company Information could not be read and closes without saving anything: ")),
+                 qPrintable(messages.shown()[0].text));
+        QVERIFY(messages.shown()[0].text.contains(QStringLiteral("lock")));   // "locked", on a server "lock timeout"
+        QCOMPARE(Column(planner), before);
+    }
+
+    // A term chosen with the keys is taken into the box like a clicked one;
+    // the arrows go on choosing until the term is edited.
+    void paymentTermsChosenWithTheKeys()
+    {
+        ScriptedMessages messages;
+        TfrmCompanyInfo screen;
+        screen.show();
+        const auto [list, term, add, remove, cancel] = TermControls(screen);
+        const QStringList stored = Terms(list);
+        QCOMPARE(stored.size(), 4);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(term->text(), stored[3]);
+        QVERIFY(remove->isEnabled());
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(term->text(), stored[2]);
+        QVERIFY(list->isEnabled());
+
+        term->setFocus();
+        term->selectAll();
+        QTest::keyClicks(term, QStringLiteral("Net 45"));
+        QVERIFY(!list->isEnabled());   // held while the chosen term is edited
+        QCOMPARE(add->text(), QStringLiteral("Change"));
+        QTest::keyClick(add, Qt::Key_Space);
+        QCOMPARE(Terms(list), (QStringList{stored[0], stored[1], QStringLiteral("Net 45"), stored[3]}));
+        ClickSave(screen);
+        QCOMPARE(Column("SELECT strInvTerms3 FROM tblCompanyInvData"), QStringLiteral("Net 45"));
+
+        // Enter on the current entry chooses it too.
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(term->text(), list->currentItem()->text());
+        QVERIFY(messages.shown().isEmpty());
+        cancel->click();
+    }
+
+    // The preview amounts and the tax help follow the regional form.
+    void previewAndTaxHelpFollowTheRegionalForm()
+    {
+        ScopedLocale german("de_DE");
+        TfrmCompanyInfo screen;
+        screen.show();
+        const QString euro = QString(QChar(0x00A0)) + QChar(0x20AC);
+        QCOMPARE(Find<QLabel>(screen, "lblTotalLine1")->text(), QStringLiteral("24,75") + euro);
+        QCOMPARE(Find<QLabel>(screen, "lblTotalLine2")->text(), QStringLiteral("177,24") + euro);
+        QCOMPARE(Find<QLabel>(screen, "lblPriceEachLine1")->text(), QStringLiteral("4,95") + euro);
+        QCOMPARE(Find<QLabel>(screen, "lblQuantityLine2")->text(), QStringLiteral("14"));
+        QCOMPARE(Find<QLabel>(screen, "lblTaxAmountHelp1")->text(),
+                 QStringLiteral("Enter the tax amount. \nExample: 5 Percent = 0,0500 \n\nYou may enter up to 4 digits, "
+                                "\nExample: 0,1234 "));
+    }
+
+    // A logo file that cannot be read is named as such and can be removed.
+    void unreadableLogoCanBeRemoved()
+    {
+        ScriptedMessages messages;
+        StoreLogoBytes("not a picture");
+        {
+            TfrmCompanyInfo screen;
+            screen.show();
+            QVERIFY2(Find<QLabel>(screen, "lblLogo")->text().startsWith(QStringLiteral("Logo cannot be read (")),
+                     qPrintable(Find<QLabel>(screen, "lblLogo")->text()));
+            QVERIFY(Find<QPushButton>(screen, "btnRemoveLogo")->isEnabled());
+            messages.queue(MessageAnswer::Yes);
+            Find<QPushButton>(screen, "btnRemoveLogo")->click();
+            QCOMPARE(Find<QLabel>(screen, "lblLogo")->text(), QStringLiteral("No Logo"));
+            ClickSave(screen);
+        }
+        QVERIFY(!HasStoredLogo());
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Do you want to remove the current logo?")});
+    }
+
+    // The mail port is empty (the standard port) or 1 to 65535; another
+    // number is refused on the Email page and nothing is written.
+    void mailPortOutsideItsRangeIsRefused_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("too large") << "99999" << false;
+        QTest::newRow("zero") << "0" << false;
+        QTest::newRow("largest") << "65535" << true;
+        QTest::newRow("submission") << "587" << true;
+        QTest::newRow("empty") << "" << true;
+    }
+    void mailPortOutsideItsRangeIsRefused()
+    {
+        QFETCH(QString, port);
+        QFETCH(bool, saved);
+        ScriptedMessages messages;
+        DbConnection().execute(QStringLiteral("UPDATE tblCompanyInfo SET strCompEmailPort = '25';"));
+        recCompanyData.strCompEmailPort = QStringLiteral("25");
+        TfrmCompanyInfo screen;
+        screen.show();
+        Retype(Find<QLineEdit>(screen, "txtCompName"), QStringLiteral("Port Check"));
+        Find<QLineEdit>(screen, "txtCompEmailPort")->setText(port);
+        ClickSave(screen);
+        if (saved) {
+            QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join('|')));
+            QCOMPARE(Column("SELECT strCompEmailPort FROM tblCompanyInfo"), port);
+            return;
+        }
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral(
+                                       "Please enter a Server Port from 1 to 65535 for Outgoing Mail (SMTP), or leave it empty.")});
+        QCOMPARE(CurrentPage(screen), QStringLiteral("Email"));
+        QVERIFY(SaveShown(screen));
+        QCOMPARE(Column("SELECT strCompEmailPort || '|' || strCompName FROM tblCompanyInfo"),
+                 QStringLiteral("25|My Company Name"));
+        messages.queue(MessageAnswer::No);
+        screen.close();
+    }
+
+    // An emoji at the limit of a box goes in whole or not at all, and is
+    // stored exactly (never as "?").
+    void emojiAtTheLimitIsNeverHalved()
+    {
+        const QString emoji = QString::fromUtf8("\U0001F600");
+        TfrmCompanyInfo screen;
+        screen.show();
+        QLineEdit* name = Find<QLineEdit>(screen, "txtCompName");
+        name->clear();
+        QTest::keyClicks(name, QString(44, QLatin1Char('x')));
+        name->insert(emoji);   // one unit of room: it does not go in
+        QCOMPARE(name->text(), QString(44, QLatin1Char('x')));
+        QTest::keyClick(name, Qt::Key_Backspace);
+        name->insert(emoji);
+        QCOMPARE(name->text(), QString(43, QLatin1Char('x')) + emoji);
+        ClickSave(screen);
+        QCOMPARE(Column("SELECT strCompName FROM tblCompanyInfo"), QString(43, QLatin1Char('x')) + emoji);
     }
 
     // The two writer buttons open the writer in contract and in warranty mode.

@@ -1,6 +1,7 @@
 // The document store against a real program database: numbering, save and
 // load, the ledger rules of a save, conversions, copies and the recurring run,
 // and saves that fail half-way.
+#include "common/TestFaults.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 
@@ -45,6 +46,7 @@ TInvDocument MakeDocument(const QString& type, int number, const QDate& date, co
     h.dbAmountPaid = 10;
     d.strInvNotes = QStringLiteral("First line\r\nSecond \"quoted\" line; DROP TABLE tblInvData; --");
     d.lines = lines;
+    d.buyer = {QStringLiteral("IE"), QStringLiteral("IE6388047V")};
     const TInvTotals t = ComputeInvTotals(lines, EffectiveTaxRates(false, true, true, false)).totals;
     h.dbLbrTax1Total = t.dbLbrTax1Total;
     h.dbLbrTax2Total = t.dbLbrTax2Total;
@@ -61,11 +63,12 @@ TInvDocument MakeDocument(const QString& type, int number, const QDate& date, co
 const QList<TInvLine> kLines = {Line("Window washing, \"large\" panes", "2", "100", "50", true, false),
                                 Line("Gutter cleaning", "0.5", "40", "0", true, true)};
 
-// Rows of a table, each as its column texts joined, in row-id order.
+// Rows of a table, each as its column texts joined, in the order of the first
+// column (the id, or the settings row's 1).
 QStringList TableRows(DbConnection& connection, const QString& table)
 {
     QStringList rows;
-    DbStatement read = connection.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table));
+    DbStatement read = connection.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
     while (read.step()) {
         QStringList cells;
         for (int i = 0; i < read.columnCount(); ++i) cells << read.columnText(i);
@@ -78,11 +81,7 @@ QStringList TableRows(DbConnection& connection, const QString& table)
 QStringList Snapshot()
 {
     DbConnection connection;
-    QStringList tables;
-    DbStatement names =
-        connection.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
-    while (names.step()) tables << names.columnText(0);
-    names.finalize();
+    const QStringList tables = connection.tableNames();
     QStringList all;
     for (const QString& table : tables) {
         all << QStringLiteral("== ") + table;
@@ -455,26 +454,48 @@ private slots:
         QCOMPARE(GetNextInvNumber(), 502);
     }
 
+    // The buyer's e-invoice data is the document's own: saved, changed and
+    // deleted with it, and carried by its copies.
+    void buyerDataTravelsWithTheDocument()
+    {
+        TInvDocument invoice = MakeDocument(QStringLiteral("Invoice"), 500, QDate(2010, 9, 30), kLines);
+        SaveDocument(invoice, false, false);
+        QCOMPARE(LoadDocument(500).document.buyer, invoice.buyer);
+        QCOMPARE(CopyDocument(500, QStringLiteral("Past Due"), QStringLiteral("Invoice 500"), false), 501);
+        QCOMPARE(LoadDocument(501).document.buyer, invoice.buyer);
+
+        invoice.buyer = {};
+        SaveDocument(invoice, true, false);
+        QCOMPARE(LoadDocument(500).document.buyer, TInvBuyerTaxData());
+        invoice.buyer.strBuyerCountry = QStringLiteral("FR");
+        SaveDocument(invoice, true, false);
+        QCOMPARE(LoadDocument(500).document.buyer.strBuyerCountry, QStringLiteral("FR"));
+
+        DeleteDocument(500);
+        DbConnection db;
+        QCOMPARE(TableRows(db, QStringLiteral("tblInvEInvoice")), QStringList{"501|IE|IE6388047V"});
+    }
+
     void failureHalfWayLeavesTheDatabaseAsBefore_data()
     {
         QTest::addColumn<bool>("editExisting");
-        QTest::addColumn<QString>("sabotage");
+        QTest::addColumn<QStringList>("sabotage");
         // The second line insert fails, after the ledger posting and the header are written.
-        const QString secondLineFails = QStringLiteral(
-            "CREATE TRIGGER failSecondLine BEFORE INSERT ON tblInvData WHEN NEW.strPrcItemName = 'Gutter cleaning' "
-            "BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+        const QStringList secondLineFails =
+            FailingTriggerStatements(QStringLiteral("failSecondLine"), QStringLiteral("INSERT"), QStringLiteral("tblInvData"),
+                                     QStringLiteral("NEW.strPrcItemName = 'Gutter cleaning'"), QStringLiteral("disk full"));
         QTest::newRow("new document, line fails") << false << secondLineFails;
         QTest::newRow("stored document, line fails") << true << secondLineFails;
-        QTest::newRow("new document, no line table") << false << QStringLiteral("DROP TABLE tblInvData;");
+        QTest::newRow("new document, no line table") << false << QStringList{QStringLiteral("DROP TABLE tblInvData;")};
         QTest::newRow("new document, counter fails")
             << false
-            << QStringLiteral("CREATE TRIGGER failCounter BEFORE UPDATE ON tblCompanyInvData "
-                              "BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+            << FailingTriggerStatements(QStringLiteral("failCounter"), QStringLiteral("UPDATE"),
+                                        QStringLiteral("tblCompanyInvData"), QString(), QStringLiteral("disk full"));
     }
     void failureHalfWayLeavesTheDatabaseAsBefore()
     {
         QFETCH(bool, editExisting);
-        QFETCH(QString, sabotage);
+        QFETCH(QStringList, sabotage);
         TInvDocument doc = MakeDocument(QStringLiteral("Invoice"), GetNextInvNumber(), QDate(2010, 3, 1), kLines);
         if (editExisting) {
             doc.header.strPaidInFull = true;
@@ -484,7 +505,10 @@ private slots:
         } else {
             doc.header.strPaidInFull = true;
         }
-        DbConnection().execute(sabotage);
+        {
+            DbConnection db;
+            for (const QString& statement : sabotage) db.execute(statement);
+        }
         const QStringList before = Snapshot();
         const TrecSavedData saved = recSavedData;
 

@@ -1,5 +1,6 @@
 // The monthly ledger against a real program database: one row per year and
 // month, signed unrounded sums, postings that join a caller's transaction.
+#include "common/TestFaults.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 
@@ -105,11 +106,8 @@ private slots:
     void aFailingWriteLeavesTheRowAsItWas()
     {
         PostToMonthlyLedger(kSample, QDate(2010, 8, 1));
-        {
-            DbConnection connection;
-            connection.execute(QStringLiteral("CREATE TRIGGER failUpdate BEFORE UPDATE ON tblReport "
-                                              "BEGIN SELECT RAISE(ABORT, 'ledger is read-only'); END;"));
-        }
+        AddFailingTrigger(QStringLiteral("failUpdate"), QStringLiteral("UPDATE"), QStringLiteral("tblReport"),
+                          QString(), QStringLiteral("ledger is read-only"));
         try {
             PostToMonthlyLedger(kSample, QDate(2010, 8, 15));
             QFAIL("no error");

@@ -1,6 +1,8 @@
 // The document editor driven as a person drives it: through its widgets and
 // menu entries, picking customers and price items on the real pick screens,
 // with the nested dialogs taken over one modal run after another.
+#include "common/TestServer.h"
+#include "common/ScreenScript.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 #include "printing/PdfText.h"
@@ -42,82 +44,7 @@
 
 namespace {
 
-template <typename T>
-T* Find(QWidget& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(QLatin1String(name));
-    if (!child) qFatal("no widget %s", name);
-    return child;
-}
-
 QAction* Menu(QWidget& parent, const char* name) { return Find<QAction>(parent, name); }
-
-// Takes over the modal runs in the order they come: each run is shown and
-// handed to the next step, which drives it and closes it.
-class ModalScript {
-public:
-    using Step = std::function<void(QDialog&)>;
-    ModalScript() : m_runner([this](QDialog& dialog) { return run(dialog); }) {}
-    ModalScript& then(Step step)
-    {
-        m_steps.push_back(std::move(step));
-        return *this;
-    }
-    bool allRun() const { return m_steps.empty(); }
-
-private:
-    int run(QDialog& dialog)
-    {
-        if (m_steps.empty()) {
-            QTest::qFail(qPrintable(QStringLiteral("unexpected screen ") + dialog.objectName()), __FILE__, __LINE__);
-            return QDialog::Rejected;
-        }
-        Step step = std::move(m_steps.front());
-        m_steps.pop_front();
-        dialog.show();
-        QCoreApplication::processEvents();   // lay out the lists and tool bars
-        step(dialog);
-        if (dialog.isVisible()) dialog.hide();   // a step that failed half-way
-        return dialog.result();
-    }
-
-    std::deque<Step> m_steps;
-    ScopedModalRunner m_runner;
-};
-
-void ClickRow(QTableView* list, int row)
-{
-    QCoreApplication::processEvents();
-    int column = 0;   // the first column that is shown
-    while (list->isColumnHidden(column) || list->columnWidth(column) == 0) ++column;
-    const QRect cell = list->visualRect(list->model()->index(row, column));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-// "Use This Customer" on the customer in the given row of the customer screen.
-ModalScript::Step UseCustomer(int row)
-{
-    return [row](QDialog& screen) {
-        ClickRow(Find<QTableView>(screen, "lstvCustomers"), row);
-        QTest::mouseClick(Find<QPushButton>(screen, "btnUseThisCust"), Qt::LeftButton);
-    };
-}
-
-// "Add To Invoice" on the price item in the given row, with a quantity.
-ModalScript::Step AddPriceItem(int row, const QString& quantity)
-{
-    return [row, quantity](QDialog& screen) {
-        ClickRow(Find<QTableView>(screen, "lstPrice"), row);
-        QTest::keyClicks(Find<QLineEdit>(screen, "txtQuantity"), quantity);
-        QTest::mouseClick(Find<QPushButton>(screen, "btnAddPriceItnToInvoice"), Qt::LeftButton);
-    };
-}
-
-void Choose(QComboBox* list, int index)
-{
-    list->setCurrentIndex(index);
-    emit list->activated(index);
-}
 
 QStringList Entries(const QComboBox* list)
 {
@@ -651,7 +578,7 @@ private slots:
         QVERIFY(script.allRun());
         QCOMPARE(messages.shown().size(), 3);
         QCOMPARE(messages.shown().at(1).kind, MessageKind::Error);
-        QVERIFY(messages.shown().at(1).text.startsWith(QStringLiteral("SQLite Error")));
+        QVERIFY(messages.shown().at(1).text.startsWith(EngineErrorPrefix()));
         DbConnection db;   // nothing half-saved: the header kept its old PO number
         DbStatement header = db.prepare(
             QStringLiteral("SELECT strCustPONumber FROM tblInvDataHeader WHERE intInvNumber = ?;"), {number});

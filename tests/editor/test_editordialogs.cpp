@@ -89,16 +89,18 @@ private slots:
         QCOMPARE(dialog.line().strPrcItmQuantity, QStringLiteral("3"));
     }
 
-    void numberBoxesTakeDigitsAndOneSeparator_data()
+    // Digits and separators go in (none is dropped: the text is read whole at
+    // OK); other characters do not.
+    void numberBoxesTakeDigitsAndSeparators_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::newRow("digits and one separator") << "12.5" << "12.5";
-        QTest::newRow("second separator refused") << "1.2.5" << "1.25";
+        QTest::newRow("every separator kept") << "1,2.5" << "1,2.5";
         QTest::newRow("minus refused") << "-3" << "3";
         QTest::newRow("letters refused") << "4x5e" << "45";
     }
-    void numberBoxesTakeDigitsAndOneSeparator()
+    void numberBoxesTakeDigitsAndSeparators()
     {
         QFETCH(QString, typed);
         QFETCH(QString, shown);
@@ -129,8 +131,8 @@ private slots:
         quantity->selectAll();
         quantity->insert(QStringLiteral("2.75"));
         QCOMPARE(quantity->text(), QStringLiteral("2.75"));
-        quantity->insert(QStringLiteral(".5"));
-        QCOMPARE(quantity->text(), QStringLiteral("2.75"));
+        quantity->insert(QStringLiteral(".5"));   // kept, and refused as a whole at OK
+        QCOMPARE(quantity->text(), QStringLiteral("2.75.5"));
 
         // A box that starts with another form (a tiny stored amount) can still be corrected.
         quantity->setText(QStringLiteral("1E-6"));
@@ -158,6 +160,7 @@ private slots:
         QTest::newRow("lone separator material")
             << "txtMatPrice" << "." << "The Material Price needs at least one digit, not a decimal separator alone.";
         QTest::newRow("left-over exponent") << "txtLaborPrice" << "1E-" << "The Labor Price '1E-' is not a number.";
+        QTest::newRow("two decimal points") << "txtQuantity" << "2.75.5" << "The Quantity '2.75.5' is not a number.";
     }
     void lineDialogRefusesQuantitiesThatAreNotNumbers()
     {
@@ -194,30 +197,34 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
-    // Under German settings the boxes show and take the comma; the line keeps
-    // its stored form with the period.
+    // Under German settings the boxes show and take the comma and keep every
+    // separator typed; the line keeps the amount meant in its stored form, and
+    // an amount that reads two ways is refused with both readings.
     void lineDialogTakesTheRegionalSeparator()
     {
         ScopedLocale german("de_DE");
+        ScriptedMessages messages;
         TfrmInvoicePriceItemEdit dialog(LaborHour(), QStringLiteral("Invoice 1001"));
         dialog.show();
         QCOMPARE(Find<QLineEdit>(dialog, "txtMatPrice")->text(), QStringLiteral("12,5"));
         auto* labour = Find<QLineEdit>(dialog, "txtLaborPrice");
         labour->clear();
-        QTest::keyClicks(labour, QStringLiteral("12.7,5,3"));   // the period is no separator here
-        QCOMPARE(labour->text(), QStringLiteral("127,53"));
+        QTest::keyClicks(labour, QStringLiteral("1.234"));
+        QCOMPARE(labour->text(), QStringLiteral("1.234"));
+        QTest::mouseClick(Find<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        QCOMPARE(messages.texts(), QStringList{"The Labor Price '1.234' can mean 1234 or 1,234: please type the "
+                                               "amount as one of these."});
+        QCOMPARE(dialog.outcome(), TLineEditOutcome::Unchanged);
         labour->selectAll();
-        labour->insert(QStringLiteral("1.5"));                  // nor when pasted
-        QCOMPARE(labour->text(), QStringLiteral("127,53"));
-        labour->selectAll();
-        labour->insert(QStringLiteral("12,5"));
+        labour->insert(QStringLiteral("1.234,5"));   // pasted, grouped
+        QCOMPARE(labour->text(), QStringLiteral("1.234,5"));
         Find<QLineEdit>(dialog, "txtMatPrice")->clear();
-        Find<QLineEdit>(dialog, "txtQuantity")->setText(QStringLiteral("0,25"));
+        Find<QLineEdit>(dialog, "txtQuantity")->setText(QStringLiteral("2.5"));   // a point that is no grouping
         QTest::mouseClick(Find<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
         QCOMPARE(dialog.outcome(), TLineEditOutcome::Edited);
-        QCOMPARE(dialog.line().strLbrPrc, QStringLiteral("12.5"));
+        QCOMPARE(dialog.line().strLbrPrc, QStringLiteral("1234.5"));
         QCOMPARE(dialog.line().strMatPrc, QStringLiteral("0.0"));
-        QCOMPARE(dialog.line().strPrcItmQuantity, QStringLiteral("0.25"));
+        QCOMPARE(dialog.line().strPrcItmQuantity, QStringLiteral("2.5"));
     }
 
     void lineDialogRefusesALoneRegionalSeparator()

@@ -11,7 +11,8 @@ a mail reader would see.
   --require-auth       refuse MAIL FROM with 530 until logged in
   --reject-rcpt        refuse every recipient with 550
   --silent             accept connections but never say a word
-  --delay SECONDS      wait this long before accepting a message
+  --delay SECONDS      wait this long before accepting a message (the log
+                       shows "data_end" as soon as the message's end arrived)
   --tls                offer a working STARTTLS (smtp_test_cert.pem beside this
                        script) and take logins only after it
 Logins succeed with the password "secret" and fail with 535 otherwise.
@@ -126,6 +127,8 @@ class Handler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
+        # The whole message, its end included, has arrived; the answer follows.
+        log("data_end")
         if ARGS.delay:
             await asyncio.sleep(ARGS.delay)
         record = describe_message(envelope.original_content)

@@ -6,6 +6,7 @@
 
 #include "app/unitAppInfo.h"
 #include "app/unitDispatch.h"
+#include "app/unitLimitedEdit.h"
 #include "company/unitCompanyData.h"
 #include "email/unitEmailData.h"
 #include "email/unitfrmEmail.h"
@@ -158,8 +159,8 @@ private slots:
         QCOMPARE(body->toPlainText(), QStringLiteral("Thank You\nFrom My Company Name"));
         QCOMPARE(send->isEnabled(), sendEnabled);
 
-        QCOMPARE(address->maxLength(), 100);
-        QCOMPARE(subject->maxLength(), 100);
+        QCOMPARE(TypedLimit(address), 100);
+        QCOMPARE(TypedLimit(subject), 100);
         QCOMPARE(send->text(), QStringLiteral("Send Email"));
         QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
         QCOMPARE(address->toolTip(), QStringLiteral("Send to Email address"));
@@ -359,6 +360,47 @@ private slots:
         QVERIFY(stayedOpen);
         QVERIFY2(messages.shown().isEmpty(), qPrintable(messages.texts().join('|')));
         QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(handOverIsEmpty());
+    }
+
+    // "Cancel" pressed once the whole message has gone out cannot take it back:
+    // the screen waits for the server's answer, says the e-mail was sent and
+    // closes, so nobody sends it a second time.
+    void cancelAfterTheMessageEndReportsTheSend()
+    {
+        SmtpTestServer server({"--delay", "1.5"});
+        QVERIFY(server.port() > 0);
+        recCompanyData.strCompEmailPort = QString::number(server.port());
+        SetEmailDataForDocument(QStringLiteral("pat@example.net"), QStringLiteral("Acme"), QString(), QString(),
+                                QStringLiteral("Invoice 9"), true);
+
+        ScriptedMessages messages;
+        bool cancelPressed = false;
+        bool closedAfterwards = false;
+        ScopedModalRunner runner([&](QDialog& dialog) {
+            dialog.show();
+            auto* cancel = child<QPushButton>(dialog, "btnCancelEmail");
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                if (server.events(QStringLiteral("data_end")).isEmpty()) return;
+                watch.stop();
+                cancel->click();
+                cancelPressed = true;
+            });
+            watch.start(20);
+            child<QPushButton>(dialog, "btnSendEmail")->click();
+            closedAfterwards = !dialog.isVisible();
+            return dialog.result();
+        });
+        OpenEmail();
+
+        QVERIFY(cancelPressed);
+        QCOMPARE(server.messages().size(), 1);
+        QVERIFY(closedAfterwards);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].kind, MessageKind::Information);
+        QCOMPARE(messages.shown()[0].text, QStringLiteral("The e-mail was sent: the mail server had already received "
+                                                          "the whole message when Cancel was pressed."));
         QVERIFY(handOverIsEmpty());
     }
 

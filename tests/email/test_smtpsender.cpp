@@ -11,6 +11,8 @@
 #include <QSysInfo>
 #include <QTimer>
 
+#include <atomic>
+
 namespace {
 
 const QByteArray kMessage = "From: a@example.com\r\nTo: b@example.com\r\nSubject: t\r\n\r\nHello\r\n";
@@ -243,10 +245,11 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("no greeting") << QStringList{"--silent"}
                                      << "The mail server 127.0.0.1 (port %1) did not answer within 2 seconds.";
+        // The whole message went out: the server may hold it, and the user is told so.
         QTest::newRow("no answer to the message")
             << QStringList{"--delay", "10"}
-            << "The mail server 127.0.0.1 (port %1) stopped answering during the transfer of the message "
-               "(no answer for 2 seconds).";
+            << "The mail server 127.0.0.1 (port %1) did not answer after the whole message was sent (no answer "
+               "for 2 seconds). The message may have been sent: check with the recipient before sending it again.";
     }
     void silentServerTimesOutWhileTheEventLoopRuns()
     {
@@ -265,6 +268,33 @@ private slots:
         QCOMPARE(message, expected.arg(server.port()));
         QVERIFY2(elapsed >= 1500 && elapsed < 3500, qPrintable(QString::number(elapsed)));
         QVERIFY2(ticks >= 15, qPrintable(QString::number(ticks)));
+    }
+
+    // A cancel before the message's end stops the send; once the end has gone
+    // out it no longer does: the send waits for the server's answer and ends
+    // as that answer says, so a message the server took is never reported as
+    // cancelled.
+    void cancelAfterTheMessageEndWaitsForTheAnswer()
+    {
+        SmtpTestServer server({"--delay", "1.5"});
+        QVERIFY(server.port() > 0);
+        std::atomic<bool> cancel{false};
+        SmtpSettings settings = localSettings(server.port());
+        settings.cancelRequested = &cancel;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (!server.events(QStringLiteral("data_end")).isEmpty()) cancel = true;
+        });
+        watch.start(20);
+        bool cancelled = false;
+        try {
+            SendSmtpMessage(settings, QStringLiteral("a@example.com"), QStringLiteral("b@example.com"), kMessage);
+        } catch (const SmtpSendCancelled&) {
+            cancelled = true;
+        }
+        QVERIFY(cancel);
+        QVERIFY(!cancelled);
+        QCOMPARE(server.messages().size(), 1);
     }
 
     void missingOrUnusableServerNameIsReported_data()

@@ -7,7 +7,7 @@ Layers, from the ground up (a file may include its own layer and those below):
   1  company, documents,     stores, models and rules without widgets
      planner, customers,
      prices, maintenance,
-     writer, backup
+     writer, backup, server
   2  printing, email         print module, report engine, mail
   3  screens                 every unitfrm* file, and the editor folder
   4  shell                   main window and the dispatch's definitions
@@ -28,7 +28,7 @@ import sys
 FOLDER_LAYER = {
     "app": 0, "db": 0,
     "company": 1, "documents": 1, "planner": 1, "customers": 1, "prices": 1,
-    "maintenance": 1, "writer": 1, "backup": 1,
+    "maintenance": 1, "writer": 1, "backup": 1, "server": 1,
     "printing": 2, "email": 2,
     "editor": 3,
     "shell": 4,

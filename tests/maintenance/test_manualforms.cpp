@@ -16,12 +16,15 @@
 #include "maintenance/unitfrmManualInvoice.h"
 #include "printing/unitModPrintData.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTimer>
+#include <qpa/qwindowsysteminterface.h>
 #include <QSpinBox>
 
 namespace {
@@ -255,6 +258,71 @@ private slots:
         QCOMPARE(GetNextInvNumber(), 121);
         QCOMPARE(StoredText(QStringLiteral("SELECT strInvName FROM tblInvDataHeader WHERE intInvNumber = 120;")),
                  QStringLiteral("Credit"));
+    }
+
+    // A form that cannot be recorded is never printed: printed, its number
+    // would be given again to the next document.
+    void unrecordableFormIsNotPrinted()
+    {
+        {
+            DbConnection connection;
+            if (connection.isServer()) {
+                connection.execute(QStringLiteral("CREATE FUNCTION refuse_forms() RETURNS trigger LANGUAGE plpgsql AS "
+                                                  "$f$ BEGIN RAISE EXCEPTION 'disk I/O error'; END $f$;"));
+                connection.execute(QStringLiteral("CREATE TRIGGER refuse_forms BEFORE INSERT ON tblInvDataHeader "
+                                                  "FOR EACH ROW EXECUTE FUNCTION refuse_forms();"));
+            } else {
+                connection.execute(QStringLiteral("CREATE TRIGGER refuse_forms BEFORE INSERT ON tblInvDataHeader "
+                                                  "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END;"));
+            }
+        }
+        int printed = 0;
+        QString error;
+        try {
+            RunManualForms({QStringLiteral("Invoice"), QString(), 0, false}, 2, {}, [&](int) { ++printed; });
+        } catch (const AppError& failure) {
+            error = failure.message();
+        }
+        QVERIFY2(error.contains(QStringLiteral("disk I/O error")), qPrintable(error));
+        QCOMPARE(printed, 0);
+        QCOMPARE(storedCount(), 0);
+        QCOMPARE(GetNextInvNumber(), 120);
+    }
+
+    // "Close" clicked while a form prints (the print notice takes no clicks, so
+    // the click waits in the window system's queue) stops the run before its
+    // next form: the form being printed is finished and recorded, no other.
+    void closeClickedDuringAPrintStopsTheRun()
+    {
+        TfrmManualInvoice screen;
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        auto* close = child<QPushButton>(screen, "btnCancel");
+        bool clicked = false;
+        QTimer whilePrinting;
+        whilePrinting.setInterval(0);
+        QObject::connect(&whilePrinting, &QTimer::timeout, [&] {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            const bool printing = std::any_of(windows.begin(), windows.end(), [](QWidget* window) {
+                return window->objectName() == QStringLiteral("frmReportStatus") && window->isVisible();
+            });
+            if (!printing) return;
+            whilePrinting.stop();
+            // A person's click: queued as the window system delivers it, not sent at once.
+            const QPointF local = close->mapTo(&screen, close->rect().center());
+            const QPointF global = screen.mapToGlobal(local);
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                    screen.windowHandle(), local, global,
+                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type);
+            clicked = true;
+        });
+        whilePrinting.start();
+        printForms(screen, QStringLiteral("Invoice"), 5, pdfPath());
+        QVERIFY(clicked);
+        QVERIFY(!screen.isVisible());
+        QCOMPARE(storedCount(), 1);
+        QCOMPARE(GetNextInvNumber(), 121);
     }
 
     // The stop flag ends the run before the next copy.

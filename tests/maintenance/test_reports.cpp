@@ -7,6 +7,7 @@
 
 #include "app/unitAppInfo.h"
 #include "app/unitModalRunner.h"
+#include "app/unitRegional.h"
 #include "company/unitCompanyData.h"
 #include "documents/unitDocumentModel.h"
 #include "db/DbConnection.h"
@@ -16,6 +17,7 @@
 #include "printing/unitModPrintData.h"
 
 #include <QAbstractBarSeries>
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
@@ -31,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStackedBarSeries>
 #include <QToolButton>
@@ -46,6 +49,16 @@ void insertLedgerRow(int year, int month, const TLedgerAmounts& a)
                                       "dbMatTotal)VALUES(?,?,?,?,?,?,?,?,?,?);"),
                        {year, month, a.dbLbrTax1Total, a.dbLbrTax2Total, a.dbLbrTax3Total, a.dbMatTax1Total,
                         a.dbMatTax2Total, a.dbMatTax3Total, a.dbLbrTotal, a.dbMatTotal});
+}
+
+// Removes a year's ledger rows when it goes, so the months a test adds leave
+// the shared fixture as it was.
+auto RemoveLedgerYearAtEnd(int year)
+{
+    return qScopeGuard([year] {
+        DbConnection connection;
+        connection.execute(QStringLiteral("DELETE FROM tblReport WHERE intReportYear = ?;"), {year});
+    });
 }
 
 // Every month of 2008 to 2011 but June 2009, stored newest first so that the
@@ -240,7 +253,8 @@ private slots:
         QCOMPARE(rows[1].cells[5], QStringLiteral("$0.00"));
         QCOMPARE(rows[2].cells[2], QStringLiteral("-$1.25"));
         QCOMPARE(rows[2].cells[6], QStringLiteral("-$12.50"));
-        QCOMPARE(ReportPlainAmount(QStringLiteral("-$1,234.50")), QStringLiteral("-1234.50"));
+        QCOMPARE(ReportAmountNumber(rows[2], 6), QStringLiteral("-12.50"));
+        QCOMPARE(ReportAmountNumber(rows[2], 1), QString());
     }
 
     // The years are bound: a ledger row of a year outside the range is never read.
@@ -309,10 +323,10 @@ private slots:
         QCOMPARE(child<QComboBox>(screen, "cmbReportStart")->currentText(), QStringLiteral("Oktober"));
         QCOMPARE(child<QComboBox>(screen, "cmbReportEnd")->itemText(2), QStringLiteral("Dezember"));
 
-        // The chart and the CSV read the amounts back from the German money texts.
+        // The chart and the CSV take the amounts as numbers, not as German money texts.
         const std::vector<TReportRow> rows = QueryReportRows(rtSales, false, 3, 2009, 3, 2009);
-        QCOMPARE(ReportPlainAmount(rows.front().cells[6]), QStringLiteral("330.00"));
-        QCOMPARE(ReportPlainAmount(FormatMoney(-1234.5)), QStringLiteral("-1234.50"));
+        QVERIFY2(rows.front().cells[6].startsWith(QStringLiteral("330,00")), qPrintable(rows.front().cells[6]));
+        QCOMPARE(ReportAmountNumber(rows.front(), 6), QStringLiteral("330.00"));
         const TReportChartData chart = BuildReportChartData(rows, rtSales, false, {});
         QCOMPARE(chart.sets.front().values, (QList<double>{330.0}));
     }
@@ -375,6 +389,45 @@ private slots:
         QVERIFY2(first >= 0, qPrintable(lines.join('\n')));
         QCOMPARE(lines.mid(first, expected.size()), expected);
         QVERIFY(lines.mid(first, expected.size()).contains(QStringLiteral("Material $1.20 $2.40 $3.60 $7.20 $120.00")));
+    }
+
+    // The largest amounts money text shows: the view and its chart show them
+    // (the chart's axis rounds out beyond what money text holds), and they fit
+    // their columns on the printed report as on the documents: no amount runs
+    // into its neighbour, and every printed digit is one of the amount's.
+    void largeAmountsFitTheirPrintedColumns()
+    {
+        const double tax = -307445734561825.0;   // three of them still show
+        insertLedgerRow(2015, 6, {tax, tax, tax, tax, tax, tax, -922337203685477.0, 922337203685477.0});
+        const auto removeRows = RemoveLedgerYearAtEnd(2015);
+        ScriptedMessages messages;
+        TfrmReport screen;
+        screen.show();
+        viewReport(screen, 2, true, 6, 2015, QStringLiteral("June"), 2015);
+        QVERIFY2(messages.texts().isEmpty(), qPrintable(messages.texts().join('|')));
+        QCOMPARE(screen.shownRows()[0].cells[6], QStringLiteral("-$922,337,203,685,477.00"));
+        const QString pdf = QDir(GetTempFolder()).filePath(QStringLiteral("large.pdf"));
+        modPrintData.SetPrinterOutputFile(pdf);
+        child<QToolButton>(screen, "tlbtnPrint")->click();
+        QVERIFY2(messages.texts().isEmpty(), qPrintable(messages.texts().join('|')));
+        const QList<PdfPageWords> pages = ReadPdfWords(pdf);
+        QCOMPARE(pages.size(), 1);
+        const QStringList faults = LayoutFaults(pages);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+        // A cut amount ends in "…"; what is printed of it is the shown text's start.
+        QStringList shown;
+        for (const TReportRow& row : screen.shownRows())
+            for (int column = 2; column < 7; ++column) shown << row.cells[std::size_t(column)];
+        int amounts = 0;
+        for (const PdfWord& word : pages[0]) {
+            if (!word.text.contains(QLatin1Char('$'))) continue;
+            ++amounts;
+            QString text = word.text;
+            text.remove(QChar(0x2026));
+            QVERIFY2(std::any_of(shown.begin(), shown.end(), [&](const QString& cell) { return cell.startsWith(text); }),
+                     qPrintable(word.text));
+        }
+        QCOMPARE(amounts, 10);
     }
 
     void csvQuotingRules()
@@ -525,6 +578,136 @@ private slots:
             if (auto* money = qobject_cast<QCategoryAxis*>(axis))
                 moneyLabels = money->categoriesLabels().contains(QStringLiteral("$0.00"));
         QVERIFY(moneyLabels);
+    }
+
+    // Under every locale Qt knows, the CSV and the chart carry the amounts the
+    // list shows as numbers: the ledger value rounded to cents by the money
+    // rule, written with a dot, whatever the currency text looks like ("B/."
+    // in es_PA, Arabic or Tamil digits).
+    void exportedAmountsAreTheShownNumbersInEveryLocale()
+    {
+        const std::vector<TReportLedgerRow> ledger = {
+            {2012, 5, {1002.675, 0.125, 0, -1234.5, -0.004, 0.5, 1234567.891, 99.999}},
+        };
+        // Labour: the three taxes, their total, the sales; then material.
+        const QList<QStringList> expected = {
+            {"1002.68", "0.13", "0.00", "1002.80", "1234567.89"},
+            {"-1234.50", "0.00", "0.50", "-1234.00", "100.00"},
+        };
+        const QList<int> columns = ReportVisibleColumns(rtSalesAndTax, true);
+        const auto captions = ReportColumnCaptions(rtSalesAndTax, true, {});
+        const QList<QLocale> locales =
+            QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+        QVERIFY(locales.size() > 100);
+        QStringList faults;
+        for (const QLocale& locale : locales) {
+            ScopedLocale pinned(locale);
+            const std::vector<TReportRow> rows =
+                BuildReportRows(ledger, rtSalesAndTax, true, QDate(2012, 1, 1), QDate(2012, 12, 1));
+            const QStringList records =
+                QString::fromUtf8(ReportCsv(rows, captions, columns)).split(QStringLiteral("\r\n"));
+            const TReportChartData chart = BuildReportChartData(rows, rtSalesAndTax, true, captions);
+            for (int row = 0; row < 2; ++row) {
+                // The amounts are the last five fields; a month caption may be quoted.
+                const QStringList fields = records.value(row + 1).split(QLatin1Char(','));
+                const QStringList amounts = fields.mid(std::max<qsizetype>(0, fields.size() - 5));
+                if (amounts != expected[row])
+                    faults << QStringLiteral("%1 row %2: %3").arg(locale.name()).arg(row).arg(amounts.join('|'));
+                for (int column = 2; column < 7; ++column)
+                    if (rows[std::size_t(row)].cells[std::size_t(column)] !=
+                        FormatMoney(expected[row][column - 2].toDouble()))
+                        faults << QStringLiteral("%1 row %2 column %3 shows %4")
+                                      .arg(locale.name()).arg(row).arg(column)
+                                      .arg(rows[std::size_t(row)].cells[std::size_t(column)]);
+            }
+            // Tax total and sales total bars, labour and material apart.
+            const QList<double> bars = {chart.sets[0].values.value(0), chart.sets[1].values.value(0),
+                                        chart.sets[2].values.value(0), chart.sets[3].values.value(0)};
+            if (bars != QList<double>{1002.80, -1234.00, 1234567.89, 100.00})
+                faults << QStringLiteral("%1 chart: %2 %3 %4 %5").arg(locale.name())
+                              .arg(bars[0]).arg(bars[1]).arg(bars[2]).arg(bars[3]);
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 20).join('\n')));
+    }
+
+    // An amount money text cannot show reads "####" as in the other lists; the
+    // rest of the range is shown, exported and charted as usual.
+    void unshowableAmountShowsAsMarker()
+    {
+        insertLedgerRow(2013, 1, {0, 0, 0, 0, 0, 0, 1e300, 5});
+        insertLedgerRow(2013, 2, {0, 0, 0, 0, 0, 0, 200, 5});
+        const auto removeRows = RemoveLedgerYearAtEnd(2013);
+        ScriptedMessages messages;
+        TfrmReport screen;
+        screen.show();
+        viewReport(screen, 0, true, 1, 2013, QStringLiteral("February"), 2013);
+        QVERIFY2(messages.texts().isEmpty(), qPrintable(messages.texts().join('|')));
+        const auto& rows = screen.shownRows();
+        QCOMPARE(int(rows.size()), 4);
+        QCOMPARE(rows[0].cells[6], kUnshownAmountText);
+        QCOMPARE(rows[1].cells[6], QStringLiteral("$5.00"));
+        QCOMPARE(rows[2].cells[6], QStringLiteral("$200.00"));
+        QVERIFY(child<QToolButton>(screen, "tlbtnExportCsv")->isVisible());
+        const QStringList records = QString::fromUtf8(ReportCsv(rows, screen.columnCaptions(),
+                                                                ReportVisibleColumns(rtSales, true)))
+                                        .split(QStringLiteral("\r\n"));
+        QCOMPARE(records[1], QStringLiteral("January 2013,Labor,"));
+        QCOMPARE(records[3], QStringLiteral("February 2013,Labor,200.00"));
+        QCOMPARE(screen.chartData().sets[0].values, (QList<double>{0, 200}));
+    }
+
+    // A view that fails clears the chart and hides Print, Print Preview and
+    // Export CSV: nothing of the view before stays on show.
+    void failedViewLeavesNothingShown()
+    {
+        ScriptedMessages messages;
+        TfrmReport screen;
+        screen.show();
+        viewReport(screen, 0, false, 3, 2009, QStringLiteral("February"), 2010);
+        QChart* chart = child<QChartView>(screen, "ChartViewReport")->chart();
+        QCOMPARE(chart->series().size(), 1);
+        {
+            DbConnection connection;
+            connection.execute(QStringLiteral("ALTER TABLE tblReport RENAME TO tblReportAway;"));
+        }
+        const auto restore = qScopeGuard([] {
+            DbConnection connection;
+            connection.execute(QStringLiteral("ALTER TABLE tblReportAway RENAME TO tblReport;"));
+        });
+        child<QPushButton>(screen, "btnVeiwReport")->click();
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.texts()[0].contains(QStringLiteral("tblReport"), Qt::CaseInsensitive), qPrintable(messages.texts()[0]));
+        QCOMPARE(child<QTreeView>(screen, "ListViewReport")->model()->rowCount(), 0);
+        QVERIFY(chart->series().isEmpty());
+        QVERIFY(screen.chartData().categories.isEmpty());
+        for (const char* name : {"tlbtnPrint", "tlbtnPrintPreview", "tlbtnExportCsv"})
+            QVERIFY2(!child<QToolButton>(screen, name)->isVisible(), name);
+    }
+
+    // Two ledger rows for one month (a file from elsewhere): every row shown
+    // keeps its own bar under its own label, none shifts or disappears.
+    void repeatedMonthKeepsItsOwnBars()
+    {
+        insertLedgerRow(2014, 3, {0, 0, 0, 0, 0, 0, 100, 0});
+        insertLedgerRow(2014, 3, {0, 0, 0, 0, 0, 0, 300, 0});
+        insertLedgerRow(2014, 4, {0, 0, 0, 0, 0, 0, 400, 0});
+        const auto removeRows = RemoveLedgerYearAtEnd(2014);
+        TfrmReport screen;
+        screen.show();
+        viewReport(screen, 0, false, 3, 2014, QStringLiteral("April"), 2014);
+        QCOMPARE(int(screen.shownRows().size()), 3);
+        QChart* chart = child<QChartView>(screen, "ChartViewReport")->chart();
+        auto* series = qobject_cast<QAbstractBarSeries*>(chart->series().value(0));
+        QVERIFY(series);
+        QCOMPARE(series->barSets()[0]->count(), 3);
+        QCOMPARE(series->barSets()[0]->at(2), 400.0);
+        QStringList labels;
+        for (QAbstractAxis* axis : chart->axes(Qt::Horizontal))
+            if (auto* months = qobject_cast<QBarCategoryAxis*>(axis)) labels = months->categories();
+        QCOMPARE(labels.size(), 3);
+        // The labels read the same; only invisible marks tell the repeat apart.
+        for (QString& label : labels) label.remove(QChar(0x200B));
+        QCOMPARE(labels, (QStringList{"Mar 2014", "Mar 2014", "Apr 2014"}));
     }
 
     void axisTicksSpanTheValues()

@@ -55,7 +55,7 @@ def main():
         print(fields)
         for expected in ("Package: fennick", f"Version: {version}", "Architecture: amd64",
                          "fonts-liberation2", "libqt6widgets6", "libqt6printsupport6", "libsqlite3-0",
-                         "libqpdf", "libcurl4"):
+                         "libqpdf", "libcurl4", "libpq5"):
             if expected not in fields:
                 fail(f"control fields lack {expected!r}")
 
@@ -73,7 +73,8 @@ def main():
                           os.path.join(usr, "share", "icons", "hicolor", "scalable", "apps", "fennick.svg"),
                           os.path.join(usr, "share", "man", "man1", "fennick.1.gz"),
                           os.path.join(usr, "share", "doc", "fennick", "copyright"),
-                          os.path.join(usr, "share", "doc", "fennick", "changelog.gz")]
+                          os.path.join(usr, "share", "doc", "fennick", "changelog.gz"),
+                          os.path.join(usr, "lib", "fennick", "fennick-postgres.so")]
         for path in expected_files:
             if not os.path.isfile(path):
                 fail("missing from the package: " + os.path.relpath(path, root))
@@ -107,6 +108,17 @@ def main():
             fail(f"an unknown option was not refused: {code} {text!r}")
         if os.path.exists(env["XDG_DATA_HOME"]):
             fail("--help/--version touched the data folder")
+
+        # The unpacked program loads its server support from ../lib/fennick: a
+        # copy to a port where nothing listens fails for that reason alone.
+        copy_data = os.path.join(tmp, "copy-data")
+        folder = os.path.join(copy_data, "Brassgate Software", "Fennick4")
+        os.makedirs(folder)
+        open(os.path.join(folder, "Fennick.db"), "wb").close()
+        code, text = run([program, "--copy-data-to", "host=127.0.0.1 port=1 dbname=fennick"],
+                         env=dict(env, XDG_DATA_HOME=copy_data), timeout=60)
+        if code == 0 or "the server refused the connection" not in text:
+            fail(f"the unpacked program's server support did not answer: {code} {text!r}")
 
         code, text = run(["desktop-file-validate", desktop])
         if code != 0 or text.strip():

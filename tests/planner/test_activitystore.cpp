@@ -1,6 +1,7 @@
 // The planner's activity store against a real database: one row per calendar
 // day under one master id, replacement in one transaction, year flags, the rows
 // of one day, deletion, and the activity list built from them.
+#include "common/TestFaults.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 
@@ -156,12 +157,9 @@ private slots:
     void failedReplacementKeepsTheOldActivity()
     {
         const qint64 master = pSavePlannerActivity(activity(at(2026, 4, 1), at(2026, 4, 3), QStringLiteral("Fence")));
-        {
-            DbConnection db;
-            db.execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblPlanner "
-                                      "WHEN NEW.intActDayOfYear = 93 AND NEW.strActivity = 'Fence v2' "
-                                      "BEGIN SELECT RAISE(ABORT, 'disk full'); END;"));
-        }
+        AddFailingTrigger(QStringLiteral("refuse"), QStringLiteral("INSERT"), QStringLiteral("tblPlanner"),
+                          QStringLiteral("NEW.intActDayOfYear = 93 AND NEW.strActivity = 'Fence v2'"),
+                          QStringLiteral("disk full"));
         TActivityInput edited = activity(at(2026, 4, 1), at(2026, 4, 4), QStringLiteral("Fence v2"));
         edited.masterId = master;
         QVERIFY_THROWS_EXCEPTION(AppError, pSavePlannerActivity(edited));

@@ -113,3 +113,25 @@ inline bool PageHasText(const PdfPageWords& page, const QString& fragment)
 #define COMPARE_INCHES(actual, expected)                                                                           \
     QVERIFY2(std::abs((actual) - (expected)) < 0.5 / 72.0,                                                         \
              qPrintable(QStringLiteral("%1 in, expected %2 in").arg(actual).arg(expected)))
+
+// Words whose boxes cross by more than a sliver, and words beyond the paper.
+inline QStringList LayoutFaults(const QList<PdfPageWords>& pages)
+{
+    QStringList faults;
+    for (int p = 0; p < pages.size(); ++p) {
+        const PdfPageWords& words = pages[p];
+        for (int i = 0; i < words.size(); ++i) {
+            const PdfWord& a = words[i];
+            if (a.xMin < 0 || a.yMin < 0 || a.xMax > 8.5 * 72 || a.yMax > 11.0 * 72)
+                faults << QStringLiteral("page %1: \"%2\" beyond the paper").arg(p + 1).arg(a.text);
+            for (int j = i + 1; j < words.size(); ++j) {
+                const PdfWord& b = words[j];
+                const double across = std::min(a.xMax, b.xMax) - std::max(a.xMin, b.xMin);
+                const double down = std::min(a.yMax, b.yMax) - std::max(a.yMin, b.yMin);
+                if (across > 0.5 && down > 0.5)
+                    faults << QStringLiteral("page %1: \"%2\" over \"%3\"").arg(p + 1).arg(a.text, b.text);
+            }
+        }
+    }
+    return faults;
+}

@@ -1,5 +1,6 @@
 // A printed document as the customer sees it: PDFs written by the print module
 // and read back with poppler (positions in inches from the page's top-left).
+#include "common/TestServer.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 #include "printing/PdfText.h"
@@ -16,7 +17,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QBuffer>
 #include <cmath>
 
 namespace {
@@ -27,7 +30,11 @@ void writeLogo(int width, int height)
 {
     QImage logo(width, height, QImage::Format_RGB32);
     logo.fill(QColor(30, 80, 150));
-    QVERIFY(logo.save(GetLogoPath(), "JPEG"));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(logo.save(&buffer, "JPEG"));
+    StoreLogoBytes(jpeg);
 }
 
 void setCompany(const QString& profile)
@@ -102,7 +109,7 @@ private slots:
     void init()
     {
         CreateTestDatabase();
-        QFile::remove(GetLogoPath());
+        StoreLogoBytes(QByteArray());
         QDir(GetTempFolder()).removeRecursively();
         QDir().mkpath(GetTempFolder());
         m_pdfPath = QDir(GetTempFolder()).filePath(QStringLiteral("document.pdf"));
@@ -232,14 +239,39 @@ private slots:
         QCOMPARE(images.size(), 3);   // two heading lines and one image
     }
 
-    void unreadableLogoStopsTheJob()
+    // A logo file that cannot be read: the document prints without it, as
+    // without a logo file, and the user is told once, not at every print.
+    void unreadableLogoPrintsWithoutIt()
     {
-        QFile file(GetLogoPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a picture");
-        file.close();
-        QVERIFY_THROWS_EXCEPTION(AppError, modPrintData.pCreatePDFFile(m_pdfPath));
-        QVERIFY(!QFile::exists(m_pdfPath));
+        ScriptedMessages messages;
+        StoreLogoBytes("not a picture");
+        const PdfPageWords page = printDocument().value(0);
+        COMPARE_INCHES(topOf(page, QStringLiteral("Acme Works")), 0.1);
+        QCOMPARE(RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), m_pdfPath})
+                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);   // no logo
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].kind, MessageKind::Information);
+        QVERIFY2(messages.shown()[0].text.startsWith(QStringLiteral("The company logo ")),
+                 qPrintable(messages.shown()[0].text));
+        QVERIFY(messages.shown()[0].text.contains(QStringLiteral(" cannot be read (")));
+        QVERIFY(messages.shown()[0].text.contains(QStringLiteral("printed without it")));
+        printDocument();
+        QCOMPARE(messages.shown().size(), 1);
+    }
+
+    // A very large logo stored earlier prints in its box at no more dots than
+    // the box needs, so the PDF stays small.
+    void largeStoredLogoPrintsScaledDown()
+    {
+        writeLogo(4000, 2000);
+        const PdfPageWords page = printDocument().value(0);
+        COMPARE_INCHES(topOf(page, QStringLiteral("Acme Works")), 1.4);   // under the large logo
+        const QStringList images = RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), m_pdfPath})
+                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(images.size(), 3);
+        const QStringList columns = images.last().simplified().split(QLatin1Char(' '));
+        QCOMPARE(columns.value(3) + QLatin1Char('x') + columns.value(4), QStringLiteral("780x390"));
+        QVERIFY(QFileInfo(m_pdfPath).size() < 200 * 1024);
     }
 
     void phoneFaxLineKeepsItsLeadingBlank()

@@ -24,31 +24,6 @@
 
 namespace {
 
-constexpr double kPaperWidth = 8.5 * 72;
-constexpr double kPaperHeight = 11.0 * 72;
-
-// Words whose boxes cross by more than a sliver, and words beyond the paper.
-QStringList LayoutFaults(const QList<PdfPageWords>& pages)
-{
-    QStringList faults;
-    for (int p = 0; p < pages.size(); ++p) {
-        const PdfPageWords& words = pages[p];
-        for (int i = 0; i < words.size(); ++i) {
-            const PdfWord& a = words[i];
-            if (a.xMin < 0 || a.yMin < 0 || a.xMax > kPaperWidth || a.yMax > kPaperHeight)
-                faults << QStringLiteral("page %1: \"%2\" beyond the paper").arg(p + 1).arg(a.text);
-            for (int j = i + 1; j < words.size(); ++j) {
-                const PdfWord& b = words[j];
-                const double across = std::min(a.xMax, b.xMax) - std::max(a.xMin, b.xMin);
-                const double down = std::min(a.yMax, b.yMax) - std::max(a.yMin, b.yMin);
-                if (across > 0.5 && down > 0.5)
-                    faults << QStringLiteral("page %1: \"%2\" over \"%3\"").arg(p + 1).arg(a.text, b.text);
-            }
-        }
-    }
-    return faults;
-}
-
 // The words matching a pattern, page after page, in reading order.
 QStringList WordsLike(const QList<PdfPageWords>& pages, const QRegularExpression& pattern, QList<int>* pageOfWord = nullptr)
 {

@@ -111,7 +111,8 @@ private slots:
             << "&Maintenance"
             << QStringList{"submnuCompanyMaintenance", "&Company Maintenance", "submnuCustomerMaintenance",
                            "C&ustomer Maintenance", "submnuPriceSheet", "&Price Sheet", "submnuPlanner", "P&lanner",
-                           "submnuBackupRestore", "&Backup/Restore", "submnuContractWriter", "C&ontract Writer",
+                           "submnuBackupRestore", "&Backup/Restore", "submnuSharedDatabase", "Shared &Database\u2026",
+                           "submnuContractWriter", "C&ontract Writer",
                            "submnuWarrantyWriter", "W&arranty Writer"};
         QTest::newRow("report") << "&Report" << QStringList{"submnuReport", "&Report"};
         QTest::newRow("help") << "&Help" << QStringList{"submnuHelp", "H&elp", "submnuAbout", "&About"};

@@ -284,7 +284,8 @@ private slots:
     void numbersThroughTheNumberBoxes()
     {
         QFETCH(QString, input);
-        static const QRegularExpression plainNumber(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
+        // Digits and separators only: every separator typed is kept, the reading decides.
+        static const QRegularExpression plainNumber(QStringLiteral("^[0-9.,]*$"));
         ScriptedMessages messages;
 
         TfrmInvoicePriceItemEdit dialog({QStringLiteral("Labor Hour"), QStringLiteral("2"), QStringLiteral("-1"),

@@ -176,6 +176,7 @@ private slots:
         QCOMPARE(started, agree);
         QCOMPARE(messages.shown().size(), 1);
         QCOMPARE(messages.shown()[0].buttons, (QStringList{"Take Over the Lock", QString(), "Quit"}));
+        QCOMPARE(messages.shown()[0].defaultAnswer, MessageAnswer::Cancel); // Enter quits
         QVERIFY2(messages.shown()[0].text.contains(says), qPrintable(messages.shown()[0].text));
         QVERIFY(messages.shown()[0].text.contains(GetLockFilePath()));
         if (agree) {

@@ -1,12 +1,14 @@
 // The contract and warranty writer driven through its widgets, against a real
 // database: the two texts kept apart, the save discipline, a save that fails,
 // the close question, printing the stored text, and the main window's commands.
+#include "common/TestFaults.h"
 #include "common/TestDatabase.h"
 #include "common/TestSupport.h"
 #include "printing/PdfText.h"
 
 #include "app/unitAppInfo.h"
 #include "app/unitDispatch.h"
+#include "app/unitLimitedEdit.h"
 #include "app/unitModeValues.h"
 #include "db/DbConnection.h"
 #include "printing/unitModPrintData.h"
@@ -123,7 +125,7 @@ private slots:
         QCOMPARE(TitleBox(&screen)->text(), title);
         QCOMPARE(Editor(&screen)->toPlainText(), text);
         QCOMPARE(Child<QLabel>(&screen, "lblContractWarrantyName")->text(), QStringLiteral("   title: "));
-        QCOMPARE(TitleBox(&screen)->maxLength(), 45);
+        QCOMPARE(TypedLimit(TitleBox(&screen)), 45);
         QCOMPARE(TitleBox(&screen)->toolTip(), "Enter a title for " + name);
         QCOMPARE(Editor(&screen)->toolTip(), "Edit " + name);
         QCOMPARE(Tool(&screen, "tlbtnClose")->toolTip(), QStringLiteral("Close"));
@@ -251,12 +253,11 @@ private slots:
 
         ScriptedMessages messages;
         {
-            DbConnection locker;
-            locker.execute(QStringLiteral("BEGIN EXCLUSIVE;"));
+            TWritesRefused locker;
             ClickTool(&screen, "tlbtnSave");
             QCOMPARE(messages.shown().size(), 1);
             QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
-            QVERIFY(messages.shown()[0].text.contains(QStringLiteral("locked")));
+            QVERIFY(messages.shown()[0].text.contains(QStringLiteral("lock")));   // "locked", on a server "lock timeout"
             QVERIFY(Offered(&screen, "tlbtnSave"));
 
             // Closing asks; Yes fails again, so the writer stays open.
@@ -266,7 +267,6 @@ private slots:
             QVERIFY(screen.isVisible());
             QCOMPARE(messages.shown().size(), 2);
             QCOMPARE(messages.shown()[1].kind, MessageKind::Error);
-            locker.execute(QStringLiteral("ROLLBACK;"));
         }
         QCOMPARE(ReadRow().contract, kRow.contract);
 
@@ -276,6 +276,24 @@ private slots:
         QCOMPARE(messages.texts(), QStringList{"Save changes to Contract?"});
         QVERIFY(!screen.isVisible());
         QCOMPARE(ReadRow().contract, kRow.contract + " kept");
+    }
+
+    // A text that cannot be read (the database held by another program) is
+    // never shown as an empty one that a save would write over: the writer
+    // says so and closes, and the stored texts stay as they were.
+    void anUnreadableTextClosesTheWriter()
+    {
+        ScriptedMessages messages;
+        messages.queue(MessageAnswer::Yes);   // were it open, Yes would save the empty text
+        QVERIFY(ClosesItselfWhileLocked(OpenContractWriter));
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
+        QVERIFY2(messages.shown()[0].text.startsWith(QStringLiteral(
+                     "The Contract could not be read, and the writer closes without saving anything: ")),
+                 qPrintable(messages.shown()[0].text));
+        QVERIFY(messages.shown()[0].text.contains(QStringLiteral("lock")));   // "locked", on a server "lock timeout"
+        QCOMPARE(ReadRow().contract, kRow.contract);
+        QCOMPARE(ReadRow().contractName, kRow.contractName);
     }
 
     // Print and Print Preview print what is stored, not unsaved edits; an empty
