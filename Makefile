@@ -44,10 +44,12 @@ clean:
 	rm -rf $(BUILD_DIR)
 
 # The reliability trials: every store operation under every kind of injected
-# disk fault, and 200 kills of a saving child process. Prints the figures.
+# disk fault, 200 kills of a saving child process, and four seats saving at
+# once on a private server while seats are killed. Prints the figures.
 .PHONY: trials
 trials: deps build
 	@cd $(BUILD_DIR) && rc=0; \
 	QT_QPA_PLATFORM=offscreen FENNICK_TRIALS=full ./tests/test_faultinjection -silent || rc=1; \
 	QT_QPA_PLATFORM=offscreen ./tests/crash_trial --kills 200 || rc=1; \
+	QT_QPA_PLATFORM=offscreen ./tests/seat_trial --seats 4 --saves 50 --kills 3 || rc=1; \
 	exit $$rc

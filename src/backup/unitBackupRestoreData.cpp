@@ -1,6 +1,7 @@
 #include "backup/unitBackupRestoreData.h"
 
 #include "app/unitAppInfo.h"
+#include "backup/unitServerDailyCopy.h"
 #include "db/unitCreateDatabase.h"
 
 #include <QDateTime>
@@ -152,6 +153,8 @@ private:
     QString m_path;
 };
 
+void FinishWrittenCopy(const QString& destination);
+
 // The online backup of `source` into the (empty) file `destination`, then the
 // check of what was written. The copy keeps the ordinary rollback journal.
 void CopyPages(const QString& source, const QString& destination, bool sourceReadOnly)
@@ -182,7 +185,15 @@ void CopyPages(const QString& source, const QString& destination, bool sourceRea
         throw TBackupError(code, QString::fromUtf8(sqlite3_errstr(code)), code);
     }
     from.reset();
+    to.reset();
+    FinishWrittenCopy(destination);
+}
 
+// The check of a copy just written (its journal in the ordinary mode, the
+// integrity check), and the sync of its bytes before the rename.
+void FinishWrittenCopy(const QString& destination)
+{
+    EngineHandle to = OpenEngine(destination, SQLITE_OPEN_READWRITE);
     QString error;
     QueryColumn(to.get(), QStringLiteral("PRAGMA journal_mode=DELETE;"), &error);
     const QString problem = IntegrityProblem(to.get());
@@ -376,14 +387,14 @@ void CopyDatabaseFile(const QString& source, const QString& target, bool sourceR
 
 void RemoveStaleTempCopies()
 {
-    for (const QString& path : {GetDataFolder(), GetBackupsFolder()}) {
+    for (const QString& path : {GetDataFolder(), GetBackupsFolder(), GetServerCopiesFolder()}) {
         QDir folder(path);
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
             if (IsTempCopyName(name)) folder.remove(name);
     }
 }
 
-QString BackupDatabaseTo(const QString& folder)
+void CheckBackupFolder(const QString& folder)
 {
     const QString target = QDir(folder).filePath(GetDatabaseFileName());
     const QString dataFolder = QFileInfo(GetDataFolder()).canonicalFilePath();
@@ -393,8 +404,32 @@ QString BackupDatabaseTo(const QString& folder)
                                             "replace the database it copies. Please choose another folder, best "
                                             "on another disk.")
                                  .arg(QDir::toNativeSeparators(folder)));
+}
+
+QString BackupDatabaseTo(const QString& folder)
+{
+    CheckBackupFolder(folder);
+    const QString target = QDir(folder).filePath(GetDatabaseFileName());
     CopyDatabaseFile(GetDatabasePath(), target);
     return target;
+}
+
+void WriteCheckedDatabaseFile(const QString& target, const std::function<void(const QString&)>& fill)
+{
+    const QFileInfo targetInfo(target);
+    TempFileGuard temp(NewTempFile(targetInfo.absolutePath(), targetInfo.fileName()));
+    fill(temp.path());
+    FinishWrittenCopy(temp.path());
+    const QString refusal = CheckRestoreFile(temp.path());
+    if (!refusal.isEmpty()) throw TBackupError(SQLITE_CORRUPT, refusal, SQLITE_CORRUPT);
+    MoveIntoPlace(temp, target);
+}
+
+QStringList RestoredTableNames()
+{
+    QStringList names;
+    for (const auto& [table, columns] : ProgramSchema()) names << table;
+    return names;
 }
 
 bool IsDatabaseFileName(const QString& chosenPath)

@@ -17,6 +17,9 @@
 #include "app/unitAppInfo.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 // A copy that failed: the system's (or the engine's) error number and text. The
 // message reads "Error " + number + " : " + text.
@@ -55,7 +58,7 @@ public:
 void CopyDatabaseFile(const QString& source, const QString& target, bool sourceReadOnly = false);
 
 // Removes the temporary copies a backup or restore that was cut short (a
-// crash, a power cut) left in the data folder and in Backups/. Only files
+// crash, a power cut) left in the data folder, in Backups/ and Backups/Server/. Only files
 // named the way this program names its temporary copies are touched; run at
 // start, while this copy of the program holds the data folder alone.
 void RemoveStaleTempCopies();
@@ -65,6 +68,20 @@ void RemoveStaleTempCopies();
 // folder itself (the copy would replace the database it copies), TBackupError
 // when the copy fails.
 QString BackupDatabaseTo(const QString& folder);
+// The refusal of BackupDatabaseTo: throws TBackupRefused when `folder` is the
+// data folder (or its Fennick.db is the live database).
+void CheckBackupFolder(const QString& folder);
+
+// A database file written by `fill` (given the path of a new, empty file in
+// the target's folder, readable by its owner only), then checked as a copy and
+// as a restore would check it, and only then renamed over `target`; on any
+// failure nothing is left behind and an earlier target is untouched. Throws
+// TBackupError (or what `fill` throws).
+void WriteCheckedDatabaseFile(const QString& target, const std::function<void(const QString&)>& fill);
+
+// The first-run tables a file must hold to be restored, in the order the
+// program builds them.
+QStringList RestoredTableNames();
 
 // True when the last component of the chosen path is exactly the database file
 // name, letter case included.

@@ -28,10 +28,10 @@ struct TDailyBackup {
 };
 
 // Oldest first.
-QList<TDailyBackup> DailyBackups()
+QList<TDailyBackup> DailyBackups(const QString& path = GetBackupsFolder())
 {
     QList<TDailyBackup> backups;
-    const QDir folder(GetBackupsFolder());
+    const QDir folder(path);
     for (const QString& name : folder.entryList(QDir::Files)) {
         const QDate day = DayOfDailyBackup(name);
         if (day.isValid()) backups.append({day, folder.filePath(name)});
@@ -40,14 +40,22 @@ QList<TDailyBackup> DailyBackups()
     return backups;
 }
 
-// Only the backups dated up to today count; the oldest beyond the kept number go.
-void RemoveOldDailyBackups(const QDate& today)
+
+} // namespace
+
+void RemoveOldDailyBackups(const QString& folder, const QDate& today)
 {
-    QList<TDailyBackup> counted = DailyBackups();
+    QList<TDailyBackup> counted = DailyBackups(folder);
     counted.erase(std::remove_if(counted.begin(), counted.end(), [&today](const TDailyBackup& b) { return b.day > today; }),
                   counted.end());
-    while (counted.size() > kDailyBackupsKept) QFile::remove(counted.takeFirst().path);
+    while (counted.size() > kDailyBackupsKept) {
+        const TDailyBackup oldest = counted.takeFirst();
+        QFile::remove(oldest.path);
+        QFile::remove(QDir(folder).filePath(DailyLogoFileName(oldest.day)));
+    }
 }
+
+namespace {
 
 QString DailyBackupFailure(const QString& target, const QString& reason, int number)
 {
@@ -63,6 +71,11 @@ QString DailyBackupFailure(const QString& target, const QString& reason, int num
 QString DailyBackupFileName(const QDate& day)
 {
     return QStringLiteral("Fennick-%1.db").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+QString DailyLogoFileName(const QDate& day)
+{
+    return QStringLiteral("CmpLogo-%1.jpg").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
 }
 
 QString RunDailyBackup(const QDate& today)
@@ -82,7 +95,7 @@ QString RunDailyBackup(const QDate& today)
     } catch (const TBackupError& error) {
         throw AppError(DailyBackupFailure(target, error.text(), error.number()));
     }
-    RemoveOldDailyBackups(today);
+    RemoveOldDailyBackups(folder, today);
     return target;
 }
 

@@ -10,6 +10,11 @@
 constexpr int kDailyBackupsKept = 10;
 // The daily backup's file name for a day: "Fennick-YYYY-MM-DD.db".
 QString DailyBackupFileName(const QDate& day);
+// The company logo kept beside a day's copy of a server: "CmpLogo-YYYY-MM-DD.jpg".
+QString DailyLogoFileName(const QDate& day);
+// All but the newest kDailyBackupsKept daily copies dated up to today (and
+// their logos) removed from `folder`; those dated after today are left alone.
+void RemoveOldDailyBackups(const QString& folder, const QDate& today);
 
 // At every close: the live database as Backups/Fennick-YYYY-MM-DD.db, made the
 // safe way (a copy that fails leaves today's earlier backup as it was), then

@@ -7,6 +7,10 @@
 #include "backup/unitBackupRestoreData.h"
 #include "db/unitFeatureTables.h"
 #include "backup/unitDailyBackups.h"
+#include "backup/unitServerBackup.h"
+#include "db/unitDatabaseTarget.h"
+#include "db/unitServerEngine.h"
+#include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
 #include "company/unitEInvoiceSettings.h"
 
@@ -89,6 +93,49 @@ QString DescribeKeptFiles(const TRestoreOutcome& outcome)
     return text;
 }
 
+// Restore Data on a seat that works on a server: the other seats are warned
+// about first, the server's content is kept in the data folder, then the file
+// is loaded in one transaction.
+bool RestoreServerData(const QString& chosen)
+{
+    const QString cancelled = QStringLiteral("Restore of company database cancelled");
+    const QString where = ServerDisplayName(ServerConnectionString());
+    const int others = OtherSeatsConnected();
+    if (others > 0
+        && AskChoice(QStringLiteral("%1 other %2 connected to the %3. A restore replaces everything on the server: "
+                                    "what they have open and not yet saved cannot be saved afterwards, and they see "
+                                    "the restored data from their next step. Best ask them to close %4 first.")
+                         .arg(others)
+                         .arg(others == 1 ? QStringLiteral("seat is") : QStringLiteral("seats are"), where,
+                              GetProductName()),
+                     QStringLiteral("&Restore Anyway"), QString(), QStringLiteral("Cancel"), MessageAnswer::Cancel)
+               != MessageAnswer::Yes) {
+        ShowPlainMessage(cancelled);
+        return false;
+    }
+    TServerRestoreOutcome outcome;
+    try {
+        TSavingNoticeScope notice(QStringLiteral("Restoring the Shared Database..."));
+        outcome = RestoreServerFrom(chosen);
+    } catch (const TRestoreRefused& refused) {
+        ShowInformation(refused.message() + QLatin1Char('\n') + cancelled);
+        return false;
+    } catch (const AppError& error) {
+        ShowInformation(error.message() + QStringLiteral("\nThe %1 is unchanged.").arg(where));
+        return false;
+    }
+    LoadCompanyData();
+    PrepareEInvoiceData();
+    QString text = QStringLiteral("Restore of company database successful\nThe content the %1 held before is kept as %2")
+                       .arg(where, Native(outcome.keptPath));
+    if (!outcome.keptLogoPath.isEmpty()) text += QStringLiteral(", its logo as ") + Native(outcome.keptLogoPath);
+    if (!outcome.logoRestored)
+        text += QStringLiteral("\nNo company logo (%1) lies beside the restored file: the server's logo was kept.")
+                    .arg(BackupLogoFileName());
+    ShowInformation(text);
+    return true;
+}
+
 } // namespace
 
 void BackupData()
@@ -99,7 +146,12 @@ void BackupData()
         return;
     }
     try {
-        BackupDatabaseTo(folder);
+        if (UsesServer()) {
+            TSavingNoticeScope notice(QStringLiteral("Backing up the Shared Database..."));
+            BackupServerTo(folder);
+        } else {
+            BackupDatabaseTo(folder);
+        }
     } catch (const TBackupRefused& refused) {
         ShowInformation(refused.message() + QStringLiteral("\nBackup of company database cancelled"));
         return;
@@ -123,6 +175,7 @@ bool RestoreData()
                          cancelled);
         return false;
     }
+    if (UsesServer()) return RestoreServerData(chosen);
     TRestoreOutcome outcome;
     try {
         outcome = RestoreDatabaseFrom(chosen);

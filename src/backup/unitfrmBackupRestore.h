@@ -7,11 +7,13 @@
 class QFileDialog;
 
 // "B&ackup Data": a folder picker titled "Backup Company Database", then the
-// live database copied there as Fennick.db.
+// live database copied there as Fennick.db (on a server seat: the server's
+// snapshot, its logo beside it).
 void BackupData();
 // "&Restore Data": a file picker titled "Restore Company Database", the chosen
-// Fennick.db checked and put in place, the company settings reloaded. True when
-// the database was replaced.
+// Fennick.db checked and put in place, the company settings reloaded. On a
+// server seat, other connected seats are warned about first and the file is
+// loaded into the server. True when the database was replaced.
 bool RestoreData();
 
 // At a start whose database file is damaged (`reason`: the engine's message):

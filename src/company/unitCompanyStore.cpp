@@ -76,9 +76,38 @@ void WriteTypeColors(DbConnection& db, const std::array<std::uint32_t, 7>& color
     RequireOneRow(db, QStringLiteral("tblCompColorData"));
 }
 
+QList<TRecordRead> CompanySettingsReads()
+{
+    return {{QStringLiteral("SELECT * FROM tblCompanyInfo WHERE intCompInfoID = 1"), {}},
+            {QStringLiteral("SELECT dbTaxRate1,dbTaxRate2,dbTaxRate3,strTaxName1,strTaxName2,strTaxName3,"
+                            "strInvTerms1,strInvTerms2,strInvTerms3,strInvTerms4,strInvTerms5,strInvTerms6,"
+                            "strInvTerms7,strInvTerms8,strInvTerms9,strInvTerms10,intNumEstDays,strInvFootNote1,"
+                            "strInvFootNote2,strInvFootNote3,strAcceptanceInfo,intAccptColorRed,intAccptColorGreen,"
+                            "intAccptColorBlue,intDepPercent,strLargeLogo,strShowQuantity,strShowPrcEach,"
+                            "strShowTotal,strShowTotalonWO FROM tblCompanyInvData WHERE intCompInvDataID = 1"),
+             {}},
+            {QStringLiteral("SELECT * FROM tblCompColorData WHERE intColorID = 1"), {}},
+            {QStringLiteral("SELECT * FROM tblPlannerSettings ORDER BY intPlannerSettingsID"), {}},
+            {QStringLiteral("SELECT * FROM tblEInvoiceSettings ORDER BY intEInvoiceSettingsID"), {}}};
+}
+
 } // namespace
 
-void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo)
+TRecordVersion ReadCompanySettingsVersion()
+{
+    DbConnection db;
+    return TRecordVersion::Read(db, CompanySettingsReads());
+}
+
+void ReloadCompanySettings()
+{
+    const QString footNote0 = recCmpnyInvData.strInvFootNote[0];
+    LoadCompanyData();
+    LoadEInvoiceSettings();
+    recCmpnyInvData.strInvFootNote[0] = footNote0;
+}
+
+void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo, TRecordVersion* opened)
 {
     // On a server the logo is stored with the settings, in their transaction.
     const bool logoInDatabase = UsesServer();
@@ -100,13 +129,17 @@ void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& lo
     DbConnection db;
     {
         DbTransaction transaction(db);
+        if (opened && !opened->isEmpty()) opened->checkUnchanged(db, QStringLiteral("The company information"));
         WriteCompanyInfo(db, settings.company);
         WriteInvData(db, settings.invData);
         WriteTypeColors(db, settings.typeColors);
         SavePlannerSettings(db, settings.planner);
         SaveEInvoiceSettings(db, settings.einvoice);
         if (logoInDatabase && logo.changed) WriteServerLogo(db, logoJpeg);
+        TRecordVersion written;
+        if (opened) written = TRecordVersion::Read(db, CompanySettingsReads());
         transaction.commit();
+        if (opened) *opened = written;
     }
     db.close();
 

@@ -3,6 +3,7 @@
 // then the logo file (company/unitLogoFile.h), then the settings in memory.
 #include "company/unitCompanyData.h"
 #include "company/unitEInvoiceSettings.h"
+#include "db/unitRecordVersion.h"
 #include "planner/unitPlannerSettings.h"
 
 #include <QImage>
@@ -32,7 +33,22 @@ struct TLogoChange {
 // A failure before the commit leaves the four tables, the logo file and the
 // settings in memory as they were, and throws. On a seat that uses a server the
 // logo is stored in the database instead, inside the same transaction.
-void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo);
+// With an opened version (from ReadCompanySettingsVersion), settings another
+// seat changed since are refused (EditConflictError) and nothing is written;
+// after the save the version is what was written.
+void SaveCompanySettings(const TCompanySettings& settings, const TLogoChange& logo,
+                         TRecordVersion* opened = nullptr);
+
+// The stored settings rows as they are now, for the save's check: all the
+// company screen edits, the document counter left out (every document saved
+// advances it).
+TRecordVersion ReadCompanySettingsVersion();
+
+// Reads the settings in memory again from the database (company profile,
+// taxes, terms, foot notes, colours, e-invoice settings), so that what another
+// seat saved is used from the next screen, print or e-mail on. The main
+// window's foot note slot 0 is kept.
+void ReloadCompanySettings();
 
 // The settings in memory as one record (planner settings read from the database).
 TCompanySettings CurrentCompanySettings();

@@ -743,6 +743,8 @@ void TfrmCompanyInfo::showEvent(QShowEvent* event)
 
 void TfrmCompanyInfo::pFormShow()
 {
+    // What the save compares against: the settings rows as stored now.
+    m_opened = ReadCompanySettingsVersion();
     ppnlCompanyInfo->setCurrentWidget(m_pageCompany);
     pShowFormInformation();
 
@@ -1249,7 +1251,7 @@ bool TfrmCompanyInfo::pSaveCompInfo()
 
     {
         TSavingNoticeScope notice(QStringLiteral("Saving Company Data ..."));
-        SaveCompanySettings(pSettingsOnScreen(), TLogoChange{m_logoChanged, m_logo});
+        SaveCompanySettings(pSettingsOnScreen(), TLogoChange{m_logoChanged, m_logo}, &m_opened);
     }
     m_logoChanged = false;
     m_saved = true;

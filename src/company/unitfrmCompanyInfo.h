@@ -3,6 +3,8 @@
 // deposit and validity rules, document colours, printed columns, licences,
 // signature band, e-mail settings, logo and the planner settings. It is filled
 // from the settings in memory and saves the four settings tables in one go.
+#include "db/unitRecordVersion.h"
+
 #include <QDialog>
 #include <QImage>
 #include <array>
@@ -191,6 +193,9 @@ private:
     bool m_logoChanged = false;
     bool m_saved = true;
     bool m_shownOnce = false;
+    // The settings as read when the screen opened: the save is refused when
+    // another seat changed them since.
+    TRecordVersion m_opened;
     bool m_readFailed = false;   // the stored values could not be read: nothing is ever saved
     QImage m_logo;   // the picture in the preview; null when there is none
     std::array<std::uint32_t, 7> m_typeColors{};

@@ -49,50 +49,39 @@ void WriteCustomerEInvoice(DbConnection& connection, qint64 customerId, const TC
         QStringLiteral("INSERT INTO tblCustEInvoice(intCustomerID,strCustCountry,strCustVatId) VALUES(?,?,?);"),
         {customerId, c.strCustCountry, c.strCustVatId});
 }
+QList<TRecordRead> CustomerReads(qint64 customerId)
+{
+    QStringList columns;
+    for (const char* column : kColumns) columns << QLatin1String(column);
+    return {{QStringLiteral("SELECT ") + columns.join(QLatin1Char(','))
+                 + QStringLiteral(" FROM tblCustomers WHERE intCustomerID = ?"),
+             {customerId}},
+            {QStringLiteral("SELECT strCustCountry,strCustVatId FROM tblCustEInvoice WHERE intCustomerID = ?"),
+             {customerId}}};
+}
+
 } // namespace
 
-TCustomer LoadCustomer(qint64 customerId)
+TCustomer LoadCustomer(qint64 customerId, TRecordVersion* version)
 {
+    // The customer on screen is made of the very values the save's check compares.
     DbConnection connection;
-    DbStatement statement = connection.prepare(
-        QStringLiteral("SELECT intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "
-                       "strCustCity, strCustState, strCustZipCode, strCustEmail, strCustPhone, strCustFax, "
-                       "strCustPhoneAreaCode, strCustFaxAreaCode, strCustPhoneExt, strCustTaxExmpt, "
-                       "strCustTaxExmpNmbr, strCustPmtTerms, strCustNotes FROM tblCustomers WHERE intCustomerID = ?;"),
-        {customerId});
-    statement.step();
+    const TRecordVersion read = TRecordVersion::Read(connection, CustomerReads(customerId));
     TCustomer c;
     c.intCustomerID = customerId;
-    c.strCustFirstName = statement.columnText(1);
-    c.strCustLastName = statement.columnText(2);
-    c.strCustCompany = statement.columnText(3);
-    c.strCustAddress = statement.columnText(4);
-    c.strCustCity = statement.columnText(5);
-    c.strCustState = statement.columnText(6);
-    c.strCustZipCode = statement.columnText(7);
-    c.strCustEmail = statement.columnText(8);
-    c.strCustPhone = statement.columnText(9);
-    c.strCustFax = statement.columnText(10);
-    c.strCustPhoneAreaCode = statement.columnText(11);
-    c.strCustFaxAreaCode = statement.columnText(12);
-    c.strCustPhoneExt = statement.columnText(13);
-    c.strCustTaxExmpt = statement.columnText(14);
-    c.strCustTaxExmpNmbr = statement.columnText(15);
-    c.strCustPmtTerms = statement.columnText(16);
-    c.strCustNotes = statement.columnText(17);
-    statement.finalize();
-
-    DbStatement einvoice = connection.prepare(
-        QStringLiteral("SELECT strCustCountry,strCustVatId FROM tblCustEInvoice WHERE intCustomerID = ?;"),
-        {customerId});
-    if (einvoice.step()) {
-        c.strCustCountry = einvoice.columnText(0);
-        c.strCustVatId = einvoice.columnText(1);
-    }
+    QString* const fields[] = {&c.strCustFirstName, &c.strCustLastName, &c.strCustCompany, &c.strCustAddress,
+                               &c.strCustCity, &c.strCustState, &c.strCustZipCode, &c.strCustEmail,
+                               &c.strCustPhone, &c.strCustFax, &c.strCustPhoneAreaCode, &c.strCustFaxAreaCode,
+                               &c.strCustPhoneExt, &c.strCustTaxExmpt, &c.strCustTaxExmpNmbr, &c.strCustPmtTerms,
+                               &c.strCustNotes};
+    for (int column = 0; column < int(std::size(fields)); ++column) *fields[column] = read.text(0, 0, column);
+    c.strCustCountry = read.text(1, 0, 0);
+    c.strCustVatId = read.text(1, 0, 1);
+    if (version) *version = read;
     return c;
 }
 
-qint64 SaveCustomer(const TCustomer& customer)
+qint64 SaveCustomer(const TCustomer& customer, TRecordVersion* opened)
 {
     if (const QString problem = VatIdProblem(customer.strCustVatId); !problem.isEmpty()) throw AppError(problem);
     DbConnection connection;
@@ -101,6 +90,7 @@ qint64 SaveCustomer(const TCustomer& customer)
     qint64 customerId = 0;
     if (customer.intCustomerID) {
         customerId = *customer.intCustomerID;
+        if (opened && !opened->isEmpty()) opened->checkUnchanged(connection, QStringLiteral("This customer"));
         values << customerId;
         connection.executeOnRow(UpdateStatement(), values,
                                 QStringLiteral("This customer is no longer in the database; it may have been deleted."));
@@ -109,7 +99,10 @@ qint64 SaveCustomer(const TCustomer& customer)
         customerId = connection.lastInsertRowId();
     }
     WriteCustomerEInvoice(connection, customerId, customer);
+    TRecordVersion written;
+    if (opened) written = TRecordVersion::Read(connection, CustomerReads(customerId));
     transaction.commit();
+    if (opened) *opened = written;
     return customerId;
 }
 

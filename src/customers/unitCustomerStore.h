@@ -3,6 +3,8 @@
 // e-invoice names kept beside it in tblCustEInvoice: load, save (insert or
 // update) and delete, each table written in the same transaction. Every value
 // except the id is kept as text exactly as typed.
+#include "db/unitRecordVersion.h"
+
 #include <QString>
 #include <optional>
 
@@ -32,13 +34,16 @@ struct TCustomer {
 };
 
 // Reads one customer. A missing id reads as empty texts (the single-row read
-// of the program), with the id kept as asked.
-TCustomer LoadCustomer(qint64 customerId);
+// of the program), with the id kept as asked. With version, the stored rows
+// as read, for the save's check.
+TCustomer LoadCustomer(qint64 customerId, TRecordVersion* version = nullptr);
 
 // Inserts a customer without an id, updates one with an id; returns the id.
 // A VAT ID that does not begin with a country code is refused (AppError) and
-// nothing is written.
-qint64 SaveCustomer(const TCustomer& customer);
+// nothing is written. With an opened version (from LoadCustomer), a customer
+// another seat changed or deleted since is refused (EditConflictError) and
+// nothing is written; after the save the version is what was written.
+qint64 SaveCustomer(const TCustomer& customer, TRecordVersion* opened = nullptr);
 
 // Removes the customer's rows, then compacts the database file.
 void DeleteCustomer(qint64 customerId);

@@ -404,7 +404,7 @@ void TfrmCustomer::pLoadCustomer()
     const QModelIndexList selected = lstvCustomers->selectionModel()->selectedRows();
     if (selected.isEmpty()) return;
     const qint64 customerId = m_listModel->rowAt(selected.first().row()).intCustomerID;
-    pPutCustomerOnScreen(LoadCustomer(customerId));
+    pPutCustomerOnScreen(LoadCustomer(customerId, &m_opened));
 
     // The states set here win over those the rules set while the fields filled.
     m_pages->setCurrentWidget(tbsheetEditArea);
@@ -420,6 +420,7 @@ void TfrmCustomer::pLoadCustomer()
 
 void TfrmCustomer::pNewCustomer()
 {
+    m_opened = TRecordVersion();
     m_pages->setCurrentWidget(tbsheetEditArea);
     gbxCustomer->setTitle(QStringLiteral("New Customer Information"));
     pSetActionShown(m_actCancel, true);
@@ -492,7 +493,7 @@ void TfrmCustomer::pSaveCustomer()
 {
     {
         TSavingNoticeScope notice(QStringLiteral("Saving Customer Information..."));
-        SaveCustomer(pCustomerOnScreen());
+        SaveCustomer(pCustomerOnScreen(), &m_opened);
     }
     pReturnToList();
 }
@@ -530,7 +531,7 @@ bool TfrmCustomer::pLeaveEditAllowed()
     case MessageAnswer::Yes: {
         bool saved = RunGuarded([this] {
             TSavingNoticeScope notice(QStringLiteral("Saving Customer Information..."));
-            SaveCustomer(pCustomerOnScreen());
+            SaveCustomer(pCustomerOnScreen(), &m_opened);
         });
         if (saved) pSetActionShown(m_actSave, false);
         return saved;

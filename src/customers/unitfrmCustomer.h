@@ -64,6 +64,9 @@ private:
     void pSetActionShown(QAction* action, bool shown);
 
     const bool m_pickMode;
+    // The customer being edited as read when it was opened (empty for a new one):
+    // the save is refused when another seat changed it since.
+    TRecordVersion m_opened;
     std::optional<TrecCustomerPick> m_picked;
 
     QToolBar* m_toolBar = nullptr;

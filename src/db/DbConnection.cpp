@@ -9,7 +9,9 @@
 #include "db/DbEngineError.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QThread>
+#include <atomic>
 #include <sqlite3.h>
 
 namespace db_detail {
@@ -507,11 +509,18 @@ bool DbConnection::hasTable(const QString& name)
     return tableNames().contains(stored, isServer() ? Qt::CaseSensitive : Qt::CaseInsensitive);
 }
 
+QString DbConnection::lockingRows(const QString& select) const
+{
+    return isServer() ? select + QStringLiteral(" FOR UPDATE;") : select + QLatin1Char(';');
+}
+
 void DbConnection::begin()
 {
     if (!isServer()) return execute(QStringLiteral("BEGIN IMMEDIATE;"));
     open(false);
-    runOnServer("BEGIN");
+    // Named, so a server whose default isolation was changed still works as the
+    // saves expect: each statement sees what is committed, the locks order the rest.
+    runOnServer("BEGIN ISOLATION LEVEL READ COMMITTED");
 }
 
 void DbConnection::commit()
@@ -591,3 +600,40 @@ void DbTransaction::commit()
     m_connection.commit();
     m_open = false;
 }
+
+namespace {
+
+constexpr int kTransactionTries = 5;
+std::atomic<int> transactionRetries{0};
+
+} // namespace
+
+bool IsTransactionConflict(const DbEngineError& error)
+{
+    return error.sqlState() == QLatin1String("40001") || error.sqlState() == QLatin1String("40P01");
+}
+
+DbEngineError TransactionConflictError(const QString& what)
+{
+    return DbEngineError(QStringLiteral("%1 changed while it was being saved; try again").arg(what),
+                         DbFailure::Statement, QStringLiteral("40001"));
+}
+
+void DbTransaction::Run(DbConnection& connection, const std::function<void()>& body)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            DbTransaction transaction(connection);
+            body();
+            transaction.commit();
+            return;
+        } catch (const DbEngineError& error) {
+            if (!IsTransactionConflict(error) || attempt >= kTransactionTries) throw;
+        }
+        ++transactionRetries;
+        // The seats that met are spread out a little, so they do not meet again at once.
+        QThread::msleep(5UL * unsigned(attempt) + QRandomGenerator::global()->bounded(10U));
+    }
+}
+
+int DbTransaction::RetriesSoFar() { return transactionRetries.load(); }

@@ -17,6 +17,7 @@
 #include <QVariant>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -121,6 +122,11 @@ public:
     // still correct, and is not an error of the delete; false when it did not run.
     bool tryVacuum() noexcept;
     void close();
+    // The SELECT (without its closing ";") with the rows it reads locked for the
+    // rest of the transaction on the server ("... FOR UPDATE"), so another
+    // seat's save waits for this one; on the file the transaction's write lock
+    // (BEGIN IMMEDIATE) already keeps every other writer out.
+    QString lockingRows(const QString& select) const;
     const QString& path() const { return m_path; }   // empty on the server
     bool isServer() const { return !m_server.isEmpty(); }
     const QString& serverConnectionString() const { return m_server; }
@@ -162,6 +168,14 @@ private:
 // office-server)", or for a lost connection the message that says so.
 DbEngineError ServerEngineError(const QString& connectionString, const dbserver::Session& session);
 
+// True for the server's answers that mean "run the transaction again":
+// serialization failure (40001) and deadlock (40P01).
+bool IsTransactionConflict(const DbEngineError& error);
+// The error to throw from inside DbTransaction::Run when a transaction finds
+// that what it read first changed before it could lock it: retried like a
+// serialization failure.
+DbEngineError TransactionConflictError(const QString& what);
+
 // "The <what> row is missing from the database.": a settings or counter row that
 // a read or an update expected and did not find.
 QString MissingRowMessage(const QString& what);
@@ -171,11 +185,24 @@ QString MissingRowMessage(const QString& what);
 void RegisterTextFunctions(sqlite3* handle);
 
 // Begins on construction (BEGIN IMMEDIATE on the file, so the write lock is
-// taken at once; BEGIN on the server); rolled back on destruction unless
-// committed.
+// taken at once; on the server a READ COMMITTED transaction, whose saves lock
+// the rows they depend on: the counter, then the ledger months, then the
+// record); rolled back on destruction unless committed.
 class DbTransaction {
 public:
     explicit DbTransaction(DbConnection& connection);
+
+    // Runs the body in one transaction on the connection and commits it. When
+    // the server ends the transaction as a deadlock or a serialization failure
+    // (two seats in each other's way), the whole body runs again in a new
+    // transaction, a few times, before the error is reported; the body must
+    // therefore read what it depends on inside itself. Any other error rolls
+    // back and is reported at once.
+    static void Run(DbConnection& connection, const std::function<void()>& body);
+    // How many times a body ran again since the program started (for the tests
+    // and the seat trial).
+    static int RetriesSoFar();
+
     DbTransaction(const DbTransaction&) = delete;
     DbTransaction& operator=(const DbTransaction&) = delete;
     ~DbTransaction();

@@ -15,6 +15,11 @@ const std::vector<TFeatureTable>& FeatureTables()
             // folder): one row, id 1, the JPEG's bytes.
             {QStringLiteral("tblCompanyLogo"),
              QStringLiteral("CREATE TABLE tblCompanyLogo(intCompanyLogoID INTEGER,blobLogoJpeg BLOB);"), true},
+            // The days on which a seat took the server's automatic daily copy:
+            // the first seat to close on a day claims it here, so one copy is
+            // taken per day however many seats close.
+            {QStringLiteral("tblServerDailyCopy"),
+             QStringLiteral("CREATE TABLE tblServerDailyCopy(strCopyDay TEXT PRIMARY KEY);"), true},
             // The id that keeps exported calendar events apart from another
             // database's (one row, id 1).
             {QStringLiteral("tblCalendarExport"),

@@ -1,13 +1,12 @@
 #include "db/unitServerEngine.h"
 
 #include "app/AppError.h"
+#include "app/unitPlugin.h"
 #include "db/DbConnection.h"
 #include "db/unitServerOptions.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QLibrary>
 #include <algorithm>
 #include <mutex>
 #include <vector>
@@ -46,45 +45,18 @@ int& idleCheckMs()
     return ms;
 }
 
-QString programFolder()
-{
-    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
-}
+const TPluginInfo kServerEnginePlugin{"fennick-postgres.so", FENNICK_SERVER_ENGINE_SYMBOL, dbserver::kInterfaceVersion,
+                                      "database server support"};
 
 } // namespace
 
-QString ServerEnginePluginPath()
-{
-    return QFileInfo(programFolder() + QStringLiteral("/../lib/fennick/fennick-postgres.so")).absoluteFilePath();
-}
-
-namespace {
-
-dbserver::Engine* loadEngine()
-{
-    const QString path = ServerEnginePluginPath();
-    QLibrary plugin(path);
-    if (!plugin.load())
-        throw AppError(QStringLiteral("The database server support of %1 cannot be loaded from %2: %3")
-                           .arg(QCoreApplication::applicationName(), path, plugin.errorString()));
-    auto entry = reinterpret_cast<FennickServerEngineFunction>(plugin.resolve(FENNICK_SERVER_ENGINE_SYMBOL));
-    dbserver::Engine* engine = entry ? entry(dbserver::kInterfaceVersion) : nullptr;
-    if (!engine)
-        throw AppError(QStringLiteral("The database server support in %1 does not belong to this version of the "
-                                      "program; install the program again")
-                           .arg(path));
-    // The plug-in stays loaded for the rest of the run (QLibrary does not unload it).
-    return engine;
-}
-
-} // namespace
+QString ServerEnginePluginPath() { return PluginPath(QString::fromLatin1(kServerEnginePlugin.fileName)); }
 
 dbserver::Engine& ServerEngine()
 {
     // Loaded once, also when two threads ask at once; a failed load is tried again next time.
-    static dbserver::Engine* const engine = loadEngine();
-    return *engine;
+    static dbserver::Engine& engine = LoadPlugin<dbserver::Engine>(kServerEnginePlugin);
+    return engine;
 }
 
 std::unique_ptr<dbserver::Session> TakeServerSession(const QString& connectionString)

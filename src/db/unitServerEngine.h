@@ -7,7 +7,7 @@
 #include <QString>
 #include <memory>
 
-// The plug-in's place: <program folder>/../lib/fennick/fennick-postgres.so.
+// The plug-in's place: fennick-postgres.so in the plug-in folder (app/unitPlugin.h).
 QString ServerEnginePluginPath();
 // Loads the plug-in on first use; throws AppError when it is missing or unfit.
 dbserver::Engine& ServerEngine();

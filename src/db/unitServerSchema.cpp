@@ -43,11 +43,40 @@ void foldingExceptions(QString& from, QString& to)
     }
 }
 
+// Version 3: one ledger row per year and month. Rows of one month that an
+// older version let two seats make at once are first added into the oldest.
+void addLedgerMonthKey(DbConnection& db)
+{
+    if (db.countRows(QStringLiteral("SELECT 1 FROM pg_constraint WHERE conname = 'tblreport_year_month' AND "
+                                    "connamespace = current_schema()::regnamespace;")))
+        return;
+    const QStringList columns{QStringLiteral("dbLbrTax1Total"), QStringLiteral("dbLbrTax2Total"),
+                              QStringLiteral("dbLbrTax3Total"), QStringLiteral("dbMatTax1Total"),
+                              QStringLiteral("dbMatTax2Total"), QStringLiteral("dbMatTax3Total"),
+                              QStringLiteral("dbLbrTotal"),     QStringLiteral("dbMatTotal")};
+    QStringList sums;
+    for (const QString& column : columns)
+        sums << QStringLiteral("%1 = (SELECT SUM(COALESCE(o.%1, 0)) FROM tblReport o WHERE "
+                               "o.intReportYear IS NOT DISTINCT FROM tblReport.intReportYear AND "
+                               "o.intReportMonth IS NOT DISTINCT FROM tblReport.intReportMonth)")
+                    .arg(column);
+    const QString firstOfMonth = QStringLiteral(
+        "intReportID = (SELECT MIN(o.intReportID) FROM tblReport o WHERE o.intReportYear IS NOT DISTINCT FROM "
+        "tblReport.intReportYear AND o.intReportMonth IS NOT DISTINCT FROM tblReport.intReportMonth)");
+    db.execute(QStringLiteral("UPDATE tblReport SET %1 WHERE %2 AND EXISTS (SELECT 1 FROM tblReport o WHERE "
+                              "o.intReportYear IS NOT DISTINCT FROM tblReport.intReportYear AND o.intReportMonth IS "
+                              "NOT DISTINCT FROM tblReport.intReportMonth AND o.intReportID <> tblReport.intReportID);")
+                   .arg(sums.join(QLatin1Char(',')), firstOfMonth));
+    db.execute(QStringLiteral("DELETE FROM tblReport WHERE NOT (%1);").arg(firstOfMonth));
+    db.execute(QStringLiteral("ALTER TABLE tblReport ADD CONSTRAINT tblreport_year_month "
+                              "UNIQUE (intReportYear, intReportMonth);"));
+}
+
 void upgradeSchema(DbConnection& db, int fromVersion)
 {
     // Version 2 added the logo table, made with the other feature tables by
     // the caller. Every upgrade renews the search functions.
-    Q_UNUSED(fromVersion);
+    if (fromVersion < 3) addLedgerMonthKey(db);
     const bool icu = db.countRows(QStringLiteral("SELECT 1 FROM pg_collation WHERE collname = 'und-x-icu';")) > 0;
     for (const QString& statement : ServerTextFunctionStatements(icu)) db.execute(statement);
 }

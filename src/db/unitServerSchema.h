@@ -9,8 +9,9 @@
 class DbConnection;
 
 // The schema this program makes and reads. 1: the first-run tables and the
-// search functions; 2: the company logo table.
-constexpr int kServerSchemaVersion = 2;
+// search functions; 2: the company logo table; 3: the monthly ledger's unique
+// key on year and month (seats posting at once never make two rows of a month).
+constexpr int kServerSchemaVersion = 3;
 
 // A CREATE TABLE of the file in the server's types: an INTEGER PRIMARY KEY
 // becomes an integer filled from a sequence, INTEGER integer, TEXT text, REAL

@@ -116,25 +116,23 @@ int StoreCopy(int sourceNumber, const QString& newTypeName, const QString& sourc
 
     TInvDocument copy = ReadForCopy(sourceNumber);
     TInvHeader& h = copy.header;
-    h.intInvNumber = GetNextInvNumber();
     h.strInvName = newTypeName;
     h.strFromInvNameNumber = sourceReference;
     if (!keepRecurring) h.strRecurring = false;
 
+    DbConnection connection;
+    // The number is taken (the counter locked) before the copy prints, so the
+    // paper carries the number it is stored under, also when another seat
+    // saves at the same moment; a failure stores nothing.
+    DbTransaction transaction(connection);
+    h.intInvNumber = TakeDocumentNumber(connection, 0);
     ListViewPriceItems = copy.lines;
     txtInvoiceNotes = copy.strInvNotes;
     if (printOnLoad) copyPrinter()(copy);
-
-    if (stampLastPrinted) {
-        ShowSavingNotice(QStringLiteral("Saving %1...").arg(InvDisplayName(h.strInvName, h.intInvNumber)));
-        DbConnection connection;
-        DbTransaction transaction(connection);
-        SaveDocument(connection, copy, false, false);
-        StampLastPrintedToday(connection);
-        transaction.commit();
-    } else {
-        SaveDocument(copy, false, false);
-    }
+    ShowSavingNotice(QStringLiteral("Saving %1...").arg(InvDisplayName(h.strInvName, h.intInvNumber)));
+    WriteNewDocument(connection, copy, h.intInvNumber, false);
+    if (stampLastPrinted) StampLastPrintedToday(connection);
+    transaction.commit();
     ListViewPriceItems.clear();
     return h.intInvNumber;
 }

@@ -4,6 +4,9 @@
 #include "app/unitfrmSaving.h"
 #include "db/DbConnection.h"
 
+#include <algorithm>
+#include <utility>
+
 TLedgerPlan PlanLedgerOnSave(const QString& typeName, const TLedgerAmounts& current, const QDate& invDate,
                              bool paidInFull, const TrecSavedData& saved)
 {
@@ -30,22 +33,45 @@ TLedgerPlan PlanLedgerOnSave(const QString& typeName, const TLedgerAmounts& curr
 TSaveOutcome SaveDocumentWithLedger(const TInvDocument& document, const TrecSavedData& saved, bool editExisting)
 {
     const TInvHeader& h = document.header;
+    ShowSavingNotice(QStringLiteral("Saving %1...").arg(InvDisplayName(h.strInvName, h.intInvNumber)));
+    DbConnection connection;
+    return SaveDocumentWithLedger(connection, document, saved, editExisting);
+}
+
+TSaveOutcome SaveDocumentWithLedger(DbConnection& connection, const TInvDocument& document, const TrecSavedData& saved,
+                                    bool editExisting)
+{
+    const TInvHeader& h = document.header;
     // Only the types that reach the ledger need a valid date.
     const bool postsToLedger =
         SameInvType(h.strInvName, arrInvTypeNames[itInvoice]) || SameInvType(h.strInvName, arrInvTypeNames[itCredit]);
     const QDate invDate = postsToLedger ? StrToDate(h.strInvDate) : QDate();
-    const TLedgerPlan plan = PlanLedgerOnSave(h.strInvName, LedgerAmountsOf(h), invDate, h.strPaidInFull, saved);
+    TLedgerPlan plan = PlanLedgerOnSave(h.strInvName, LedgerAmountsOf(h), invDate, h.strPaidInFull, saved);
+    // Months are locked in date order by every save, so two seats never each
+    // hold a month the other waits for; postings of one month keep their order.
+    std::stable_sort(plan.postings.begin(), plan.postings.end(), [](const TLedgerPosting& a, const TLedgerPosting& b) {
+        return std::pair(a.date.year(), a.date.month()) < std::pair(b.date.year(), b.date.month());
+    });
     TInvDocument stored = document;
     stored.header.strSavedToReport = plan.blSavedToReport;
 
-    ShowSavingNotice(QStringLiteral("Saving %1...").arg(InvDisplayName(h.strInvName, h.intInvNumber)));
-    DbConnection connection;
-    DbTransaction transaction(connection);
-    for (const TLedgerPosting& posting : plan.postings)
-        PostToMonthlyLedger(connection, posting.amounts, posting.date);
     TSaveOutcome outcome;
-    outcome.blInserted = SaveDocument(connection, stored, editExisting, false);
-    transaction.commit();
+    // The rows the save depends on are locked in one order: the counter (a new
+    // document's number), the ledger months, then the stored record.
+    DbTransaction::Run(connection, [&] {
+        const int number = editExisting ? h.intInvNumber : TakeDocumentNumber(connection, h.intInvNumber);
+        for (const TLedgerPosting& posting : plan.postings)
+            PostToMonthlyLedger(connection, posting.amounts, posting.date);
+        stored.header.intInvNumber = number;
+        if (editExisting) {
+            CheckUnchangedSinceOpened(connection, number, saved);
+            SaveDocument(connection, stored, true, false);
+        } else {
+            WriteNewDocument(connection, stored, number, false);
+        }
+        outcome.intInvNumber = number;
+    });
+    outcome.blInserted = !editExisting;
     outcome.blSavedToReport = plan.blSavedToReport;
     return outcome;
 }

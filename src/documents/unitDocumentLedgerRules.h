@@ -30,6 +30,9 @@ TLedgerPlan PlanLedgerOnSave(const QString& typeName, const TLedgerAmounts& curr
 struct TSaveOutcome {
     bool blInserted = false;       // the document was new and got stored (counter advanced)
     bool blSavedToReport = false;  // the recorded flag now stored
+    // The number the document is stored under: a new document's shown number,
+    // or the next free one when another seat took the shown number first.
+    int intInvNumber = 0;
 };
 
 // The editor's Save: applies PlanLedgerOnSave to the document (its type, its
@@ -37,4 +40,10 @@ struct TSaveOutcome {
 // in one transaction; the document's own strSavedToReport is replaced by the
 // plan's flag. Shows the saving notice. A failure leaves the ledger and the
 // document exactly as they were.
+// A stored document is first checked against saved.storedAsOpened
+// (CheckUnchangedSinceOpened): a change another seat made since it was opened
+// refuses the save. A transaction that meets another seat's in a deadlock runs again.
 TSaveOutcome SaveDocumentWithLedger(const TInvDocument& document, const TrecSavedData& saved, bool editExisting);
+// The same on the caller's connection, without the notice.
+TSaveOutcome SaveDocumentWithLedger(DbConnection& connection, const TInvDocument& document, const TrecSavedData& saved,
+                                    bool editExisting);

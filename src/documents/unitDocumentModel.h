@@ -119,6 +119,8 @@ struct TInvDocument {
     QString strInvNotes;
     QList<TInvLine> lines;
     TInvBuyerTaxData buyer;
+
+    bool operator==(const TInvDocument&) const = default;
 };
 
 // ------------------------------------------------------------------ totals

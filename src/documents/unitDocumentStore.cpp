@@ -23,6 +23,10 @@ TLedgerAmounts LedgerAmountsOf(const TInvHeader& h)
             h.dbMatTax2Total, h.dbMatTax3Total, h.dbLbrTotal,     h.dbMatTotal};
 }
 
+namespace {
+QString DocumentNumberName(int number) { return QStringLiteral("Document number %1").arg(number); }
+} // namespace
+
 QString DocumentNotFoundMessage(int number)
 {
     return QStringLiteral("Document number %1 does not exist").arg(number);
@@ -30,10 +34,13 @@ QString DocumentNotFoundMessage(int number)
 
 // ---------------------------------------------------------------- numbering
 
-int GetNextInvNumber(DbConnection& connection)
+namespace {
+
+// The counter; lockRow: its row stays locked for the rest of the transaction.
+int ReadInvNumber(DbConnection& connection, bool lockRow)
 {
-    DbStatement read = connection.prepare(
-        QStringLiteral("SELECT intInvNumber FROM tblCompanyInvData WHERE intCompInvDataID = 1;"));
+    const QString select = QStringLiteral("SELECT intInvNumber FROM tblCompanyInvData WHERE intCompInvDataID = 1");
+    DbStatement read = connection.prepare(lockRow ? connection.lockingRows(select) : select + QLatin1Char(';'));
     // Never document number 0: a missing row or counter is an error of its own.
     if (!read.step()) throw AppError(MissingRowMessage(QStringLiteral("document counter")));
     const int number = read.columnIsNull(0) ? 0 : read.columnInt(0);
@@ -43,17 +50,47 @@ int GetNextInvNumber(DbConnection& connection)
     return number;
 }
 
+} // namespace
+
+int GetNextInvNumber(DbConnection& connection) { return ReadInvNumber(connection, false); }
+
 int GetNextInvNumber()
 {
     DbConnection connection;
     return GetNextInvNumber(connection);
 }
 
-void AdvanceInvNumber(DbConnection& connection)
+namespace {
+
+int LockedInvNumber(DbConnection& connection) { return ReadInvNumber(connection, true); }
+
+void SetInvNumber(DbConnection& connection, int next)
 {
-    const int next = GetNextInvNumber(connection);
     connection.executeOnRow(QStringLiteral("UPDATE tblCompanyInvData SET intInvNumber = ? WHERE intCompInvDataID = 1;"),
-                            {next + 1}, MissingRowMessage(QStringLiteral("document counter")));
+                            {next}, MissingRowMessage(QStringLiteral("document counter")));
+}
+
+bool IsStoredNumber(DbConnection& connection, int number)
+{
+    return connection.countRows(QStringLiteral("SELECT 1 FROM tblInvDataHeader WHERE intInvNumber = ? LIMIT 1;"),
+                                {number}) > 0;
+}
+
+} // namespace
+
+void AdvanceInvNumber(DbConnection& connection) { SetInvNumber(connection, LockedInvNumber(connection) + 1); }
+
+int TakeDocumentNumber(DbConnection& connection, int shownNumber)
+{
+    const int counter = LockedInvNumber(connection);
+    if (shownNumber > 0 && !IsStoredNumber(connection, shownNumber)) {
+        SetInvNumber(connection, counter + 1);
+        return shownNumber;
+    }
+    int number = counter;
+    while (IsStoredNumber(connection, number)) ++number;
+    SetInvNumber(connection, number + 1);
+    return number;
 }
 
 void AdvanceInvNumber()
@@ -111,6 +148,35 @@ void WriteBuyerTaxData(DbConnection& connection, int number, const TInvBuyerTaxD
         {number, buyer.strBuyerCountry, buyer.strBuyerVatId});
 }
 
+int InsertNewDocument(DbConnection& connection, const TInvDocument& document, bool manualInvoice)
+{
+    const int number = TakeDocumentNumber(connection, document.header.intInvNumber);
+    WriteNewDocument(connection, document, number, manualInvoice);
+    return number;
+}
+
+void WriteNewDocument(DbConnection& connection, const TInvDocument& document, int number, bool manualInvoice)
+{
+    const TInvHeader& h = document.header;
+    connection.execute(
+        QStringLiteral("INSERT INTO tblInvDataHeader(intInvNumber,strCustCmpnyName,strCustFullName,strCustAddress,"
+                       "strCustCtyStZp,strCustPhnFax,strCustEmail,strCustTaxExemptNum,strCustTaxExempt,"
+                       "strCustPONumber,strInvName,strInvTerms,intInvFootNotes,strUseTax1,strUseTax2,strUseTax3,"
+                       "strInvNotes,strFromInvNameNumber,strFutureInfo,strPaidInFull,strRecurring,"
+                       "strSavedToReport,dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,"
+                       "dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal,dbAmountPaid,dbDepAmount,dbInvTotal,"
+                       "strInvDate)VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);"),
+        {number, h.strCustCmpnyName, h.strCustFullName, h.strCustAddress, h.strCustCtyStZp,
+         h.strCustPhnFax, h.strCustEmail, h.strCustTaxExemptNum, BoolToStr(h.strCustTaxExempt), h.strCustPONumber,
+         h.strInvName, h.strInvTerms, h.intInvFootNotes, BoolToStr(h.strUseTax1), BoolToStr(h.strUseTax2),
+         BoolToStr(h.strUseTax3), document.strInvNotes, h.strFromInvNameNumber, h.strFutureInfo,
+         BoolToStr(h.strPaidInFull), BoolToStr(h.strRecurring), BoolToStr(h.strSavedToReport), h.dbLbrTax1Total,
+         h.dbLbrTax2Total, h.dbLbrTax3Total, h.dbMatTax1Total, h.dbMatTax2Total, h.dbMatTax3Total, h.dbLbrTotal,
+         h.dbMatTotal, h.dbAmountPaid, h.dbDepAmount, h.dbInvTotal, h.strInvDate});
+    if (!manualInvoice) InsertLines(connection, number, document.lines);
+    WriteBuyerTaxData(connection, number, document.buyer);
+}
+
 bool SaveDocument(DbConnection& connection, const TInvDocument& document, bool editExisting, bool manualInvoice)
 {
     const TInvHeader& h = document.header;
@@ -141,24 +207,7 @@ bool SaveDocument(DbConnection& connection, const TInvDocument& document, bool e
         return false;
     }
 
-    connection.execute(
-        QStringLiteral("INSERT INTO tblInvDataHeader(intInvNumber,strCustCmpnyName,strCustFullName,strCustAddress,"
-                       "strCustCtyStZp,strCustPhnFax,strCustEmail,strCustTaxExemptNum,strCustTaxExempt,"
-                       "strCustPONumber,strInvName,strInvTerms,intInvFootNotes,strUseTax1,strUseTax2,strUseTax3,"
-                       "strInvNotes,strFromInvNameNumber,strFutureInfo,strPaidInFull,strRecurring,"
-                       "strSavedToReport,dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,"
-                       "dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal,dbAmountPaid,dbDepAmount,dbInvTotal,"
-                       "strInvDate)VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);"),
-        {h.intInvNumber, h.strCustCmpnyName, h.strCustFullName, h.strCustAddress, h.strCustCtyStZp,
-         h.strCustPhnFax, h.strCustEmail, h.strCustTaxExemptNum, BoolToStr(h.strCustTaxExempt), h.strCustPONumber,
-         h.strInvName, h.strInvTerms, h.intInvFootNotes, BoolToStr(h.strUseTax1), BoolToStr(h.strUseTax2),
-         BoolToStr(h.strUseTax3), document.strInvNotes, h.strFromInvNameNumber, h.strFutureInfo,
-         BoolToStr(h.strPaidInFull), BoolToStr(h.strRecurring), BoolToStr(h.strSavedToReport), h.dbLbrTax1Total,
-         h.dbLbrTax2Total, h.dbLbrTax3Total, h.dbMatTax1Total, h.dbMatTax2Total, h.dbMatTax3Total, h.dbLbrTotal,
-         h.dbMatTotal, h.dbAmountPaid, h.dbDepAmount, h.dbInvTotal, h.strInvDate});
-    if (!manualInvoice) InsertLines(connection, h.intInvNumber, document.lines);
-    WriteBuyerTaxData(connection, h.intInvNumber, document.buyer);
-    AdvanceInvNumber(connection);
+    InsertNewDocument(connection, document, manualInvoice);
     return true;
 }
 
@@ -168,30 +217,30 @@ bool SaveDocument(const TInvDocument& document, bool editExisting, bool manualIn
         ShowSavingNotice(QStringLiteral("Saving %1...")
                              .arg(InvDisplayName(document.header.strInvName, document.header.intInvNumber)));
     DbConnection connection;
-    DbTransaction transaction(connection);
-    const bool inserted = SaveDocument(connection, document, editExisting, manualInvoice);
-    transaction.commit();
+    bool inserted = false;
+    DbTransaction::Run(connection, [&] { inserted = SaveDocument(connection, document, editExisting, manualInvoice); });
     return inserted;
 }
 
 // --------------------------------------------------------------------- load
 
-TLoadedDocument LoadDocument(int number)
-{
-    TLoadedDocument loaded;
-    TInvHeader& h = loaded.document.header;
-    DbConnection connection;
+namespace {
 
-    DbStatement read = connection.prepare(
-        QStringLiteral("SELECT intInvNumber,strCustCmpnyName,strCustFullName,strCustAddress,strCustCtyStZp,"
+// The stored document, or nothing when it is not stored; lockRow: its header
+// row stays locked to the end of the caller's transaction.
+std::optional<TInvDocument> ReadStoredDocument(DbConnection& connection, int number, bool lockRow)
+{
+    std::optional<TInvDocument> stored(std::in_place);
+    TInvHeader& h = stored->header;
+    const QString select = QStringLiteral("SELECT intInvNumber,strCustCmpnyName,strCustFullName,strCustAddress,strCustCtyStZp,"
                        "strCustPhnFax,strCustEmail,strCustTaxExemptNum,strCustTaxExempt,strCustPONumber,strInvName,"
                        "strInvTerms,intInvFootNotes,strUseTax1,strUseTax2,strUseTax3,strInvNotes,strPaidInFull,"
                        "dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,dbMatTax2Total,dbMatTax3Total,"
                        "dbLbrTotal,dbMatTotal,dbAmountPaid,dbDepAmount,dbInvTotal,strInvDate,strSavedToReport,"
                        "strRecurring,strFromInvNameNumber,strFutureInfo FROM tblInvDataHeader "
-                       "WHERE intInvNumber = ?;"),
-        {number});
-    if (!read.step()) throw AppError(DocumentNotFoundMessage(number));
+                       "WHERE intInvNumber = ?");
+    DbStatement read = connection.prepare(lockRow ? connection.lockingRows(select) : select + QLatin1Char(';'), {number});
+    if (!read.step()) return std::nullopt;
     h.intInvNumber = read.columnInt(0);
     h.strCustCmpnyName = read.columnText(1);
     h.strCustFullName = read.columnText(2);
@@ -208,7 +257,7 @@ TLoadedDocument LoadDocument(int number)
     h.strUseTax1 = StrToBool(read.columnText(13));
     h.strUseTax2 = StrToBool(read.columnText(14));
     h.strUseTax3 = StrToBool(read.columnText(15));
-    loaded.document.strInvNotes = read.columnText(16);
+    stored->strInvNotes = read.columnText(16);
     h.strPaidInFull = StrToBool(read.columnText(17));
     h.dbLbrTax1Total = read.columnDouble(18);
     h.dbLbrTax2Total = read.columnDouble(19);
@@ -233,14 +282,30 @@ TLoadedDocument LoadDocument(int number)
                        "FROM tblInvData WHERE intInvNumber = ? ORDER BY intInvDataID;"),
         {number});
     while (lines.step()) {
-        loaded.document.lines.append({lines.columnText(0), lines.columnText(1), lines.columnText(2),
+        stored->lines.append({lines.columnText(0), lines.columnText(1), lines.columnText(2),
                                       lines.columnText(3), FloatToStr(lines.columnDouble(4)),
                                       FloatToStr(lines.columnDouble(5))});
     }
     lines.finalize();
-    loaded.document.buyer = ReadBuyerTaxData(connection, number);
-    connection.close();
+    stored->buyer = ReadBuyerTaxData(connection, number);
+    return stored;
+}
 
+} // namespace
+
+TLoadedDocument LoadDocument(int number)
+{
+    DbConnection connection;
+    return LoadDocument(connection, number);
+}
+
+TLoadedDocument LoadDocument(DbConnection& connection, int number)
+{
+    std::optional<TInvDocument> stored = ReadStoredDocument(connection, number, false);
+    if (!stored) throw AppError(DocumentNotFoundMessage(number));
+    TLoadedDocument loaded;
+    loaded.document = std::move(*stored);
+    const TInvHeader& h = loaded.document.header;
     TrecSavedData& saved = loaded.savedData;
     saved = NewSavedData();
     saved.strInvName = h.strInvName;
@@ -248,7 +313,32 @@ TLoadedDocument LoadDocument(int number)
     saved.amounts = LedgerAmountsOf(h);
     if (!h.strInvDate.isEmpty()) saved.dtInvDate = StrToDate(h.strInvDate);
     saved.blSavedToReport = h.strSavedToReport;
+    saved.storedAsOpened = loaded.document;
     return loaded;
+}
+
+QString StoredDocumentChangedMessage(const QString& displayName)
+{
+    return QStringLiteral("%1 was changed on another computer after you opened it, so your changes were not saved "
+                          "over it. What you typed is still on the screen; close the document and open it again "
+                          "to see the other change")
+        .arg(displayName);
+}
+
+QString StoredDocumentDeletedMessage(const QString& displayName)
+{
+    return QStringLiteral("%1 was deleted on another computer after you opened it, so your changes were not saved. "
+                          "What you typed is still on the screen")
+        .arg(displayName);
+}
+
+void CheckUnchangedSinceOpened(DbConnection& connection, int number, const TrecSavedData& savedData)
+{
+    if (!savedData.storedAsOpened) return;
+    const QString name = InvDisplayName(savedData.storedAsOpened->header.strInvName, number);
+    const std::optional<TInvDocument> now = ReadStoredDocument(connection, number, true);
+    if (!now) throw AppError(StoredDocumentDeletedMessage(name));
+    if (!(*now == *savedData.storedAsOpened)) throw AppError(StoredDocumentChangedMessage(name));
 }
 
 // ------------------------------------------------------------------ changes
@@ -301,34 +391,57 @@ TStoredAmounts ReadStoredAmounts(DbConnection& connection, int number)
 
 } // namespace
 
+namespace {
+
+// The stored amounts of a document that is about to post them, read again
+// with its row locked once the ledger month is locked (the counter, the
+// ledger month, then the record: the order every save keeps). Should another
+// seat have changed them in between, the transaction runs again.
+void LockUnchangedAmounts(DbConnection& connection, int number, const TStoredAmounts& read)
+{
+    DbStatement lock = connection.prepare(
+        connection.lockingRows(QStringLiteral("SELECT intInvNumber FROM tblInvDataHeader WHERE intInvNumber = ?")),
+        {number});
+    while (lock.step()) {}
+    lock.finalize();
+    const TStoredAmounts now = ReadStoredAmounts(connection, number);
+    if (!(now.amounts == read.amounts) || now.date != read.date)
+        throw TransactionConflictError(DocumentNumberName(number));
+}
+
+} // namespace
+
 void ConvertDocument(int number, const QString& newTypeName, const QString& sourceReference)
 {
     DbConnection connection;
-    DbTransaction transaction(connection);
-    if (SameInvType(newTypeName, arrInvTypeNames[itCredit])) {
-        const TStoredAmounts stored = ReadStoredAmounts(connection, number);
-        connection.executeOnRow(QStringLiteral("UPDATE tblInvDataHeader SET strInvName = ?,strSavedToReport = ?,"
-                                               "strFromInvNameNumber = ? WHERE intInvNumber = ?;"),
-                                {newTypeName, BoolToStr(true), sourceReference, number}, DocumentNotFoundMessage(number));
-        PostToMonthlyLedger(connection, stored.amounts.negated(), stored.date);
-    } else {
-        connection.execute(QStringLiteral("UPDATE tblInvDataHeader SET strInvName = ? WHERE intInvNumber = ?;"),
-                           {newTypeName, number});
-        if (connection.changes() == 0) throw AppError(DocumentNotFoundMessage(number));
-    }
-    transaction.commit();
+    DbTransaction::Run(connection, [&] {
+        if (SameInvType(newTypeName, arrInvTypeNames[itCredit])) {
+            const TStoredAmounts stored = ReadStoredAmounts(connection, number);
+            PostToMonthlyLedger(connection, stored.amounts.negated(), stored.date);
+            LockUnchangedAmounts(connection, number, stored);
+            connection.executeOnRow(QStringLiteral("UPDATE tblInvDataHeader SET strInvName = ?,strSavedToReport = ?,"
+                                                   "strFromInvNameNumber = ? WHERE intInvNumber = ?;"),
+                                    {newTypeName, BoolToStr(true), sourceReference, number},
+                                    DocumentNotFoundMessage(number));
+        } else {
+            connection.execute(QStringLiteral("UPDATE tblInvDataHeader SET strInvName = ? WHERE intInvNumber = ?;"),
+                               {newTypeName, number});
+            if (connection.changes() == 0) throw AppError(DocumentNotFoundMessage(number));
+        }
+    });
 }
 
 void MarkPaidInFull(int number)
 {
     DbConnection connection;
-    DbTransaction transaction(connection);
-    const TStoredAmounts stored = ReadStoredAmounts(connection, number);
-    connection.executeOnRow(
-        QStringLiteral("UPDATE tblInvDataHeader SET strPaidInFull = ?,strSavedToReport = ? WHERE intInvNumber = ?;"),
-        {BoolToStr(true), BoolToStr(true), number}, DocumentNotFoundMessage(number));
-    PostToMonthlyLedger(connection, stored.amounts, stored.date);
-    transaction.commit();
+    DbTransaction::Run(connection, [&] {
+        const TStoredAmounts stored = ReadStoredAmounts(connection, number);
+        PostToMonthlyLedger(connection, stored.amounts, stored.date);
+        LockUnchangedAmounts(connection, number, stored);
+        connection.executeOnRow(
+            QStringLiteral("UPDATE tblInvDataHeader SET strPaidInFull = ?,strSavedToReport = ? WHERE intInvNumber = ?;"),
+            {BoolToStr(true), BoolToStr(true), number}, DocumentNotFoundMessage(number));
+    });
 }
 
 void SetRecurring(int number, bool recurring)

@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 class DbConnection;
 
@@ -24,6 +25,10 @@ struct TrecSavedData {
     TLedgerAmounts amounts;         // the eight amounts recorded with the document
     QDate dtInvDate;                // document date as loaded
     bool blSavedToReport = false;   // the amounts are recorded in the monthly ledger
+    // The stored document as it was read when it was opened (none for a new
+    // one): a save checks, inside its transaction, that it is still so, so a
+    // change another seat made in between is never silently written over.
+    std::optional<TInvDocument> storedAsOpened;
 };
 
 // The snapshot of the document open in the editor.
@@ -42,11 +47,26 @@ TLedgerAmounts LedgerAmountsOf(const TInvHeader& header);
 // The number the next new document receives; the counter is not changed.
 int GetNextInvNumber();
 int GetNextInvNumber(DbConnection& connection);
+// Takes the number a new document is stored under, inside the caller's
+// transaction, with the counter row locked until it ends (so two seats never
+// take one number, and a save that fails gives its number back): the shown
+// number while it is not stored (the counter moves one on, as always);
+// otherwise (another seat took it first, or no number was shown: 0) the first
+// number from the counter on that is not stored is taken (the counter moves
+// past it).
+int TakeDocumentNumber(DbConnection& connection, int shownNumber);
 // Moves the counter one on.
 void AdvanceInvNumber();
 void AdvanceInvNumber(DbConnection& connection);
 
 // -------------------------------------------------------------- save & load
+
+// Inserts a new document (lines too, except for a manual form's, which has
+// none) under the number TakeDocumentNumber gives for its shown number, inside
+// the caller's transaction; returns that number.
+int InsertNewDocument(DbConnection& connection, const TInvDocument& document, bool manualInvoice);
+// The inserts alone, under a number already taken.
+void WriteNewDocument(DbConnection& connection, const TInvDocument& document, int number, bool manualInvoice);
 
 // Writes a document with its notes, lines and buyer data in one transaction.
 // editExisting true: the stored header (found by its number) is updated and its
@@ -69,6 +89,16 @@ struct TLoadedDocument {
 // Reads a stored document. A missing document, a stored flag that is not a flag
 // or a stored date that is not a date stops with an error.
 TLoadedDocument LoadDocument(int number);
+TLoadedDocument LoadDocument(DbConnection& connection, int number);
+
+// Inside a save's transaction: locks the stored document's row and checks it
+// is still as savedData says it was read when opened. Refuses the save
+// (AppError with the message of StoredDocumentChangedMessage or
+// StoredDocumentDeletedMessage) when another seat changed or deleted it since.
+// A snapshot without storedAsOpened (made by hand, not by a load) checks nothing.
+void CheckUnchangedSinceOpened(DbConnection& connection, int number, const TrecSavedData& savedData);
+QString StoredDocumentChangedMessage(const QString& displayName);
+QString StoredDocumentDeletedMessage(const QString& displayName);
 
 // The document's buyer data of tblInvEInvoice (empty when it has none), and
 // writing it on the caller's connection: an empty one removes the row.

@@ -1,7 +1,7 @@
 #pragma once
 // E-invoices: the EN 16931 data of an invoice or a credit as UN/CEFACT Cross
 // Industry Invoice XML (D16B), the form a customer's accounting system reads.
-// It travels inside the PDF as factur-x.xml (see printing/unitPdfA3.h) or as a
+// It travels inside the PDF as factur-x.xml (see printing/qpdf/unitPdfA3.h) or as a
 // file of its own. Estimates, work orders, change orders and past-due notices
 // carry none.
 #include "company/unitCompanyData.h"

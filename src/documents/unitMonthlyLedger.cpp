@@ -25,10 +25,34 @@ void PostToMonthlyLedger(const TLedgerAmounts& amounts, const QDate& date)
 {
     DbConnection connection;
     // The look-up and the write belong together.
-    DbTransaction transaction(connection);
-    PostToMonthlyLedger(connection, amounts, date);
-    transaction.commit();
+    DbTransaction::Run(connection, [&] { PostToMonthlyLedger(connection, amounts, date); });
 }
+
+namespace {
+
+// On the server, where seats post at the same moment: one statement that
+// makes the month's row (its unique key on year and month keeps it the only
+// one) or adds to it, with the row locked to the end of the transaction.
+void PostOnServer(DbConnection& connection, int year, int month, const std::array<double, 8>& add)
+{
+    QVariantList values{year, month};
+    for (double amount : add) values.append(amount);
+    connection.execute(
+        QStringLiteral("INSERT INTO tblReport(intReportYear,intReportMonth,dbLbrTax1Total,dbLbrTax2Total,"
+                       "dbLbrTax3Total,dbMatTax1Total,dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal)"
+                       "VALUES(?,?,?,?,?,?,?,?,?,?) ON CONFLICT (intReportYear,intReportMonth) DO UPDATE SET "
+                       "dbLbrTax1Total = COALESCE(tblReport.dbLbrTax1Total, 0) + excluded.dbLbrTax1Total,"
+                       "dbLbrTax2Total = COALESCE(tblReport.dbLbrTax2Total, 0) + excluded.dbLbrTax2Total,"
+                       "dbLbrTax3Total = COALESCE(tblReport.dbLbrTax3Total, 0) + excluded.dbLbrTax3Total,"
+                       "dbMatTax1Total = COALESCE(tblReport.dbMatTax1Total, 0) + excluded.dbMatTax1Total,"
+                       "dbMatTax2Total = COALESCE(tblReport.dbMatTax2Total, 0) + excluded.dbMatTax2Total,"
+                       "dbMatTax3Total = COALESCE(tblReport.dbMatTax3Total, 0) + excluded.dbMatTax3Total,"
+                       "dbLbrTotal = COALESCE(tblReport.dbLbrTotal, 0) + excluded.dbLbrTotal,"
+                       "dbMatTotal = COALESCE(tblReport.dbMatTotal, 0) + excluded.dbMatTotal;"),
+        values);
+}
+
+} // namespace
 
 void PostToMonthlyLedger(DbConnection& connection, const TLedgerAmounts& amounts, const QDate& date)
 {
@@ -36,6 +60,7 @@ void PostToMonthlyLedger(DbConnection& connection, const TLedgerAmounts& amounts
     const int year = date.year();
     const int month = date.month();
     const std::array<double, 8> add = amounts.values();
+    if (connection.isServer()) return PostOnServer(connection, year, month, add);
 
     DbStatement find = connection.prepare(
         QStringLiteral("SELECT intReportID,intReportYear,intReportMonth,dbLbrTax1Total,dbLbrTax2Total,"

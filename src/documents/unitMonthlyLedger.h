@@ -25,7 +25,9 @@ struct TLedgerAmounts {
 };
 
 // Adds the amounts (signed, unrounded) to the row of the date's year and month,
-// creating the row on the first posting of that month. Only the year and month
+// creating the row on the first posting of that month (on the server in one
+// statement against its unique key, so seats posting at once never make two
+// rows of one month). Only the year and month
 // of the date are used.
 void PostToMonthlyLedger(double lbrTax1, double lbrTax2, double lbrTax3, double matTax1, double matTax2,
                          double matTax3, double lbrTotal, double matTotal, const QDate& date);

@@ -75,3 +75,11 @@ std::array<int, lcColumnCount> LineColumnWidths(int listWidth, bool showQuantity
         std::max(0, listWidth - widths[lcTotal] - widths[lcPriceEach] - widths[lcQuantity] - 5);
     return widths;
 }
+
+QString NumberTakenNote(const QString& typeName, int shownNumber, int savedNumber)
+{
+    return QStringLiteral("Number %1 was taken by a document saved on another computer meanwhile, so this document "
+                          "was saved as %2.")
+        .arg(shownNumber)
+        .arg(InvDisplayName(typeName, savedNumber));
+}

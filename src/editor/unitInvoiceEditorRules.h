@@ -50,3 +50,7 @@ QStringList LineColumnCaptions();
 // the five data columns 0; Description takes the rest of the width less 5.
 std::array<int, lcColumnCount> LineColumnWidths(int listWidth, bool showQuantity, bool showPrcEach,
                                                 bool showTotal);
+
+// The editor's note when a new document was saved under another number than
+// the one shown (another seat took that first).
+QString NumberTakenNote(const QString& typeName, int shownNumber, int savedNumber);

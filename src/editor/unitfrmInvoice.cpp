@@ -10,6 +10,7 @@
 #include "documents/unitMainCounters.h"
 #include "app/unitModeValues.h"
 #include "app/unitRegional.h"
+#include "db/unitDatabaseTarget.h"
 #include "app/unitSaveFilePicker.h"
 #include "company/unitCompanyData.h"
 #include "customers/unitCustomerPick.h"
@@ -554,8 +555,18 @@ void TfrmInvoice::pPreSetPrintData()
     ListViewPriceItems = m_lines->lines();
 }
 
+bool TfrmInvoice::pSaveNewBeforeOutput()
+{
+    if (blInvoiceEditExisting || !UsesServer()) return true;
+    if (AskYesNoCancel(QStringLiteral("Save changes to ") + displayName() + QLatin1Char('?')) != MessageAnswer::Yes)
+        return false;
+    pSaveData();
+    return true;
+}
+
 void TfrmInvoice::pPrintData()
 {
+    if (!pSaveNewBeforeOutput()) return;
     // Totals of a line that is not a number stop here, so nothing prints with
     // totals that leave a line out.
     pAddInvoiceTotals();
@@ -583,6 +594,7 @@ void TfrmInvoice::pWriteDocumentPdf(const QString& path)
 
 void TfrmInvoice::pEmailData()
 {
+    if (!pSaveNewBeforeOutput()) return;
     const QString pdfPath = EmailAttachmentPath(selectedTypeName(), intCurrentInvNumber);
     QDir().mkpath(GetTempFolder());   // made at start-up; made again should it have been removed since
     pWriteDocumentPdf(pdfPath);
@@ -670,7 +682,13 @@ void TfrmInvoice::pSaveData()
     const TInvDocument document = pDocumentOnScreen();
 
     // The ledger postings and the document are written together or not at all.
-    SaveDocumentWithLedger(document, recSavedData, blInvoiceEditExisting);
+    const TSaveOutcome outcome = SaveDocumentWithLedger(document, recSavedData, blInvoiceEditExisting);
+    if (outcome.intInvNumber != intCurrentInvNumber) {
+        // Another seat stored a document under the number shown first.
+        lblNumberNote->setText(NumberTakenNote(selectedTypeName(), intCurrentInvNumber, outcome.intInvNumber));
+        lblNumberNote->setVisible(true);
+        intCurrentInvNumber = outcome.intInvNumber;
+    }
     ListViewPriceItems.clear();
     blInvoiceEditExisting = true;
     pShowSavedInvoiceData();

@@ -97,6 +97,10 @@ private:
     void pPaidAndDeposit();
     void pAddNotes();
     void pSaveData();
+    // On a server seat a new document is saved (after the usual question)
+    // before it is printed or e-mailed, so no paper carries a number that
+    // another seat's document gets. False when it was not saved.
+    bool pSaveNewBeforeOutput();
     void pDeleteData();
     void pPreSetPrintData();
     // Print, Print Preview and Email of the open document, from the texts on screen.
@@ -196,6 +200,7 @@ private:
     std::array<QCheckBox*, 3> ckbxTax{};
 
     // ---- document area
+    QLabel* lblNumberNote;           // above the page: the number a save took instead of the one shown
     QLabel* lblInvNameNumber;
     QLabel* lblInvDate;
     QLabel* lblInvInformation;

@@ -436,7 +436,24 @@ QWidget* TfrmInvoice::createDocumentArea()
     layout->addWidget(txtInvoiceFootNotes);
     layout->addLayout(totals);
     layout->addWidget(lblCustEmail);
-    return paper;
+
+    // A note about the last save that the user should see but need not answer
+    // (another seat took the number shown): above the page, never printed.
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("pnlDocumentArea"));
+    lblNumberNote = new QLabel(area);
+    lblNumberNote->setObjectName(QStringLiteral("lblNumberNote"));
+    lblNumberNote->setWordWrap(true);
+    lblNumberNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblNumberNote->setFrameShape(QFrame::StyledPanel);
+    lblNumberNote->setMargin(6);
+    lblNumberNote->setStyleSheet(QStringLiteral("QLabel { background-color: #fff4c2; color: black; }"));
+    lblNumberNote->setVisible(false);
+    auto* areaLayout = new QVBoxLayout(area);
+    areaLayout->setContentsMargins(0, 0, 0, 0);
+    areaLayout->addWidget(lblNumberNote);
+    areaLayout->addWidget(paper, 1);
+    return area;
 }
 
 void TfrmInvoice::connectHandlers()

@@ -1,5 +1,6 @@
 #pragma once
-// Hands one composed message to an SMTP server through libcurl. The transfer runs
+// Hands one composed message to an SMTP server through libcurl, in the mail
+// plug-in (email/MailPlugin.h) loaded the first time a message is sent. The transfer runs
 // on a worker thread while the calling thread keeps its event loop turning, so
 // the window stays painted; a server that does not answer ends the send after
 // the time-out. Every failure throws AppError with a message that says what
@@ -40,6 +41,10 @@ public:
 // empty text or 0 leaves the default 25. A text that is not an integer throws
 // the conversion's error.
 int SmtpPortFromText(const QString& portText);
+
+// A server name or address the sender accepts: ASCII letters and digits, '-',
+// '.', '_' and ':' (an IPv6 address).
+bool IsSmtpHostText(const QString& host);
 
 // The server address curl is given: smtps:// on port 465 (TLS from the first
 // byte), smtp:// otherwise; the path carries the name sent with EHLO/HELO.

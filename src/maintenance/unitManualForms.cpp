@@ -64,9 +64,10 @@ int RunManualForms(const TManualFormChoice& choice, int copies, const std::funct
         // a form that cannot be recorded is never printed (its number would be
         // given again), and one that cannot be printed leaves its number free.
         DbTransaction transaction(connection);
-        const int number = GetNextInvNumber(connection);
+        // The number is taken with the counter locked until the form printed.
+        const int number = InsertNewDocument(
+            connection, ManualFormDocument(choice, GetNextInvNumber(connection), QDate::currentDate()), true);
         intCurrentInvNumber = number;
-        SaveDocument(connection, ManualFormDocument(choice, number, QDate::currentDate()), false, true);
         printCopy(number);
         transaction.commit();
         ++printed;

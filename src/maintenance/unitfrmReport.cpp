@@ -1,6 +1,8 @@
 #include "maintenance/unitfrmReport.h"
 
+#include "app/AppError.h"
 #include "app/unitAppInfo.h"
+#include "app/unitPlugin.h"
 #include "app/unitErrorHandler.h"
 #include "app/unitModalRunner.h"
 #include "app/unitRegional.h"
@@ -9,16 +11,11 @@
 #include "app/unitScreenParts.h"
 #include "company/unitCompanyData.h"
 #include "documents/unitDocumentModel.h"
+#include "maintenance/ReportChartPlugin.h"
 #include "maintenance/unitReportExport.h"
 #include "printing/unitModPrintData.h"
 
 #include <QAction>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QCategoryAxis>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -30,7 +27,6 @@
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QStackedBarSeries>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -71,6 +67,9 @@ private:
 };
 
 namespace {
+
+const TPluginInfo kChartsPlugin{"fennick-charts.so", FENNICK_CHARTS_SYMBOL, chartplugin::kInterfaceVersion,
+                                 "chart support"};
 
 std::array<QString, 3> companyTaxNames()
 {
@@ -138,13 +137,19 @@ TfrmReport::TfrmReport(QWidget* parent) : QDialog(parent)
     // The visible columns share the list's width equally.
     ListViewReport->header()->setSectionResizeMode(QHeaderView::Stretch);
 
-    auto* chart = new QChart;
-    chart->setObjectName(QStringLiteral("ChartReport"));
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->setAnimationOptions(QChart::NoAnimation);
-    ChartViewReport = new QChartView(chart, this);
-    ChartViewReport->setObjectName(QStringLiteral("ChartViewReport"));
-    ChartViewReport->setRenderHint(QPainter::Antialiasing);
+    // Qt Charts is loaded with the screen's first opening; without it the list
+    // still works and the chart's place says what is missing.
+    try {
+        m_charts = &LoadPlugin<chartplugin::Charts>(kChartsPlugin);
+        ChartViewReport = m_charts->createView(this, QStringLiteral("ChartReport"));
+        ChartViewReport->setObjectName(QStringLiteral("ChartViewReport"));
+    } catch (const AppError& error) {
+        auto* missing = new QLabel(error.message(), this);
+        missing->setObjectName(QStringLiteral("lblChartMissing"));
+        missing->setWordWrap(true);
+        missing->setAlignment(Qt::AlignCenter);
+        ChartViewReport = missing;
+    }
     ChartViewReport->setMinimumHeight(300);
 
     auto* parameters = new QGridLayout;
@@ -340,63 +345,38 @@ void TfrmReport::btnVeiwReportClick()
 
 void TfrmReport::pDrawChart()
 {
-    QChart* chart = ChartViewReport->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
-    chart->setTitle(m_model->reportRows().empty() ? QString() : cmbReportType->currentText());
-    if (m_chartData.categories.isEmpty()) return;
-
-    QAbstractBarSeries* series = m_chartData.stacked ? static_cast<QAbstractBarSeries*>(new QStackedBarSeries)
-                                                     : static_cast<QAbstractBarSeries*>(new QBarSeries);
-    double low = 0;
-    double high = 0;
-    for (const TReportChartSet& data : m_chartData.sets) {
-        auto* set = new QBarSet(data.name);
-        for (double value : data.values) set->append(value);
-        series->append(set);
-    }
-    // The axis spans every bar; stacked bars reach the sum of their parts.
-    for (int category = 0; category < m_chartData.categories.size(); ++category) {
-        double positive = 0;
-        double negative = 0;
-        for (const TReportChartSet& data : m_chartData.sets) {
-            const double value = data.values.value(category);
-            if (m_chartData.stacked) {
-                (value < 0 ? negative : positive) += value;
-            } else {
-                low = std::min(low, value);
-                high = std::max(high, value);
+    if (!m_charts) return;
+    chartplugin::BarChart chart;
+    chart.title = m_model->reportRows().empty() ? QString() : cmbReportType->currentText();
+    if (!m_chartData.categories.isEmpty()) {
+        chart.stacked = m_chartData.stacked;
+        double low = 0;
+        double high = 0;
+        for (const TReportChartSet& data : m_chartData.sets) chart.sets.append({data.name, data.values});
+        // The axis spans every bar; stacked bars reach the sum of their parts.
+        for (int category = 0; category < m_chartData.categories.size(); ++category) {
+            double positive = 0;
+            double negative = 0;
+            for (const TReportChartSet& data : m_chartData.sets) {
+                const double value = data.values.value(category);
+                if (m_chartData.stacked) {
+                    (value < 0 ? negative : positive) += value;
+                } else {
+                    low = std::min(low, value);
+                    high = std::max(high, value);
+                }
             }
+            low = std::min(low, negative);
+            high = std::max(high, positive);
         }
-        low = std::min(low, negative);
-        high = std::max(high, positive);
+        // Short month names under the bars; a long range turns them to fit.
+        chart.categoryLabels = ReportChartLabels(m_chartData.months);
+        if (chart.categoryLabels.size() > 12) chart.categoryLabelsAngle = -60;
+        // Money on the axis in the program's currency form; a tick beyond what
+        // money text holds (the axis rounds outward) reads "####".
+        for (double tick : ReportAxisTicks(low, high)) chart.valueTicks.append({MoneyDisplayText(tick), tick});
     }
-    chart->addSeries(series);
-
-    // Short month names under the bars; a long range turns them to fit.
-    const QStringList shortNames = ReportChartLabels(m_chartData.months);
-    auto* months = new QBarCategoryAxis;
-    months->append(shortNames);
-    QFont small = months->labelsFont();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    months->setLabelsFont(small);
-    if (shortNames.size() > 12) months->setLabelsAngle(-60);
-    chart->addAxis(months, Qt::AlignBottom);
-    series->attachAxis(months);
-
-    // Money on the axis in the program's currency form.
-    auto* money = new QCategoryAxis;
-    money->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    const QList<double> ticks = ReportAxisTicks(low, high);
-    money->setRange(ticks.first(), ticks.last());
-    money->setStartValue(ticks.first());
-    // A tick beyond what money text holds (the axis rounds outward) reads "####".
-    for (double tick : ticks) money->append(MoneyDisplayText(tick), tick);
-    chart->addAxis(money, Qt::AlignLeft);
-    series->attachAxis(money);
+    m_charts->draw(ChartViewReport, chart);
 }
 
 void TfrmReport::pFillPrintLists()

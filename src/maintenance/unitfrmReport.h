@@ -15,9 +15,10 @@ class QSpinBox;
 class QPushButton;
 class QToolButton;
 class QTreeView;
-class QChart;
-class QChartView;
 class TReportListModel;
+namespace chartplugin {
+class Charts;
+}
 
 class TfrmReport : public QDialog {
     Q_OBJECT
@@ -61,7 +62,7 @@ private:
     QSpinBox* SpinEditReportEnd = nullptr;
     QPushButton* btnVeiwReport = nullptr;
     QTreeView* ListViewReport = nullptr;
-    QChartView* ChartViewReport = nullptr;
+    QWidget* ChartViewReport = nullptr;   // the chart view of the chart plug-in
     QToolButton* tlbtnClose = nullptr;
     QToolButton* tlbtnPrintPreview = nullptr;
     QToolButton* tlbtnPrint = nullptr;
@@ -69,6 +70,7 @@ private:
     QToolButton* tlbtnHelp = nullptr;
 
     TReportListModel* m_model = nullptr;
+    chartplugin::Charts* m_charts = nullptr;   // null: the chart plug-in is missing
     QList<QAction*> m_printEntries;
     std::array<QString, kReportColumns> m_captions;
     TReportChartData m_chartData;

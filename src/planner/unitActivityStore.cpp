@@ -22,7 +22,28 @@ void markDays(DbConnection& db, const QString& sql, int year, std::array<bool, 3
     }
 }
 
+QList<TRecordRead> ActivityReads(qint64 masterId)
+{
+    return {{QStringLiteral("SELECT strActStartDateTime,strActEndDateTime,strActivity,strActNote,strActPriority,"
+                            "intActYear,intActDayOfYear,intActID FROM tblPlanner WHERE intActMasterID = ? "
+                            "ORDER BY intActID"),
+             {masterId}}};
+}
+
 } // namespace
+
+TRecordVersion ReadActivityVersion(qint64 masterId)
+{
+    DbConnection db;
+    return TRecordVersion::Read(db, ActivityReads(masterId));
+}
+
+bool ActivityVersionShows(const TRecordVersion& version, const TActivityRow& row)
+{
+    return version.rowCount() > 0 && version.text(0, 0, 0) == row.strActStartDateTime
+           && version.text(0, 0, 1) == row.strActEndDateTime && version.text(0, 0, 2) == row.strActivity
+           && version.text(0, 0, 3) == row.strActNote && version.text(0, 0, 4) == row.strActPriority;
+}
 
 bool TPlannerYearFlags::activityOn(const QDate& day) const { return flagOn(hasActivity, year, day); }
 bool TPlannerYearFlags::priorityOn(const QDate& day) const { return flagOn(hasPriority, year, day); }
@@ -99,7 +120,7 @@ QString LongActivityQuestion(const QDateTime& start, const QDateTime& end)
         .arg(DisplayDate(start.date()), DisplayDate(end.date()), DisplayLocale().toString(days));
 }
 
-qint64 pSavePlannerActivity(const TActivityInput& input)
+qint64 pSavePlannerActivity(const TActivityInput& input, const TRecordVersion* opened)
 {
     TSavingNoticeScope notice(QStringLiteral("Saving Activity Information..."));
     const QString start = DateTimeToStr(input.start);
@@ -110,6 +131,9 @@ qint64 pSavePlannerActivity(const TActivityInput& input)
     // new row is written.
     DbConnection db;
     DbTransaction transaction(db);
+    // Another seat's save of the same activity replaces its rows under a new id.
+    if (input.masterId && opened && !opened->isEmpty())
+        opened->checkUnchanged(db, QStringLiteral("This activity"), true);
     if (input.masterId)
         db.execute(QStringLiteral("DELETE FROM tblPlanner WHERE intActMasterID = ?;"), {*input.masterId});
 

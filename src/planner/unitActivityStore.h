@@ -4,6 +4,8 @@
 // id of its first row), so the calendar finds the activities of any day by year
 // and day of year. Start and end are stored as date-time texts (short date, a
 // space, long time; the time left out at midnight), the same in every row.
+#include "db/unitRecordVersion.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -73,10 +75,19 @@ bool ActivityLongerThanAYear(const QDateTime& start, const QDateTime& end);
 // The question asked then, with the dates and the number of days.
 QString LongActivityQuestion(const QDateTime& start, const QDateTime& end);
 
+// The day rows of an activity as stored now, for the save's check; the
+// values of each row in the order start, end, title, note, priority, year,
+// day of year, row id.
+TRecordVersion ReadActivityVersion(qint64 masterId);
+// True when the version's first row still holds what the row shows.
+bool ActivityVersionShows(const TRecordVersion& version, const TActivityRow& row);
+
 // Saves the activity as one row per day under a new master id, replacing the
 // rows of input.masterId, in one transaction; shows "Saving Activity
-// Information..." while it works. Returns the new master id.
-qint64 pSavePlannerActivity(const TActivityInput& input);
+// Information..." while it works. Returns the new master id. With an opened
+// version (from ReadActivityVersion), an activity another seat changed or
+// deleted since is refused (EditConflictError) and nothing is written.
+qint64 pSavePlannerActivity(const TActivityInput& input, const TRecordVersion* opened = nullptr);
 
 // Deletes every day row of the activity.
 void DeletePlannerActivity(qint64 masterId);

@@ -1,5 +1,6 @@
 #include "planner/unitfrmPlanner.h"
 
+#include "app/AppError.h"
 #include "app/unitAppInfo.h"
 #include "app/unitAppPreferences.h"
 #include "app/unitDateHelpers.h"
@@ -583,6 +584,7 @@ void TfrmPlanner::pSetListViewWidth()
 void TfrmPlanner::pClearActivityEditAreaPlanner()
 {
     FlagScope scope(m_inEdit);
+    m_opened = TRecordVersion();
     lblActYear->clear();
     lblActDayOfYear->clear();
     lblMasterID->clear();
@@ -708,6 +710,15 @@ void TfrmPlanner::pLoadSelectedActivity()
     if (selected.isEmpty()) return;
     const TPlannerListRow& row = m_listModel->rowAt(selected.first().row());
     const TActivityRow& stored = row.stored;
+    // What the save will compare against; the list may be older than the
+    // activity when another seat saved it since the day was shown.
+    m_opened = ReadActivityVersion(stored.intActMasterID);
+    if (!ActivityVersionShows(m_opened, stored)) {
+        m_opened = TRecordVersion();
+        pSHowDayPlannerActivity();
+        throw AppError(QStringLiteral("This activity was changed or deleted on another computer after the list was "
+                                      "shown. The list now shows the activities as they are stored."));
+    }
 
     QDateTime start = WallClock(pToday(), kDefaultTime);
     QDateTime end = start;
@@ -747,7 +758,7 @@ bool TfrmPlanner::pSaveActivity()
     if (ActivityLongerThanAYear(input.start, input.end) &&
         AskYesNoCancel(LongActivityQuestion(input.start, input.end)) != MessageAnswer::Yes)
         return false;
-    pSavePlannerActivity(input);
+    pSavePlannerActivity(input, &m_opened);
 
     pClearActivityEditAreaPlanner();
     pLoadYearFlags(m_displayedYear);

@@ -157,6 +157,9 @@ private:
     QLabel* lblActYear = nullptr;
     QLabel* lblActDayOfYear = nullptr;
     QLabel* lblMasterID = nullptr;
+    // The activity being edited as read when it was opened (empty for a new
+    // one): the save is refused when another seat changed it since.
+    TRecordVersion m_opened;
 
     QTableView* lvActivityEdit = nullptr;
     QTimer* m_todayTimer = nullptr;

@@ -1,5 +1,6 @@
 #include "prices/unitfrmPrice.h"
 
+#include "app/AppError.h"
 #include "app/unitAppInfo.h"
 #include "app/unitDialogs.h"
 #include "app/unitErrorHandler.h"
@@ -255,15 +256,21 @@ void TfrmPrice::pLoadPriceItem()
     const QModelIndexList selected = lstPrice->selectionModel()->selectedRows();
     if (selected.isEmpty()) return;
     const int row = selected.first().row();
-    // Everything comes from the row itself, the hidden columns included.
+    // The item is read again as it is stored now (another seat may have changed
+    // it since the list was filled), and that read is what its save compares.
+    const qint64 itemId = m_listModel->cellText(row, TPriceListModel::colPriceItmID).toLongLong();
+    const std::optional<TPriceItem> item = LoadPriceItem(itemId, &m_opened);
+    if (!item) {
+        pQueryPriceList();
+        throw AppError(QStringLiteral("This price item is no longer in the database; it may have been deleted."));
+    }
     // A longer description stored earlier is shown whole, not cut to the typing limit.
-    const QString description = m_listModel->cellText(row, TPriceListModel::colDescription);
-    ShowStoredText(txtPriceItmDiscription, description);
-    txtLaborPrice->setText(DisplayNumberText(m_listModel->cellText(row, TPriceListModel::colLabPrice)));
-    txtMatPrice->setText(DisplayNumberText(m_listModel->cellText(row, TPriceListModel::colMatPrice)));
-    ckbxLaborTaxable->setChecked(StrToBool(m_listModel->cellText(row, TPriceListModel::colLabTax)));
-    ckbxMatTaxable->setChecked(StrToBool(m_listModel->cellText(row, TPriceListModel::colMatTax)));
-    lblPriceItmID->setText(m_listModel->cellText(row, TPriceListModel::colPriceItmID));
+    ShowStoredText(txtPriceItmDiscription, item->strPrcItemName);
+    txtLaborPrice->setText(DisplayNumberText(item->strLbrPrc));
+    txtMatPrice->setText(DisplayNumberText(item->strMatPrc));
+    ckbxLaborTaxable->setChecked(StrToBool(item->strLabTax));
+    ckbxMatTaxable->setChecked(StrToBool(item->strMatTax));
+    lblPriceItmID->setText(QString::number(itemId));
 
     pSetEditing(true);
     pSetActionShown(m_actNew, false);
@@ -279,6 +286,7 @@ void TfrmPrice::pLoadPriceItem()
 
 void TfrmPrice::pNewPriceItem()
 {
+    m_opened = TRecordVersion();
     pSetEditing(true);
     pSetActionShown(m_actNew, false);
     pSetActionShown(m_actDelete, false);
@@ -300,7 +308,7 @@ void TfrmPrice::pWritePriceItem()
     item.strMatTax = BoolToStr(ckbxMatTaxable->isChecked());
     item.strLbrPrc = txtLaborPrice->text();
     item.strMatPrc = txtMatPrice->text();
-    SavePriceItem(item);
+    SavePriceItem(item, &m_opened);
 }
 
 void TfrmPrice::pSavePriceItem()

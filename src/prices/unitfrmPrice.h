@@ -2,6 +2,8 @@
 // The price sheet: lists and searches the price items, adds, edits and
 // deletes them. In pick mode "Add To Invoice" fills recPrices with the item on
 // screen and its quantity, for the document editor, and closes the screen.
+#include "db/unitRecordVersion.h"
+
 #include <QDialog>
 
 class QAction;
@@ -68,6 +70,9 @@ private:
     QLineEdit* txtSearchPrcItm = nullptr;
     QTableView* lstPrice = nullptr;
     TPriceListModel* m_listModel = nullptr;
+    // The item being edited as read when it was opened (empty for a new one):
+    // the save is refused when another seat changed it since.
+    TRecordVersion m_opened;
 
     QGroupBox* gbxEditArea = nullptr;
     QLabel* lblPriceItmID = nullptr;

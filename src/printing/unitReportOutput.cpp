@@ -1,7 +1,8 @@
 #include "printing/unitReportOutput.h"
 
 #include "app/AppError.h"
-#include "printing/unitPdfA3.h"
+#include "app/unitPlugin.h"
+#include "printing/PdfInfoPlugin.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,17 +15,14 @@
 #include <QPrinter>
 #include <QTemporaryFile>
 
-// Use the current pointer types of the qpdf API (no transition warnings).
-#define POINTERHOLDER_TRANSITION 4
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFObjectHandle.hh>
-#include <qpdf/QPDFWriter.hh>
-
 namespace {
+
+const TPluginInfo kPdfInfoPlugin{"fennick-pdfinfo.so", FENNICK_PDF_INFO_SYMBOL, pdfinfoplugin::kInterfaceVersion,
+                                  "PDF support"};
 
 QPageLayout letterPortrait()
 {
@@ -72,35 +70,10 @@ void PrintReportDocument(const ReportDocument& document, QPrinter& printer, cons
 void SetPdfDocumentInfo(const QString& inputPath, const QString& outputPath, const PdfDocumentInfo& info,
                         const QByteArray& facturXml)
 {
-    try {
-        QPDF pdf;
-        pdf.processFile(QFile::encodeName(inputPath).constData());
-        QPDFObjectHandle dictionary = QPDFObjectHandle::newDictionary();
-        auto put = [&dictionary](const char* key, const QString& value) {
-            dictionary.replaceKey(key, QPDFObjectHandle::newUnicodeString(value.toStdString()));
-        };
-        put("/Title", info.title);
-        put("/Author", info.author);
-        put("/Subject", info.subject);
-        put("/Keywords", info.keywords);
-        put("/Creator", info.creator);
-        put("/Producer", info.producer);
-        pdf.getTrailer().replaceKey("/Info", pdf.makeIndirectObject(dictionary));
-        QPDFObjectHandle root = pdf.getRoot();
-        if (facturXml.isEmpty()) {
-            // The XMP copy of the information would contradict the dictionary; readers
-            // fall back to the dictionary without it.
-            if (root.hasKey("/Metadata")) root.removeKey("/Metadata");
-        } else {
-            MakeFacturXPdf(pdf, info, facturXml, QDateTime::currentDateTime());
-        }
-        QPDFWriter writer(pdf, QFile::encodeName(outputPath).constData());
-        // The associated file (/AF) is a PDF/A-3 feature of PDF 1.7.
-        if (!facturXml.isEmpty()) writer.setMinimumPDFVersion("1.7");
-        writer.write();
-    } catch (const std::exception& error) {
-        throw AppError(QStringLiteral("Cannot write the PDF file %1: %2").arg(outputPath, QString::fromLocal8Bit(error.what())));
-    }
+    // Loaded the first time a PDF file is written.
+    static pdfinfoplugin::PdfInfo& pdfInfo = LoadPlugin<pdfinfoplugin::PdfInfo>(kPdfInfoPlugin);
+    const QString reason = pdfInfo.setDocumentInfo(inputPath, outputPath, info, facturXml, QDateTime::currentDateTime());
+    if (!reason.isEmpty()) throw AppError(QStringLiteral("Cannot write the PDF file %1: %2").arg(outputPath, reason));
 }
 
 void WriteReportPdf(const ReportDocument& document, const QString& path, const PdfDocumentInfo& info,

@@ -148,10 +148,3 @@ QString UseFileMessage()
                           "again to change over.")
         .arg(GetProductName(), QDir::toNativeSeparators(GetDatabasePath()));
 }
-
-QString NotOnServerMessage(const QString& command)
-{
-    return QStringLiteral("%1 is not yet available on a shared database: this computer works on the %2. Until it "
-                          "is, the server's own tools (pg_dump and pg_restore) back the database up and restore it.")
-        .arg(command, ServerDisplayName(ServerConnectionString()));
-}

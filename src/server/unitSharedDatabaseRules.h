@@ -36,5 +36,3 @@ QString PasswordFileLine(const TSharedDatabaseFields& fields);
 // The messages of the two switches; each takes effect at the next start.
 QString UseServerMessage(const TSharedDatabaseFields& fields);
 QString UseFileMessage();
-// The message of Backup Data and Restore Data on a seat that uses a server.
-QString NotOnServerMessage(const QString& command);

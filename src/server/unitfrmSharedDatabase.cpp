@@ -6,6 +6,8 @@
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
 #include "app/unitfrmSaving.h"
+#include "backup/unitDailyBackups.h"
+#include "backup/unitServerDailyCopy.h"
 #include "db/unitDatabaseTarget.h"
 #include "db/unitServerEngine.h"
 #include "server/unitCopyToServer.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -63,6 +66,10 @@ TfrmSharedDatabase::TfrmSharedDatabase(QWidget* parent) : QDialog(parent)
     ckbxRememberPassword = new QCheckBox(QStringLiteral("&Remember the password on this computer"), this);
     ckbxRememberPassword->setObjectName(QStringLiteral("ckbxRememberPassword"));
 
+    ckbxDailyServerCopy =
+        new QCheckBox(QStringLiteral("&Keep a daily copy of the shared database on this computer"), this);
+    ckbxDailyServerCopy->setObjectName(QStringLiteral("ckbxDailyServerCopy"));
+
     auto* server = new QGroupBox(QStringLiteral("Database server"), this);
     auto* form = new QFormLayout(server);
     form->addRow(MakeCaption(QStringLiteral("&Server:"), txtDbServer, server), txtDbServer);
@@ -97,11 +104,15 @@ TfrmSharedDatabase::TfrmSharedDatabase(QWidget* parent) : QDialog(parent)
     layout->addWidget(lblDbInUse);
     layout->addWidget(server);
     layout->addLayout(serverButtons);
+    layout->addWidget(ckbxDailyServerCopy);
     layout->addLayout(switchButtons);
 
     connect(ckbxShowPassword, &QCheckBox::toggled, this, [this](bool shown) {
         txtDbPassword->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
     });
+    // The setting is the seat's own, kept at once in its settings file.
+    connect(ckbxDailyServerCopy, &QCheckBox::toggled, this,
+            [](bool on) { RunGuarded([on] { WriteDailyServerCopySetting(on); }); });
     connect(btnTestConnection, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnTestConnectionClick(); }); });
     connect(btnUseServer, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnUseServerClick(); }); });
     connect(btnUseFile, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnUseFileClick(); }); });
@@ -110,6 +121,10 @@ TfrmSharedDatabase::TfrmSharedDatabase(QWidget* parent) : QDialog(parent)
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 
     pShowFormInformation();
+    {
+        const QSignalBlocker quiet(ckbxDailyServerCopy);
+        ckbxDailyServerCopy->setChecked(ReadDailyServerCopySetting());
+    }
     // The seat's setting fills the fields; the server named for this run
     // (--database) when there is no setting.
     QString connection = ReadSeatConnectionString();
@@ -136,6 +151,11 @@ void TfrmSharedDatabase::pShowFormInformation()
     ckbxRememberPassword->setToolTip(
         QStringLiteral("Keep the password in your password file (%1), readable by you alone")
             .arg(QDir::toNativeSeparators(GetPasswordFilePath())));
+    ckbxDailyServerCopy->setToolTip(
+        QStringLiteral("When this computer is the first to close %1 on a day, it saves a copy of the whole shared "
+                       "database (mail password included) in %2; the last %3 are kept")
+            .arg(GetProductName(), QDir::toNativeSeparators(GetServerCopiesFolder()))
+            .arg(kDailyBackupsKept));
     btnTestConnection->setToolTip(QStringLiteral("Connect to the server now and say what was found"));
     btnCopyToServer->setToolTip(QStringLiteral("Copy this computer's data into the empty database on the server"));
     btnUseServer->setToolTip(QStringLiteral("Work on the shared database from the next start"));

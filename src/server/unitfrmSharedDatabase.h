@@ -36,6 +36,7 @@ private:
     QLineEdit* txtDbPassword = nullptr;
     QCheckBox* ckbxShowPassword = nullptr;
     QCheckBox* ckbxRememberPassword = nullptr;
+    QCheckBox* ckbxDailyServerCopy = nullptr;
     QPushButton* btnTestConnection = nullptr;
     QPushButton* btnUseServer = nullptr;
     QPushButton* btnUseFile = nullptr;

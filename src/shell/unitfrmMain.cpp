@@ -7,11 +7,13 @@
 #include "app/unitErrorHandler.h"
 #include "app/unitScreenParts.h"
 #include "backup/unitDailyBackups.h"
+#include "backup/unitServerDailyCopy.h"
 #include "backup/unitfrmBackupRestore.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "company/unitCompanyStore.h"
 #include "documents/unitDocumentCopy.h"
 #include "planner/unitOldActivities.h"
 #include "db/unitDatabaseTarget.h"
@@ -24,14 +26,19 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QLinearGradient>
+#include <QPalette>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QPixmap>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -123,6 +130,18 @@ void TfrmMain::pBuildMenu()
     actViewUnPaidInvoices = new QAction(QStringLiteral("View UnPaid Invoices"), this);
 }
 
+QList<TfrmMain::ToolBarCommand> TfrmMain::toolBarCommands() const
+{
+    return {
+        {actNewInvoice, "tlbtnNewInvoice", "New Invoice", QStyle::SP_FileIcon},
+        {actInvoiceMaintenance, "tlbtnInvoiceMaintenance", "Invoice Maintenance", QStyle::SP_FileDialogDetailedView},
+        {actCustomerMaintenance, "tlbtnCustomerMaintenance", "Customer", QStyle::SP_DirHomeIcon},
+        {actPlanner, "tlbtnPlanner", "Planner", QStyle::SP_FileDialogInfoView},
+        {actReport, "tlbtnReport", "Report", QStyle::SP_FileDialogContentsView},
+        {actHelp, "tlbtnHelp", "Help", QStyle::SP_DialogHelpButton},
+    };
+}
+
 void TfrmMain::pBuildToolBar()
 {
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
@@ -134,25 +153,41 @@ void TfrmMain::pBuildToolBar()
     setContextMenuPolicy(Qt::NoContextMenu); // the tool bar is never hidden
 
     // A tool button shows the action's icon text: the caption without access key.
-    struct Button {
-        QAction* action;
-        const char* name;
-        const char* caption;
-        QStyle::StandardPixmap icon;
-    };
-    const Button buttons[] = {
-        {actNewInvoice, "tlbtnNewInvoice", "New Invoice", QStyle::SP_FileIcon},
-        {actInvoiceMaintenance, "tlbtnInvoiceMaintenance", "Invoice Maintenance", QStyle::SP_FileDialogDetailedView},
-        {actCustomerMaintenance, "tlbtnCustomerMaintenance", "Customer", QStyle::SP_DirHomeIcon},
-        {actPlanner, "tlbtnPlanner", "Planner", QStyle::SP_FileDialogInfoView},
-        {actReport, "tlbtnReport", "Report", QStyle::SP_FileDialogContentsView},
-        {actHelp, "tlbtnHelp", "Help", QStyle::SP_DialogHelpButton},
-    };
-    for (const Button& button : buttons) {
-        button.action->setIconText(QString::fromLatin1(button.caption));
-        button.action->setIcon(style()->standardIcon(button.icon));
-        AddToolBarAction(ToolBar1, button.action, button.name);
+    // Its icon comes right after the window's first paint (pSetToolBarIcons):
+    // looking icons up in the desktop theme would hold that paint back. Until
+    // then a blank icon of the same size keeps the tool bar's height.
+    QPixmap blank(ToolBar1->iconSize());
+    blank.fill(Qt::transparent);
+    const QIcon placeholder(blank);
+    for (const ToolBarCommand& command : toolBarCommands()) {
+        QAction* action = command.action;
+        action->setIconText(QString::fromLatin1(command.caption));
+        action->setIcon(placeholder);
+        ToolBar1->addAction(action);
+        ToolBar1->widgetForAction(action)->setObjectName(QLatin1String(command.name));
     }
+}
+
+void TfrmMain::pSetToolBarIcons()
+{
+    for (const ToolBarCommand& command : toolBarCommands()) {
+        QAction* action = command.action;
+        // The style's own icon only where the desktop theme has none.
+        const char* themeIcon = ThemeIconName(QLatin1String(command.name));
+        const QIcon own = themeIcon && QIcon::hasThemeIcon(QLatin1String(themeIcon))
+                              ? QIcon()
+                              : style()->standardIcon(QStyle::StandardPixmap(command.styleIcon));
+        action->setIcon(ThemedIcon(QLatin1String(command.name), own));
+    }
+}
+
+bool TfrmMain::event(QEvent* event)
+{
+    if (event->type() == QEvent::Paint && !m_toolBarIconsAsked) {
+        m_toolBarIconsAsked = true;
+        QTimer::singleShot(0, this, [this] { pSetToolBarIcons(); });
+    }
+    return QMainWindow::event(event);
 }
 
 void TfrmMain::pBuildSummaries()
@@ -165,9 +200,17 @@ void TfrmMain::pBuildSummaries()
     // A banner across the top: the program, the company it works for, today.
     auto* banner = new QFrame(central);
     banner->setObjectName(QStringLiteral("bannerPanel"));
-    banner->setStyleSheet(QStringLiteral(
-        "#bannerPanel { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f4e79, stop:1 #3b7dbf); }"
-        "#bannerPanel QLabel { color: white; }"));
+    // Painted through the palette rather than a style sheet: a style sheet
+    // brings in the style sheet engine, which costs the window's first paint.
+    QLinearGradient gradient(0, 0, 1, 0);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
+    gradient.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
+    gradient.setColorAt(1, QColor(0x3b, 0x7d, 0xbf));
+    QPalette bannerColours = banner->palette();
+    bannerColours.setBrush(QPalette::Window, gradient);
+    bannerColours.setColor(QPalette::WindowText, Qt::white);
+    banner->setPalette(bannerColours);
+    banner->setAutoFillBackground(true);
     auto* bannerLayout = new QHBoxLayout(banner);
     bannerLayout->setContentsMargins(18, 14, 18, 14);
     auto* titles = new QVBoxLayout;
@@ -257,14 +300,8 @@ void TfrmMain::pWireCommands()
     pWire(actCustomerMaintenance, OpenCustomers);
     pWire(actPriceSheet, OpenPriceSheet);
     pWire(actPlanner, OpenPlanner);
-    if (UsesServer()) {
-        // Backup and restore copy this computer's file; on a server they are yet to come.
-        pWire(actBackupData, [] { ShowInformation(NotOnServerMessage(QStringLiteral("Backup Data"))); });
-        pWire(actRestoreData, [] { ShowInformation(NotOnServerMessage(QStringLiteral("Restore Data"))); });
-    } else {
-        pWire(actBackupData, BackupData);
-        pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
-    }
+    pWire(actBackupData, BackupData);
+    pWire(actRestoreData, [] { RestoreData(); }, After::RefreshSummaries);
     pWire(actSharedDatabase, OpenSharedDatabase);
     pWire(actContractWriter, OpenContractWriter);
     pWire(actWarrantyWriter, OpenWarrantyWriter);
@@ -317,8 +354,29 @@ void TfrmMain::pShowFormInformation()
     lblTodaysDate->setText(QStringLiteral("Todays Date: ") + DisplayDate(QDate::currentDate()));
 }
 
+void TfrmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || m_closing) return;
+    if (!isActiveWindow())
+        m_summariesFresh = false;
+    else if (!m_summariesFresh)
+        pRefreshOnActivation();
+}
+
+void TfrmMain::pRefreshOnActivation()
+{
+    try {
+        ReloadCompanySettings();
+        pRefreshSummaries();
+    } catch (const std::exception&) {
+        // Kept as shown; see the declaration.
+    }
+}
+
 void TfrmMain::pRefreshSummaries()
 {
+    m_summariesFresh = true;
     lblCompanyName->setText(recCompanyData.strCompName);
     pShowCounters(RefreshMainCounters());
     lblRecurringLastPrinted->setText(ShowLastPrintedDate());
@@ -351,7 +409,11 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     RunGuarded([] { SaveAppPreferences(); });
     RunGuarded([] { pRemoveOldActivities(); });
     // At every close today's copy of the database in Backups/ is brought up to
-    // date (not on a seat that works on a server: the file is not its data).
-    if (!UsesServer()) RunGuarded([] { RunDailyBackup(); });
+    // date; on a server the first seat to close today takes the server's copy,
+    // where the seat is set to.
+    if (UsesServer())
+        RunGuarded([] { RunDailyServerCopy(); });
+    else
+        RunGuarded([] { RunDailyBackup(); });
     event->accept();
 }

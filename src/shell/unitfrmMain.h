@@ -2,6 +2,7 @@
 // The main window: the hub of the program. It offers every command through its
 // menu and tool bar, shows today's date and the unpaid and recurring summaries,
 // and stays open for the whole run; closing it ends the program.
+#include <QList>
 #include <QMainWindow>
 #include <functional>
 
@@ -25,7 +26,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Coming back to the window (from another program, or from another seat's
+    // work) reads the summaries and the company name again.
+    void changeEvent(QEvent* event) override;
 
 private:
     // Whether the summaries are read again after a command's screen has closed.
@@ -33,6 +38,15 @@ private:
 
     void pBuildMenu();
     void pBuildToolBar();
+    void pSetToolBarIcons();
+    // The tool bar's commands, in order: button name, caption, the style's icon.
+    struct ToolBarCommand {
+        QAction* action;
+        const char* name;
+        const char* caption;
+        int styleIcon;   // QStyle::StandardPixmap
+    };
+    QList<ToolBarCommand> toolBarCommands() const;
     void pBuildSummaries();
     void pWireCommands();
     void pWire(QAction* action, std::function<void()> command, After after = After::Nothing);
@@ -40,6 +54,10 @@ private:
     void pShowFormInformation();
     void pShowCounters(const TrecMainCounters& counters);
     void pShowDatabaseInUse();
+    // The refresh on activation: quiet when the database cannot be read (an
+    // error box would take the focus and bring the window back, again and
+    // again); the next command reports such a fault.
+    void pRefreshOnActivation();
 
     QAction* newCommand(const QString& objectName, const QString& text);
 
@@ -75,4 +93,9 @@ private:
     QPushButton* btnViewUnPaidInvoices = nullptr;
 
     bool m_closing = false;
+    bool m_toolBarIconsAsked = false;
+    // The summaries shown were read since the window last lost the focus (at
+    // start, or after a command's screen closed): an activation need not read
+    // them again.
+    bool m_summariesFresh = false;
 };

@@ -4,41 +4,57 @@
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
+
+// The title and text of the one the writer edits; the other is not compared.
+QList<TRecordRead> ContractWarrantyReads(int mode)
+{
+    return {{mode == 1 ? QStringLiteral("SELECT strContractName,strContract FROM tblContractWarranty "
+                                        "WHERE intContractWarrantyID = 1")
+                       : QStringLiteral("SELECT strWarrantyName,strWarranty FROM tblContractWarranty "
+                                        "WHERE intContractWarrantyID = 1"),
+             {}}};
 }
+} // namespace
 
 QString ContractWarrantyModeName(int mode)
 {
     return mode == 1 ? QStringLiteral("Contract") : QStringLiteral("Warranty");
 }
 
-TContractWarrantyText LoadContractWarranty(int mode)
+TContractWarrantyText LoadContractWarranty(int mode, TRecordVersion* version)
 {
     DbConnection connection;
-    DbStatement read = connection.prepare(
-        QStringLiteral("SELECT intContractWarrantyID, strContractName, strWarrantyName, strContract, strWarranty "
-                       "FROM tblContractWarranty WHERE intContractWarrantyID = 1;"));
-    if (!read.step()) return {};
-    if (mode == 1) return {read.columnText(1), read.columnText(3)};
-    return {read.columnText(2), read.columnText(4)};
+    const TRecordVersion read = TRecordVersion::Read(connection, ContractWarrantyReads(mode));
+    if (version) *version = read;
+    return {read.text(0, 0, 0), read.text(0, 0, 1)};
 }
 
-void SaveContractWarranty(int mode, const TContractWarrantyText& value)
+void SaveContractWarranty(int mode, const TContractWarrantyText& value, TRecordVersion* opened)
 {
     const bool contract = mode == 1;
     DbConnection connection;
+    DbTransaction transaction(connection);
+    if (opened && !opened->isEmpty())
+        opened->checkUnchanged(connection, QStringLiteral("The ") + ContractWarrantyModeName(mode).toLower());
     connection.execute(contract ? QStringLiteral("UPDATE tblContractWarranty SET strContractName = ?,strContract = ? "
                                                  "WHERE intContractWarrantyID = 1;")
                                 : QStringLiteral("UPDATE tblContractWarranty SET strWarrantyName = ?,strWarranty = ? "
                                                  "WHERE intContractWarrantyID = 1;"),
                        {value.strTitle, value.strText});
-    if (connection.changes() > 0) return;
     // A database without the row (one restored from elsewhere, for example)
     // gets it now, so the text typed is not silently dropped.
-    connection.execute(contract ? QStringLiteral("INSERT INTO tblContractWarranty (intContractWarrantyID,strContractName,"
-                                                 "strWarrantyName,strContract,strWarranty) VALUES (1,?,'',?,'');")
-                                : QStringLiteral("INSERT INTO tblContractWarranty (intContractWarrantyID,strContractName,"
-                                                 "strWarrantyName,strContract,strWarranty) VALUES (1,'',?,'',?);"),
-                       {value.strTitle, value.strText});
+    if (connection.changes() == 0)
+        connection.execute(contract ? QStringLiteral("INSERT INTO tblContractWarranty (intContractWarrantyID,"
+                                                     "strContractName,strWarrantyName,strContract,strWarranty) "
+                                                     "VALUES (1,?,'',?,'');")
+                                    : QStringLiteral("INSERT INTO tblContractWarranty (intContractWarrantyID,"
+                                                     "strContractName,strWarrantyName,strContract,strWarranty) "
+                                                     "VALUES (1,'',?,'',?);"),
+                           {value.strTitle, value.strText});
+    TRecordVersion written;
+    if (opened) written = TRecordVersion::Read(connection, ContractWarrantyReads(mode));
+    transaction.commit();
+    if (opened) *opened = written;
 }
 
 QString StoredTextToEditor(const QString& stored)

@@ -109,7 +109,7 @@ void TfrmTextEditor::pShowFormInformation()
 
 void TfrmTextEditor::pOpenContractWarranty()
 {
-    const TContractWarrantyText stored = LoadContractWarranty(m_mode);
+    const TContractWarrantyText stored = LoadContractWarranty(m_mode, &m_opened);
     // A longer title stored earlier is shown whole, not cut to the typing limit.
     ShowStoredText(txtContractWarrantyName, stored.strTitle);
     txtTextEditor->setPlainText(StoredTextToEditor(stored.strText));
@@ -137,7 +137,8 @@ void TfrmTextEditor::pSaveContract()
 {
     if (m_readFailed)
         throw AppError(QStringLiteral("The %1 could not be read and is not saved over").arg(m_modeName));
-    SaveContractWarranty(m_mode, {txtContractWarrantyName->text(), EditorTextToStored(txtTextEditor->toPlainText())});
+    SaveContractWarranty(m_mode, {txtContractWarrantyName->text(), EditorTextToStored(txtTextEditor->toPlainText())},
+                         &m_opened);
     // Only a save that went through clears the mark: after a failure the
     // writer still offers Save and still asks on closing.
     txtTextEditor->document()->setModified(false);

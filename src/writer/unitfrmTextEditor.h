@@ -2,6 +2,8 @@
 // The contract and warranty writer: edits the title and text of the contract
 // (intContractWarrantyMode 1) or the warranty (0), saves them and prints the
 // stored version through the print module.
+#include "db/unitRecordVersion.h"
+
 #include <QDialog>
 
 class QAction;
@@ -34,6 +36,9 @@ private:
     // Cancel or when the save failed (the error has been shown).
     bool pLeaveAllowed();
 
+    // The title and text as read when the writer opened them: the save is
+    // refused when another seat changed them since.
+    TRecordVersion m_opened;
     const int m_mode;          // intContractWarrantyMode when the writer was opened
     const QString m_modeName;  // "Contract" or "Warranty"
     bool m_shown = false;

@@ -11,6 +11,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QDir>
+#include <QProcess>
 #include <QSettings>
 
 namespace {
@@ -137,4 +139,38 @@ void StoreLogoBytes(const QByteArray& jpeg)
     if (jpeg.isEmpty()) return;
     QFile file(GetLogoPath());
     if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size()) qFatal("the logo was not written");
+}
+
+OwnTestServer::OwnTestServer()
+{
+    m_state = QDir::tempPath() + QStringLiteral("/fennick-own-server-%1-%2")
+                                     .arg(QCoreApplication::applicationPid())
+                                     .arg(quintptr(this), 0, 16);
+    run(QStringLiteral("start"));
+    const QSettings settings(m_state + QStringLiteral("/server.ini"), QSettings::IniFormat);
+    m_port = settings.value(QStringLiteral("server/port")).toInt();
+}
+
+OwnTestServer::~OwnTestServer()
+{
+    CloseIdleServerSessions();
+    run(QStringLiteral("stop"));
+    QDir(m_state).removeRecursively();
+}
+
+QString OwnTestServer::connection(const QString& database) const
+{
+    return QStringLiteral("host=127.0.0.1 port=%1 dbname=%2 user=fennick_test").arg(m_port).arg(database);
+}
+
+void OwnTestServer::halt() { run(QStringLiteral("halt")); }
+void OwnTestServer::resume() { run(QStringLiteral("resume")); }
+
+void OwnTestServer::run(const QString& command)
+{
+    QProcess script;
+    script.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(FENNICK_TEST_SOURCE_DIR "/server/private_postgres.py"), command, m_state});
+    if (!script.waitForFinished(120000) || script.exitStatus() != QProcess::NormalExit || script.exitCode() != 0)
+        qFatal("private_postgres.py %s failed: %s", qPrintable(command), script.readAllStandardError().constData());
 }

@@ -45,3 +45,24 @@ void StoreLogoBytes(const QByteArray& jpeg);   // empty: removes it
     do {                                                         \
         if (TestRunsOnServer()) QSKIP("the file only: " why);    \
     } while (false)
+
+// A private server of one test's own, for tests that stop it (the run's shared
+// server serves other tests at the same time): started on 127.0.0.1 at a free
+// port in a temporary folder, removed when the object goes.
+class OwnTestServer {
+public:
+    OwnTestServer();
+    ~OwnTestServer();
+    OwnTestServer(const OwnTestServer&) = delete;
+    OwnTestServer& operator=(const OwnTestServer&) = delete;
+    // A connection string to a database of this server as its trusted superuser.
+    QString connection(const QString& database) const;
+    // Stops it at once, as a power cut would; resume() starts it again on its port.
+    void halt();
+    void resume();
+
+private:
+    void run(const QString& command);
+    QString m_state;
+    int m_port = 0;
+};

@@ -1,6 +1,8 @@
 #include "common/TestSupport.h"
 #include <QAbstractItemModel>
 
+#include "app/AppError.h"
+
 #include "common/TestServer.h"
 #include "db/unitServerEngine.h"
 
@@ -41,6 +43,9 @@ int RunFennickTest(int argc, char** argv, QObject* testObject)
     // Every test program starts in its own empty data folder; no test touches real data.
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    // Nor the seat settings of the account running them (a shared database there).
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
     // The program's texts under US settings, whatever the machine running the tests is set to.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication app(argc, argv);
@@ -63,4 +68,14 @@ int ReadWholeList(QAbstractItemModel* model)
         QCoreApplication::processEvents();
     }
     return model->rowCount();
+}
+
+QString ErrorMessageOf(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const AppError& error) {
+        return error.message();
+    }
+    return QString();
 }

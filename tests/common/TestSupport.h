@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
+#include <functional>
 #include <memory>
 
 // Points XDG_DATA_HOME at a fresh temporary folder for the life of the object.
@@ -63,6 +64,9 @@ class QAbstractItemModel;
 // Reads a long list to its end, as scrolling to its last row does (the lists
 // read their rows in pages as the view asks for more); returns its row count.
 int ReadWholeList(QAbstractItemModel* model);
+
+// The message of the program's error the work stopped with; empty when it finished.
+QString ErrorMessageOf(const std::function<void()>& work);
 
 int RunFennickTest(int argc, char** argv, QObject* testObject);
 

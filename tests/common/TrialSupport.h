@@ -5,6 +5,7 @@
 #include "documents/unitDocumentModel.h"
 
 #include <QString>
+#include <QStringList>
 
 // Every table (sqlite_sequence too), in name order, each row in storage order
 // with every value and its stored type: equal dumps mean equal databases.
@@ -25,3 +26,11 @@ struct TLineSums {
     double material = 0;
 };
 TLineSums SumTrialLines(const QList<TInvLine>& lines);
+
+class DbConnection;
+// The stored documents and the ledger on the connection's database: every
+// document whole (its header with all its lines, totals that match them), one
+// number per document, the counter above every number, one ledger row per
+// month, and the ledger equal to the sums the store's posting rules give from
+// the stored documents. Returns the faults found; counts the documents.
+QStringList CheckStoredDocuments(DbConnection& db, int& documentsChecked);

@@ -17,16 +17,6 @@ namespace {
 
 DbConnection programDatabase() { return DbConnection::ToServer(TestProgramConnection()); }
 
-QString errorOf(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const AppError& error) {
-        return error.message();
-    }
-    return QString();
-}
-
 qint64 backendPid()
 {
     DbConnection db = programDatabase();
@@ -133,8 +123,8 @@ private slots:
                                           .arg(TestProgramDatabase())
                                           .arg(TestServerPort()));
         }
-        QCOMPARE(errorOf([&] { db.prepare(QStringLiteral("  ;")); }), QStringLiteral("Empty SQL Statement"));
-        QVERIFY(errorOf([&] { db.prepare(QStringLiteral("SELECT ?;")).bind(2, 1); }).contains(QStringLiteral("no place")));
+        QCOMPARE(ErrorMessageOf([&] { db.prepare(QStringLiteral("  ;")); }), QStringLiteral("Empty SQL Statement"));
+        QVERIFY(ErrorMessageOf([&] { db.prepare(QStringLiteral("SELECT ?;")).bind(2, 1); }).contains(QStringLiteral("no place")));
     }
 
     void transactionsCommitOrLeaveNothing()
@@ -150,7 +140,7 @@ private slots:
             transaction.commit();
         }
         // A statement that failed inside a transaction: the commit must not pass as saved.
-        const QString error = errorOf([&] {
+        const QString error = ErrorMessageOf([&] {
             DbTransaction transaction(db);
             db.execute(QStringLiteral("INSERT INTO tblSample(strName) VALUES('lost');"));
             try {
@@ -220,7 +210,7 @@ private slots:
         SilentServer silent;
         DbConnection db = DbConnection::ToServer(
             QStringLiteral("host=127.0.0.1 port=%1 dbname=x connect_timeout=2").arg(silent.port()));
-        const QString error = errorOf([&] { db.countRows(QStringLiteral("SELECT 1;")); });
+        const QString error = ErrorMessageOf([&] { db.countRows(QStringLiteral("SELECT 1;")); });
         QVERIFY2(error.endsWith(QStringLiteral("the server did not answer in time")), qPrintable(error));
     }
 

@@ -131,6 +131,29 @@ private slots:
         QCOMPARE(rowsOf(db, QStringLiteral("tblCustomers")), 3);
     }
 
+    // Version 3 gives the ledger one row per year and month: rows of one month
+    // that seats of an older version made at once are added into one.
+    void theLedgerKeepsOneRowPerMonthFromVersion3()
+    {
+        DbConnection db = programDatabase();
+        PrepareServerDatabase(db, QDate(2024, 1, 3));
+        db.execute(QStringLiteral("ALTER TABLE tblReport DROP CONSTRAINT tblreport_year_month;"));
+        db.execute(QStringLiteral("INSERT INTO tblReport(intReportYear,intReportMonth,dbLbrTotal,dbMatTotal) VALUES "
+                                  "(2024,1,10,1),(2024,1,5.5,NULL),(2024,2,7,2),(2024,1,0.25,3);"));
+        db.execute(QStringLiteral("UPDATE tblFennickSchema SET intSchemaVersion = 2;"));
+        QVERIFY(!PrepareServerDatabase(db, QDate(2024, 1, 3)));
+        QCOMPARE(ServerSchemaVersion(db), kServerSchemaVersion);
+        DbStatement read = db.prepare(QStringLiteral("SELECT intReportMonth,dbLbrTotal,dbMatTotal FROM tblReport "
+                                                     "ORDER BY intReportMonth;"));
+        QStringList rows;
+        while (read.step()) rows << QStringLiteral("%1 %2 %3").arg(read.columnInt(0)).arg(read.columnDouble(1)).arg(read.columnDouble(2));
+        read.finalize();
+        QCOMPARE(rows, (QStringList{QStringLiteral("1 15.75 4"), QStringLiteral("2 7 2")}));
+        QVERIFY(!ErrorMessageOf([&] {
+                     db.execute(QStringLiteral("INSERT INTO tblReport(intReportYear,intReportMonth) VALUES (2024,2);"));
+                 }).isEmpty());
+    }
+
     void aNewerSchemaIsRefusedAndLeftAlone()
     {
         DbConnection db = programDatabase();

@@ -17,6 +17,7 @@
 #include "db/DbConnection.h"
 #include "email/unitEmailData.h"
 #include "email/unitfrmEmail.h"
+#include "documents/unitDocumentLedgerRules.h"
 #include "documents/unitDocumentStore.h"
 #include "documents/unitInvoiceHolders.h"
 #include "editor/unitfrmInvoice.h"
@@ -30,6 +31,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,6 +134,20 @@ bool IsStored(int number)
     } catch (const AppError&) {
         return false;
     }
+}
+
+// Opens a new document, gives it a price item and a customer (ready to save)
+// and then runs the rest of the test's steps in the editor.
+void ReadyNewDocument(ModalScript& script, const std::function<void(QDialog&)>& then)
+{
+    script.then([then](QDialog& editor) {
+        Find<QPushButton>(editor, "btnAddPriceItem")->click();
+        Find<QPushButton>(editor, "btnAddCustomer")->click();
+        then(editor);
+    });
+    script.then(AddPriceItem(0, QStringLiteral("4")));
+    script.then(UseCustomer(0));
+    OpenNewDocument();
 }
 
 } // namespace
@@ -911,6 +927,103 @@ private slots:
             QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
             QVERIFY(messages.shown()[0].text.contains(QStringLiteral("no default printer")));
         }
+    }
+
+    // Another seat stores a document under the number this editor shows: the
+    // save takes the next free number, shows it in the title and says so in
+    // a note on the editor, with no question to answer.
+    void aNumberTakenOnAnotherSeatMovesTheSaveOn()
+    {
+        if (!TestRunsOnServer()) QSKIP("several seats share a server database");
+        ScriptedMessages messages;
+        ModalScript script;
+        int shown = 0;
+        ReadyNewDocument(script, [&](QDialog& editor) {
+            shown = intCurrentInvNumber;
+            QVERIFY(!Find<QLabel>(editor, "lblNumberNote")->isVisibleTo(&editor));
+            QCOMPARE(StoreDocument(QStringLiteral("Invoice"), {Line("Gravel", "3", "0", "30")}), shown);
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnSave"), Qt::LeftButton);
+            QCOMPARE(editor.windowTitle(), QStringLiteral("Estimate %1").arg(shown + 1));
+            QCOMPARE(Find<QLabel>(editor, "lblInvNameNumber")->text(), QStringLiteral("Estimate %1").arg(shown + 1));
+            auto* note = Find<QLabel>(editor, "lblNumberNote");
+            QVERIFY(note->isVisibleTo(&editor));
+            QCOMPARE(note->text(), QStringLiteral("Number %1 was taken by a document saved on another computer "
+                                                  "meanwhile, so this document was saved as Estimate %2.")
+                                       .arg(shown)
+                                       .arg(shown + 1));
+            QVERIFY(!Shown(editor, "tlbtnSave"));
+            Close(editor);
+        });
+        QVERIFY(script.allRun());
+        QCOMPARE(messages.texts(), QStringList());
+        QCOMPARE(LoadDocument(shown).document.header.strInvName, QStringLiteral("Invoice"));
+        QCOMPARE(LoadDocument(shown + 1).document.header.strCustCmpnyName, QStringLiteral("Joes Bar and Grill"));
+        QCOMPARE(GetNextInvNumber(), shown + 2);
+    }
+
+    // On a server seat a new document is saved before it is printed or
+    // e-mailed, so the paper never carries a number another seat may take;
+    // without the save nothing is printed.
+    void printingANewDocumentOnAServerSeatSavesItFirst()
+    {
+        if (!TestRunsOnServer()) QSKIP("several seats share a server database");
+        const QString printed = QDir(GetTempFolder()).filePath(QStringLiteral("printed-new.pdf"));
+        QFile::remove(printed);
+        modPrintData.SetPrinterOutputFile(printed);
+        ScriptedMessages messages;
+        ModalScript script;
+        int shown = 0;
+        ReadyNewDocument(script, [&](QDialog& editor) {
+            shown = intCurrentInvNumber;
+            messages.queue(MessageAnswer::No);
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnPrint"), Qt::LeftButton);
+            QVERIFY(!QFile::exists(printed));
+            QVERIFY(!IsStored(shown));
+            messages.queue(MessageAnswer::Yes);
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnPrint"), Qt::LeftButton);
+            QVERIFY(IsStored(shown));
+            QVERIFY(QFile::exists(printed));
+            QVERIFY(!Shown(editor, "tlbtnSave"));
+            Close(editor);
+        });
+        modPrintData.SetPrinterOutputFile(QString());
+        QVERIFY(script.allRun());
+        QCOMPARE(messages.texts(), QStringList(2, QStringLiteral("Save changes to Estimate %1?").arg(shown)));
+        const QList<PdfPageWords> pages = ReadPdfWords(printed);
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(PageContains(pages[0], QStringLiteral("Estimate %1").arg(shown)));
+    }
+
+    // The document was changed on another seat after this editor opened it:
+    // the save is refused with a message that says so, and what was typed
+    // stays on screen, still to be saved.
+    void aSaveOverAnotherSeatsChangeIsRefusedAndTheTypingStays()
+    {
+        if (!TestRunsOnServer()) QSKIP("several seats share a server database");
+        const int number = StoreDocument(QStringLiteral("Invoice"), {Line("Gravel", "3", "0", "30")});
+        ScriptedMessages messages;
+        ModalScript script;
+        script.then([&](QDialog& editor) {
+            // The other seat's change.
+            TLoadedDocument other = LoadDocument(number);
+            other.document.header.strCustPONumber = QStringLiteral("PO-OTHER");
+            SaveDocumentWithLedger(other.document, other.savedData, true);
+            RunOutSavingNotice();
+
+            QTest::keyClicks(Find<QLineEdit>(editor, "txtCustPO"), QStringLiteral("PO-MINE"));
+            QTest::mouseClick(Find<QToolButton>(editor, "tlbtnSave"), Qt::LeftButton);
+            QVERIFY(editor.isVisible());
+            QCOMPARE(Find<QLineEdit>(editor, "txtCustPO")->text(), QStringLiteral("PO-MINE"));
+            QVERIFY(Shown(editor, "tlbtnSave"));
+            messages.queue(MessageAnswer::No);
+            Close(editor);
+        });
+        OpenStored(number);
+        QVERIFY(script.allRun());
+        QCOMPARE(messages.shown().size(), 2);
+        QCOMPARE(messages.shown()[0].kind, MessageKind::Error);
+        QCOMPARE(messages.shown()[0].text, StoredDocumentChangedMessage(QStringLiteral("Invoice %1").arg(number)) + QLatin1Char('.'));
+        QCOMPARE(LoadDocument(number).document.header.strCustPONumber, QStringLiteral("PO-OTHER"));
     }
 
     // British settings: the editor and the printed page show pounds and

@@ -2,6 +2,7 @@
 // reads from the monthly ledger, its print commands, the printed report, the
 // CSV export read back by a standard CSV reader, and the chart of the rows.
 #include "common/TestDatabase.h"
+#include "common/TestServer.h"
 #include "common/TestSupport.h"
 #include "printing/PdfText.h"
 
@@ -688,6 +689,9 @@ private slots:
     // keeps its own bar under its own label, none shifts or disappears.
     void repeatedMonthKeepsItsOwnBars()
     {
+        // A server's ledger has one row per month by its unique key; only a file
+        // (written by an older version) can hold a month twice.
+        if (TestRunsOnServer()) QSKIP("a server's ledger cannot hold a month twice");
         insertLedgerRow(2014, 3, {0, 0, 0, 0, 0, 0, 100, 0});
         insertLedgerRow(2014, 3, {0, 0, 0, 0, 0, 0, 300, 0});
         insertLedgerRow(2014, 4, {0, 0, 0, 0, 0, 0, 400, 0});

@@ -17,6 +17,10 @@ import tempfile
 
 APP_ID = "com.example.brassgate.fennick"
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+PLUGINS = ("fennick-postgres.so", "fennick-mail.so", "fennick-pdfinfo.so", "fennick-charts.so",
+           "fennick-calendar.so")
+# What the plug-ins bring: never among the program's own libraries.
+PLUGIN_LIBRARIES = ("libpq.", "libcurl", "libqpdf.", "libQt6Charts.", "libical.")
 failures = []
 
 
@@ -74,7 +78,7 @@ def main():
                           os.path.join(usr, "share", "man", "man1", "fennick.1.gz"),
                           os.path.join(usr, "share", "doc", "fennick", "copyright"),
                           os.path.join(usr, "share", "doc", "fennick", "changelog.gz"),
-                          os.path.join(usr, "lib", "fennick", "fennick-postgres.so")]
+                          *[os.path.join(usr, "lib", "fennick", plugin) for plugin in PLUGINS]]
         for path in expected_files:
             if not os.path.isfile(path):
                 fail("missing from the package: " + os.path.relpath(path, root))
@@ -86,6 +90,13 @@ def main():
                 fail(f"icon {size}x{size} is {png_size(png)}")
         if failures:
             return
+
+        # The libraries of the plug-ins are loaded when first used, not at start.
+        code, text = run(["ldd", program])
+        loaded_at_start = [line.split()[0] for line in text.splitlines()
+                           if any(line.strip().startswith(name) for name in PLUGIN_LIBRARIES)]
+        if code != 0 or loaded_at_start:
+            fail(f"the program links libraries its plug-ins should load: {loaded_at_start or text!r}")
 
         # As on a terminal without a display: no platform plugin is needed.
         env = {k: v for k, v in os.environ.items()

@@ -5,6 +5,9 @@
                                         the server on a free port, and write
                                         STATE_DIR/server.ini (port, folder)
   private_postgres.py stop STATE_DIR    stop that server and remove its folder
+  private_postgres.py halt STATE_DIR    stop that server at once, as a power cut
+                                        would (no clean shutdown), keeping its data
+  private_postgres.py resume STATE_DIR  start a halted server again on its port
 
 The cluster belongs to the user running this, or to "nobody" when that is root
 (initdb refuses root, and CI runs as root). Two roles: "fennick_test", a
@@ -69,6 +72,31 @@ def stop(state_dir):
     os.remove(os.path.join(state_dir, STATE_FILE))
 
 
+def start_server(folder, port, owner):
+    data = os.path.join(folder, "data")
+    options = (f"-c listen_addresses=127.0.0.1 -c port={port} -c unix_socket_directories='' "
+               "-c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200 "
+               "-c shared_buffers=32MB")
+    log = os.path.join(folder, "server.log")
+    return subprocess.run(as_server_user([os.path.join(BIN, "pg_ctl"), "-D", data, "-l", log, "-w",
+                                          "-t", "60", "-o", options, "start"], owner),
+                          capture_output=True, text=True)
+
+
+def halt(state_dir):
+    state = read_state(state_dir)
+    data = os.path.join(state["folder"], "data")
+    run(as_server_user([os.path.join(BIN, "pg_ctl"), "-D", data, "-m", "immediate", "-w", "stop"], state["owner"]))
+
+
+def resume(state_dir):
+    state = read_state(state_dir)
+    started = start_server(state["folder"], int(state["port"]), state["owner"])
+    if started.returncode != 0:
+        sys.stderr.write(started.stdout + started.stderr)
+        raise SystemExit("the private PostgreSQL server did not start again")
+
+
 def start(state_dir):
     os.makedirs(state_dir, exist_ok=True)
     stop(state_dir)
@@ -91,14 +119,7 @@ def start(state_dir):
     # A free port can be taken by someone else between the probe and the start: try again.
     for attempt in range(5):
         port = free_port()
-        options = (f"-c listen_addresses=127.0.0.1 -c port={port} -c unix_socket_directories='' "
-                   "-c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200 "
-                   "-c shared_buffers=32MB")
-        log = os.path.join(folder, "server.log")
-        started = subprocess.run(as_server_user([os.path.join(BIN, "pg_ctl"), "-D", data, "-l", log, "-w",
-                                                 "-t", "60", "-o", options, "start"], owner),
-                                 capture_output=True, text=True)
-        if started.returncode == 0:
+        if start_server(folder, port, owner).returncode == 0:
             break
         time.sleep(0.2)
     else:
@@ -115,9 +136,10 @@ def start(state_dir):
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("start", "stop"):
+    commands = {"start": start, "stop": stop, "halt": halt, "resume": resume}
+    if len(sys.argv) != 3 or sys.argv[1] not in commands:
         raise SystemExit(__doc__)
-    (start if sys.argv[1] == "start" else stop)(sys.argv[2])
+    commands[sys.argv[1]](sys.argv[2])
 
 
 if __name__ == "__main__":

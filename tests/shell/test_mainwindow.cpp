@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -177,6 +179,31 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Fennick"));
         QCOMPARE(child<QLabel>(*window, "lblTodaysDate")->text(),
                  QStringLiteral("Todays Date: ") + DateToStr(QDate::currentDate()));
+    }
+
+    // The tool bar's icons are looked up after the window's first paint; until
+    // then a blank icon of the same size keeps the tool bar's height.
+    void toolBarIconsComeAfterTheFirstPaint()
+    {
+        const auto drawn = [](const QAction* action) {
+            const QImage image = action->icon().pixmap(32, 32).toImage();
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(image.pixel(x, y)) != 0) return true;
+            return false;
+        };
+        TfrmMain window;
+        QToolBar* bar = child<QToolBar>(window, "ToolBar1");
+        for (const QAction* action : bar->actions()) QVERIFY2(!drawn(action), qPrintable(action->objectName()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int height = bar->height();
+        QVERIFY(WaitUntil([&] {
+            const QList<QAction*> actions = bar->actions();
+            return std::all_of(actions.begin(), actions.end(), drawn);
+        }));
+        QCoreApplication::processEvents();
+        QCOMPARE(bar->height(), height);
     }
 
     // Every screen of the program is built, so every command is offered.

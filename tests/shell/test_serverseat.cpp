@@ -4,7 +4,7 @@
 // PDF and e-mailed, invoice maintenance, reports, planner). A server that
 // cannot be reached at the start offers this computer's file or Quit; a
 // connection lost during work keeps what was typed and the next action
-// reconnects; Backup and Restore say they are not yet available there.
+// reconnects; Backup and Restore ask for their folder and file there too.
 #include "printing/PdfText.h"
 #include "common/TestDatabase.h"
 #include "common/TestServer.h"
@@ -34,7 +34,9 @@
 #include "prices/unitPriceStore.h"
 #include "printing/unitModPrintData.h"
 #include "printing/unitPrintData.h"
-#include "server/unitSharedDatabaseRules.h"
+#include "app/unitModalRunner.h"
+#include "backup/unitDailyBackups.h"
+#include "backup/unitServerDailyCopy.h"
 #include "shell/unitStartUp.h"
 #include "shell/unitfrmMain.h"
 
@@ -109,18 +111,32 @@ private slots:
         QCOMPARE(serverRows(QStringLiteral("SELECT * FROM tblFennickSchema;")), 1);
         QCOMPARE(recCompanyData.strCompName, QStringLiteral("My Company Name"));
 
-        // The main window says which database it works on; Backup and Restore are not there yet.
+        // The main window says which database it works on; Backup and Restore
+        // ask for their folder and file as on the file.
         TfrmMain window;
         QCOMPARE(child<QLabel>(&window, "lblDatabaseInUse")->text(),
                  QStringLiteral("Shared database %1 on 127.0.0.1 port %2").arg(TestProgramDatabase()).arg(TestServerPort()));
-        child<QAction>(&window, "submnuBackupData")->trigger();
-        child<QAction>(&window, "submnuRestoreData")->trigger();
-        QCOMPARE(messages.texts(), (QStringList{NotOnServerMessage(QStringLiteral("Backup Data")),
-                                                NotOnServerMessage(QStringLiteral("Restore Data"))}));
-        QVERIFY(messages.texts().first().startsWith(
-            QStringLiteral("Backup Data is not yet available on a shared database: this computer works on the database %1")
-                .arg(TestProgramDatabase())));
+        {
+            QStringList pickers;
+            ScopedModalRunner cancel([&pickers](QDialog& dialog) {
+                pickers << dialog.objectName();
+                return int(QDialog::Rejected);
+            });
+            child<QAction>(&window, "submnuBackupData")->trigger();
+            child<QAction>(&window, "submnuRestoreData")->trigger();
+            QCOMPARE(pickers, (QStringList{QStringLiteral("dlgBackupFolder"), QStringLiteral("dlgRestoreFile")}));
+        }
+        QCOMPARE(messages.texts(), (QStringList{QStringLiteral("Backup of company database cancelled"),
+                                                QStringLiteral("Restore of company database cancelled")}));
         QVERIFY(child<QAction>(&window, "submnuSharedDatabase")->isEnabled());
+
+        // Closing takes the day's copy of the server where the seat is set to.
+        WriteDailyServerCopySetting(true);
+        window.close();
+        QVERIFY(QFile::exists(QDir(GetServerCopiesFolder()).filePath(DailyBackupFileName(QDate::currentDate()))));
+        QVERIFY(!QFileInfo::exists(QDir(GetBackupsFolder()).filePath(DailyBackupFileName(QDate::currentDate()))));
+        QCOMPARE(messages.texts().size(), 2);
+        WriteDailyServerCopySetting(false);
     }
 
     void aSeatOnThisComputersFileShowsNoServer()

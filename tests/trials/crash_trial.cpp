@@ -101,80 +101,13 @@ int RunChild(unsigned seed)
     }
 }
 
-using TMonthSums = std::array<double, 8>;
-
 // Everything the parent checks after a kill; returns the faults found.
 QStringList CheckDatabase(int& documentsChecked)
 {
-    QStringList faults;
     const QString integrity = IntegrityCheck();
     if (integrity != QStringLiteral("ok")) return {QStringLiteral("integrity: ") + integrity};
-
-    QList<int> numbers;
-    {
-        DbConnection db;
-        DbStatement read = db.prepare(QStringLiteral("SELECT intInvNumber FROM tblInvDataHeader ORDER BY intInvNumber;"));
-        while (read.step()) numbers << read.columnInt(0);
-        if (db.countRows(QStringLiteral("SELECT intInvNumber FROM tblInvData WHERE intInvNumber NOT IN "
-                                        "(SELECT intInvNumber FROM tblInvDataHeader);")))
-            faults << QStringLiteral("lines without a header");
-        if (db.countRows(QStringLiteral("SELECT intInvNumber FROM tblInvDataHeader GROUP BY intInvNumber "
-                                        "HAVING COUNT(*) > 1;")))
-            faults << QStringLiteral("two documents with one number");
-    }
-    const int counter = GetNextInvNumber();
-    if (!numbers.isEmpty() && counter <= numbers.last())
-        faults << QStringLiteral("counter %1 not above stored number %2").arg(counter).arg(numbers.last());
-
-    QMap<int, TMonthSums> expected;   // year * 100 + month
-    for (int number : std::as_const(numbers)) {
-        const TLoadedDocument loaded = LoadDocument(number);
-        const TInvHeader& h = loaded.document.header;
-        ++documentsChecked;
-        const QString name = InvDisplayName(h.strInvName, number);
-        const int lineCount = h.strCustPONumber.mid(6).toInt();
-        if (loaded.document.lines.size() != lineCount)
-            faults << QStringLiteral("%1: %2 of %3 lines").arg(name).arg(loaded.document.lines.size()).arg(lineCount);
-        const TLineSums sums = SumTrialLines(loaded.document.lines);
-        if (sums.labour != h.dbLbrTotal || sums.material != h.dbMatTotal || h.dbLbrTax1Total != h.dbLbrTotal / 16)
-            faults << QStringLiteral("%1: totals do not match its lines").arg(name);
-
-        // The posting rules of the store, from the document as it stands: a
-        // recorded invoice was added; a recorded credit was subtracted, after
-        // its amounts had been added while it was a paid invoice.
-        if (!h.strSavedToReport) continue;
-        double sign = 0;
-        if (SameInvType(h.strInvName, QStringLiteral("Invoice"))) sign = 1;
-        else if (SameInvType(h.strInvName, QStringLiteral("Credit"))) sign = h.strPaidInFull ? 0 : -1;
-        if (sign == 0) continue;
-        const QDate date = loaded.savedData.dtInvDate;
-        TMonthSums& month = expected[date.year() * 100 + date.month()];
-        const auto amounts = LedgerAmountsOf(h).values();
-        for (size_t i = 0; i < 8; ++i) month[i] += sign * amounts[i];
-    }
-
     DbConnection db;
-    DbStatement ledger = db.prepare(QStringLiteral(
-        "SELECT intReportYear,intReportMonth,dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,"
-        "dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal FROM tblReport;"));
-    QMap<int, TMonthSums> stored;
-    while (ledger.step()) {
-        TMonthSums& month = stored[ledger.columnInt(0) * 100 + ledger.columnInt(1)];
-        for (int i = 0; i < 8; ++i) month[size_t(i)] += ledger.columnDouble(2 + i);
-    }
-    QList<int> months = expected.keys() + stored.keys();
-    for (int key : std::as_const(months)) {
-        const TMonthSums want = expected.value(key, TMonthSums{});
-        const TMonthSums have = stored.value(key, TMonthSums{});
-        for (size_t i = 0; i < 8; ++i) {
-            if (std::abs(want[i] - have[i]) > 1e-6) {
-                faults << QStringLiteral("ledger %1/%2 column %3: stored %4, documents give %5")
-                              .arg(key % 100).arg(key / 100).arg(i + 1).arg(have[i], 0, 'f', 4).arg(want[i], 0, 'f', 4);
-                break;
-            }
-        }
-    }
-    return faults;
+    return CheckStoredDocuments(db, documentsChecked);
 }
 
 void ClearDocuments()

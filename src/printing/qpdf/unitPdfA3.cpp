@@ -1,4 +1,4 @@
-#include "printing/unitPdfA3.h"
+#include "printing/qpdf/unitPdfA3.h"
 
 #include <QXmlStreamWriter>
 
