@@ -66,7 +66,6 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
     DbStatement page = connection.prepare(selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key)
                                           + QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY ")
                                           + m_query.key + QStringLiteral(" LIMIT ?;"));
-    const int keyColumn = page.columnCount() - 1;
     const int conditionValues = int(m_query.values.size());
 
     int read = 0;
@@ -83,7 +82,9 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
         bool timeSpent = false;
         while (page.step()) {
             readRow(page);
-            m_after = page.columnInt64(keyColumn);
+            // The key follows the query's columns (the server knows a result's
+            // columns only once it has run, so they are counted on its row).
+            m_after = page.columnInt64(page.columnCount() - 1);
             // A long page stops on time within its slice and goes on after its last key.
             if (++inSlice % 256 == 0 && timer.elapsed() >= budgetMs) {
                 timeSpent = true;
@@ -118,11 +119,13 @@ int TListPager::readFirstPage(DbConnection& connection, int maxRows, int budgetM
         selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key + QStringLiteral(", (SELECT MAX(")
                                 + m_query.key + QStringLiteral(") FROM ") + m_query.table + QStringLiteral(")"))
         + QStringLiteral(" ORDER BY ") + m_query.key + QStringLiteral(" LIMIT ?;"));
-    const int keyColumn = page.columnCount() - 2;
     page.bind(1, maxRows);
     int read = 0;
     bool timeSpent = false;
     while (page.step()) {
+        // The key and the largest key follow the query's columns (counted on
+        // the row: the server knows a result's columns only once it has run).
+        const int keyColumn = page.columnCount() - 2;
         if (!m_started) {
             m_lastKey = page.columnInt64(keyColumn + 1);
             m_started = true;

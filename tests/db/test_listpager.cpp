@@ -73,7 +73,7 @@ private slots:
         // Gaps of every size: deleted rows, and keys far apart (past a slice of keys).
         QList<qint64> gaps{-5, 0, 2, 3, 9};
         for (qint64 id = 40; id <= 4000; id += 37) gaps << id;
-        gaps << 50000 << 50001 << 1000000 << 5000000000LL;
+        gaps << 50000 << 50001 << 1000000 << 2000000000LL; // the server's ids are 32 bits
 
         QTest::newRow("all, one row a page") << dense << int(cstAllCustomers) << QString() << 1;
         QTest::newRow("all, pages of 7") << dense << int(cstAllCustomers) << QString() << 7;
@@ -152,7 +152,8 @@ private slots:
         try {
             pager.readPage(10, 1000, [](const DbStatement&) {});
         } catch (const AppError& error) {
-            thrown = error.message().contains(QStringLiteral("noSuchColumn"));
+            // The server names the column in lower case.
+            thrown = error.message().contains(QStringLiteral("noSuchColumn"), Qt::CaseInsensitive);
         }
         QVERIFY(thrown);
         QVERIFY(pager.atEnd());
