@@ -6,19 +6,26 @@
 
 void TPagedListModel::setQuery(TListQuery query)
 {
+    // The first page is read inside the reset: the view then lays out its
+    // rows once, rather than once for the empty list and again for the rows.
     beginResetModel();
     m_rows.clear();
     m_shown = 0;
     m_wanted = 0;
     ++m_queryNumber;
     m_pager = TListPager(std::move(query));
-    endResetModel();
     try {
-        readRows(kFirstPageRows, kPageBudgetMs);
+        const int read = readPage(kFirstPageRows, kPageBudgetMs);
+        m_wanted = m_pager.atEnd() ? 0 : kFirstPageRows - read;
     } catch (...) {
-        clear();
+        m_rows.clear();
+        m_pager = TListPager();
+        endResetModel();
         throw;
     }
+    m_shown = m_rows.size();
+    endResetModel();
+    if (m_wanted > 0) readOnLater();
 }
 
 void TPagedListModel::clear()
@@ -52,32 +59,37 @@ void TPagedListModel::readUpTo(int count)
     while (m_shown < count && !m_pager.atEnd()) readRows(count - m_shown, std::numeric_limits<int>::max());
 }
 
+int TPagedListModel::readPage(int maxRows, int budgetMs)
+{
+    return m_pager.readPage(maxRows, budgetMs, [this](const DbStatement& statement) {
+        TRowBlocks::Writer row = m_rows.append();
+        writeRow(statement, row);
+        row.finish();
+    });
+}
+
 void TPagedListModel::readRows(int maxRows, int budgetMs)
 {
     int read = 0;
     try {
-        read = m_pager.readPage(maxRows, budgetMs, [this](const DbStatement& statement) {
-            TRowBlocks::Writer row = m_rows.append();
-            writeRow(statement, row);
-            row.finish();
-        });
+        read = readPage(maxRows, budgetMs);
     } catch (...) {
         m_wanted = 0;
         // Rows read before the error are kept and shown.
-        if (m_rows.size() > m_shown) {
-            beginInsertRows(QModelIndex(), m_shown, m_rows.size() - 1);
-            m_shown = m_rows.size();
-            endInsertRows();
-        }
+        showReadRows();
         throw;
     }
     m_wanted = m_pager.atEnd() ? 0 : maxRows - read;
-    if (m_rows.size() > m_shown) {
-        beginInsertRows(QModelIndex(), m_shown, m_rows.size() - 1);
-        m_shown = m_rows.size();
-        endInsertRows();
-    }
+    showReadRows();
     if (m_wanted > 0) readOnLater();
+}
+
+void TPagedListModel::showReadRows()
+{
+    if (m_rows.size() <= m_shown) return;
+    beginInsertRows(QModelIndex(), m_shown, m_rows.size() - 1);
+    m_shown = m_rows.size();
+    endInsertRows();
 }
 
 void TPagedListModel::readOnLater()

@@ -47,6 +47,10 @@ private:
     // Reads up to maxRows rows within budgetMs and adds them to the list;
     // what a short page left unread is read on from the event loop.
     void readRows(int maxRows, int budgetMs);
+    // Reads up to maxRows rows within budgetMs into the blocks, not yet shown.
+    int readPage(int maxRows, int budgetMs);
+    // Tells the view of the rows read and not yet shown.
+    void showReadRows();
     void readOnLater();
 
     TListPager m_pager;

@@ -71,17 +71,14 @@ std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& t
     return QueryListRows<TCustomerListRow>(BuildCustomerQuery(searchType, text), ReadCustomerListRow);
 }
 
-QString CustomerListName(const TCustomerListRow& row)
+QString CustomerListName(const QString& first, const QString& last) { return first + QLatin1Char(' ') + last; }
+
+QString CustomerListCityStateZip(const QString& city, const QString& state, const QString& zip)
 {
-    return row.strCustFirstName + QLatin1Char(' ') + row.strCustLastName;
+    return city + QStringLiteral(", ") + state + QLatin1Char(' ') + zip;
 }
 
-QString CustomerListCityStateZip(const TCustomerListRow& row)
+QString CustomerListPhone(const QString& areaCode, const QString& phone, const QString& extension)
 {
-    return row.strCustCity + QStringLiteral(", ") + row.strCustState + QLatin1Char(' ') + row.strCustZipCode;
-}
-
-QString CustomerListPhone(const TCustomerListRow& row)
-{
-    return row.strCustPhoneAreaCode + QLatin1Char('-') + row.strCustPhone + QLatin1Char(' ') + row.strCustPhoneExt;
+    return areaCode + QLatin1Char('-') + phone + QLatin1Char(' ') + extension;
 }

@@ -27,14 +27,19 @@ TInvMaintenanceRow TInvMaintenanceListModel::row(int index) const
 
 QString TInvMaintenanceListModel::cellText(int index, int column) const
 {
-    const TInvMaintenanceRow r = row(index);
+    // Only the value the cell shows is decoded (read in writeRow's order).
+    TRowReader block = rowBlock(index);
+    const qint64 number = block.integer();
+    if (column == ColNumber) return QString::number(int(number));
+    const QByteArrayView invoiceType = block.utf8();
+    const QByteArrayView customer = block.utf8();
+    const QByteArrayView company = block.utf8();
     switch (column) {
-    case ColNumber: return QString::number(r.intInvNumber);
-    case ColInvoiceType: return r.strInvName;
-    case ColCustomer: return r.strCustFullName;
-    case ColCompany: return r.strCustCmpnyName;
-    case ColTotal: return MoneyDisplayText(r.dbInvTotal); // formatted only for the rows on screen
-    case ColInfo: return r.strInfo;
+    case ColInvoiceType: return QString::fromUtf8(invoiceType);
+    case ColCustomer: return QString::fromUtf8(customer);
+    case ColCompany: return QString::fromUtf8(company);
+    case ColTotal: return MoneyDisplayText(block.real()); // formatted only for the rows on screen
+    case ColInfo: block.real(); return InvMaintenanceInfoText(TInvMaintenanceInfo(block.integer()));
     }
     return QString();
 }

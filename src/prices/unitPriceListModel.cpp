@@ -28,7 +28,28 @@ TPriceListRow TPriceListModel::rowAt(int row) const
     return r;
 }
 
-QString TPriceListModel::cellText(int row, int column) const { return cellTextOf(rowAt(row), column); }
+QString TPriceListModel::cellText(int row, int column) const
+{
+    // Only the value the cell shows is decoded (read in writeRow's order).
+    TRowReader block = rowBlock(row);
+    const qint64 id = block.integer();
+    if (column == colPriceItmID) return QString::number(id);
+    const QByteArrayView name = block.utf8();
+    if (column == colDescription) return QString::fromUtf8(name);
+    const qint64 labourTax = block.integer();
+    const qint64 materialTax = block.integer();
+    const double labour = block.real();
+    const double material = block.real();
+    switch (column) {
+    case colLaborPrice: return MoneyDisplayText(labour);
+    case colMaterialPrice: return MoneyDisplayText(material);
+    case colLabTax: return QString::number(labourTax);
+    case colMatTax: return QString::number(materialTax);
+    case colLabPrice: return QString::fromUtf8(block.utf8());
+    case colMatPrice: block.utf8(); return QString::fromUtf8(block.utf8());
+    default: return QString();
+    }
+}
 
 QString TPriceListModel::cellTextOf(const TPriceListRow& r, int column)
 {
