@@ -139,7 +139,11 @@ void BenchScreen(const char* name, Screen& screen, const char* comboName, const 
     auto* search = screen.template findChild<QLineEdit*>(QLatin1String(searchName));
     auto* list = screen.template findChild<QTableView*>(QLatin1String(listName));
     auto& model = *qobject_cast<TPagedListModel*>(list->model());
-    const auto raw = [](const QString& sql, const QVariantList& values) { RawSelect(sql, values); };
+    // The list keeps its connection open while it is shown: so does the raw side.
+    const auto connection = std::make_shared<bench::RawConnection>();
+    const auto raw = [connection](const QString& sql, const QVariantList& values) {
+        bench::RawSelectOn(connection->handle(), sql, values);
+    };
 
     // "All ...": switched away first (untimed), then chosen.
     bench::FirstScreenful(

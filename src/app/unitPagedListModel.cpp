@@ -13,19 +13,30 @@ void TPagedListModel::setQuery(TListQuery query)
     m_shown = 0;
     m_wanted = 0;
     ++m_queryNumber;
-    m_pager = TListPager(std::move(query));
+    m_pager = TListPager(std::move(query), listConnection());
     try {
         const int read = readPage(kFirstPageRows, kPageBudgetMs);
         m_wanted = m_pager.atEnd() ? 0 : kFirstPageRows - read;
     } catch (...) {
         m_rows.clear();
         m_pager = TListPager();
+        m_connection.reset();   // the next query starts on a fresh connection
         endResetModel();
         throw;
     }
     m_shown = m_rows.size();
     endResetModel();
     if (m_wanted > 0) readOnLater();
+}
+
+std::shared_ptr<DbConnection> TPagedListModel::listConnection()
+{
+    if (!m_connection) {
+        auto connection = std::make_shared<DbConnection>();
+        if (connection->isServer()) return nullptr;
+        m_connection = std::move(connection);
+    }
+    return m_connection;
 }
 
 void TPagedListModel::clear()
@@ -36,6 +47,7 @@ void TPagedListModel::clear()
     m_wanted = 0;
     ++m_queryNumber;
     m_pager = TListPager();
+    m_connection.reset();
     endResetModel();
 }
 
@@ -75,6 +87,7 @@ void TPagedListModel::readRows(int maxRows, int budgetMs)
         read = readPage(maxRows, budgetMs);
     } catch (...) {
         m_wanted = 0;
+        m_connection.reset();
         // Rows read before the error are kept and shown.
         showReadRows();
         throw;

@@ -53,6 +53,12 @@ private:
     void showReadRows();
     void readOnLater();
 
+    // On the file, one connection kept for the list's queries and pages while
+    // the list is shown: each key typed then runs on an open file whose pages
+    // the engine has already read. Idle between pages, it holds no lock. A
+    // server seat takes a connection of its pool for each page instead.
+    std::shared_ptr<DbConnection> listConnection();
+    std::shared_ptr<DbConnection> m_connection;
     TListPager m_pager;
     TRowBlocks m_rows;
     int m_shown = 0;     // rows the view knows of

@@ -7,6 +7,11 @@ namespace {
 // shrinks so that one takes a few milliseconds.
 constexpr qint64 kFirstSlice = 8192;
 constexpr qint64 kSliceTargetNs = 4'000'000;
+// One statement of a page reads at most as many rows as take this long: the
+// server hands a statement's rows over all at once, so a page can stop on time
+// only between statements.
+constexpr qint64 kStatementTargetNs = 8'000'000;
+constexpr int kFewestStatementRows = 100;
 
 QString selectFrom(const TListQuery& query, const QString& columns)
 {
@@ -48,7 +53,8 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
     timer.start();
     // An error leaves the pager at its end, so the list does not ask again and again.
     m_atEnd = true;
-    DbConnection connection;
+    DbConnection own;
+    DbConnection& connection = m_connection ? *m_connection : own;
     const bool searched = !m_query.condition.isEmpty();
     if (!m_started && !searched) return readFirstPage(connection, maxRows, budgetMs, timer, readRow);
     if (!m_started) {
@@ -73,7 +79,7 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
     while (more && read < maxRows) {
         // Every row is wanted: the rest of the keys is one slice, read in LIMITed pages.
         const qint64 sliceEnd = !searched || m_lastKey - m_after <= m_slice ? m_lastKey : m_after + m_slice;
-        const int wanted = maxRows - read;
+        const int wanted = std::min(maxRows - read, m_statementRows);
         page.reset();
         page.bindAll(m_query.values);
         page.bind(conditionValues + 1, m_after).bind(conditionValues + 2, sliceEnd).bind(conditionValues + 3, wanted);
@@ -92,6 +98,10 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
             }
         }
         read += inSlice;
+        if (inSlice > 0) {
+            const double nsPerRow = double(std::max<qint64>(timer.nsecsElapsed() - sliceStart, 1)) / inSlice;
+            m_statementRows = int(std::clamp(double(kStatementTargetNs) / nsPerRow, double(kFewestStatementRows), 1e6));
+        }
         if (timeSpent) break;
         if (inSlice < wanted) {
             // The slice is read to its end.

@@ -13,6 +13,7 @@
 #include <QVariantList>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -55,15 +56,19 @@ std::vector<Row> QueryListRows(const TListQuery& query, ReadRow readRow)
     return rows;
 }
 
-// Reads a query's rows in pages, in key order. Each page opens its own
-// connection (nothing stays open between pages, so a save elsewhere is never
-// kept waiting) and ends after a number of rows or a span of time, whichever
-// comes first; a search that matches few rows among many reads the table in
-// slices of keys, so no page runs long even when it finds nothing.
+// Reads a query's rows in pages, in key order. Each page runs on the
+// connection given, or on one of its own; no statement stays open between
+// pages, so a save elsewhere is never kept waiting. A page ends after a number
+// of rows or a span of time, whichever comes first; a search that matches few
+// rows among many reads the table in slices of keys, so no page runs long
+// even when it finds nothing.
 class TListPager {
 public:
     TListPager() = default;
-    explicit TListPager(TListQuery query) : m_query(std::move(query)) {}
+    explicit TListPager(TListQuery query, std::shared_ptr<DbConnection> connection = nullptr)
+        : m_query(std::move(query)), m_connection(std::move(connection))
+    {
+    }
 
     const TListQuery& query() const { return m_query; }
     // True once every row of the query was read (also for a default pager).
@@ -81,9 +86,11 @@ private:
                       const std::function<void(const DbStatement&)>& readRow);
 
     TListQuery m_query;
+    std::shared_ptr<DbConnection> m_connection;
     bool m_atEnd = false;
     bool m_started = false;
     qint64 m_after = 0;      // the last key read or passed over
     qint64 m_lastKey = 0;    // the largest key of the table when reading began
     qint64 m_slice = 0;      // keys per slice while a condition is searched
+    int m_statementRows = 1000; // rows one statement reads, so that it takes a few milliseconds
 };
