@@ -11,7 +11,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTreeView>
+#include <QTableView>
 
 namespace bench {
 
@@ -21,7 +21,7 @@ inline void RunMaintenanceFigures(const QString& prefix, int documents,
     {
         // The screen is opened from a running program whose main window is
         // already shown: fonts and style are loaded before the timing.
-        QTreeView warmUp;
+        QTableView warmUp;
         warmUp.show();
         warmUp.repaint();
         QCoreApplication::processEvents();

@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QToolButton;
-class QTreeView;
+class QTableView;
 class TInvMaintenanceListModel;
 
 class TfrmInvoiceMaintenance : public QDialog {
@@ -48,7 +48,7 @@ private:
     QLabel* lblInvMaintenance = nullptr;
     QComboBox* cmboInvSearch = nullptr;
     QLineEdit* txtInvSearch = nullptr;
-    QTreeView* lstvwInvMaintenance = nullptr;
+    QTableView* lstvwInvMaintenance = nullptr;
     QToolButton* tlbtnClose = nullptr;
     QToolButton* tlbtnHelp = nullptr;
 

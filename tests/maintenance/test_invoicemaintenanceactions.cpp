@@ -19,7 +19,7 @@
 #include <QMap>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTreeView>
+#include <QTableView>
 
 Q_DECLARE_METATYPE(TInvMaintenanceMode)
 Q_DECLARE_METATYPE(MessageAnswer)
@@ -89,7 +89,7 @@ QComboBox* ModeList(QWidget& screen)
 // Clicks the row of a document, as a person does with the mouse.
 void ClickDocument(TfrmInvoiceMaintenance& screen, int number)
 {
-    auto* list = screen.findChild<QTreeView*>(QStringLiteral("lstvwInvMaintenance"));
+    auto* list = screen.findChild<QTableView*>(QStringLiteral("lstvwInvMaintenance"));
     const int row = ListedNumbers(screen.listModel()).indexOf(number);
     QVERIFY2(row >= 0, qPrintable(QStringLiteral("%1 is not listed").arg(number)));
     const QModelIndex index = screen.listModel().index(row, 0);
@@ -274,7 +274,7 @@ private slots:
         ModeList(screen)->setCurrentIndex(int(TInvMaintenanceMode::RecurringRemove));
         QCOMPARE(ListedNumbers(screen.listModel()), (QList<int>{10, 50}));
         // This time from the keyboard: the selected row and Enter.
-        auto* list = screen.findChild<QTreeView*>(QStringLiteral("lstvwInvMaintenance"));
+        auto* list = screen.findChild<QTableView*>(QStringLiteral("lstvwInvMaintenance"));
         list->setFocus();
         list->setCurrentIndex(screen.listModel().index(1, 0));
         messages.queue(MessageAnswer::Yes);
@@ -372,7 +372,7 @@ private slots:
         ScriptedMessages messages;
         TfrmInvoiceMaintenance screen;
         OpenInMode(screen, TInvMaintenanceMode::PaidInFull);
-        auto* list = screen.findChild<QTreeView*>(QStringLiteral("lstvwInvMaintenance"));
+        auto* list = screen.findChild<QTableView*>(QStringLiteral("lstvwInvMaintenance"));
         QCOMPARE(screen.listModel().rowCount(), TPagedListModel::kFirstPageRows);
         const int row = ListedNumbers(screen.listModel()).indexOf(350);
         QVERIFY(row > TPagedListModel::kFirstPageRows);
