@@ -1,15 +1,18 @@
 // The same figures on a server seat: the customer list and the price sheet at
-// 100,000 rows (all, and one typed letter), invoice maintenance with 100,000
-// stored documents, and a 100-line document saved and loaded, each next to the
-// same query or transaction through the raw libpq C API. The server is a
+// 1,000,000 rows and invoice maintenance with 1,000,000 stored documents (first
+// screenful, search as you type, refill, longest page), and a 100-line
+// document saved and loaded, each next to the same query or transaction
+// through the raw libpq C API. The server is a
 // private PostgreSQL on 127.0.0.1 (tests/server/private_postgres.py), started
 // for the run and stopped at its end.
 #include "BenchSupport.h"
+#include "MaintenanceFigures.h"
 
 #include "app/unitAppInfo.h"
 #include "app/unitRegional.h"
 #include "app/unitfrmSaving.h"
 #include "company/unitCompanyData.h"
+#include "customers/unitCustomerSearch.h"
 #include "customers/unitfrmCustomer.h"
 #include "db/DbConnection.h"
 #include "db/unitDatabaseTarget.h"
@@ -22,6 +25,7 @@
 #include "maintenance/unitInvMaintenanceListModel.h"
 #include "maintenance/unitInvoiceMaintenanceRules.h"
 #include "maintenance/unitfrmInvoiceMaintenance.h"
+#include "prices/unitPriceSearch.h"
 #include "prices/unitfrmPrice.h"
 
 #include <QApplication>
@@ -45,7 +49,7 @@ namespace {
 
 using bench::MedianMs;
 
-constexpr int kRows = 100000;
+constexpr int kRows = 1000000;
 constexpr int kLines = 100;
 const QString kScript = QStringLiteral(FENNICK_SOURCE_DIR "/tests/server/private_postgres.py");
 
@@ -144,83 +148,63 @@ void FillTables(const Raw& raw)
             "SELECT 'First' || i, chr(65 + i % 26) || 'ast' || i, chr(65 + i % 26) || 'company ' || i, "
             "i || ' Main Street', 'Springfield', 'State', '12345', 'c' || i || '@example.com', '5551234', "
             "'5554321', '225', '225', '', CASE WHEN i % 10 = 0 THEN '-1' ELSE '0' END, '', '', 'notes' "
-            "FROM generate_series(0, 99999) AS i;");
+            "FROM generate_series(0, 999999) AS i;");
     raw.run("INSERT INTO tblPrices(strPrcItemName,strLabTax,strMatTax,dbLbrPrc,dbMatPrc) "
             "SELECT chr(65 + i % 26) || ' price item ' || i, CASE WHEN i % 3 = 0 THEN '-1' ELSE '0' END, '0', "
-            "10.0 + i % 100, 0.25 * (i % 40) FROM generate_series(0, 99999) AS i;");
+            "10.0 + i % 100, 0.25 * (i % 40) FROM generate_series(0, 999999) AS i;");
     raw.run("INSERT INTO tblInvDataHeader(intInvNumber,strCustCmpnyName,strCustFullName,strInvName,strPaidInFull,"
             "strRecurring,strSavedToReport,dbLbrTotal,dbMatTotal,dbInvTotal,strInvDate) "
             "SELECT 1001 + i, 'Company ' || (i % 5000) || ' Services', 'Lastname' || (i % 20000) || ', Firstname', "
             "(ARRAY['Estimate','Work Order','Change Order','Invoice','Credit','Past Due'])[1 + i % 6], "
             "CASE WHEN i % 3 = 0 THEN '-1' ELSE '0' END, CASE WHEN i % 17 = 0 THEN '-1' ELSE '0' END, '0', "
-            "50 + i % 997, 25.0, (50 + i % 997) * 1.05 + 25.0, '3/15/2024' FROM generate_series(0, 99999) AS i;");
-    raw.run("UPDATE tblCompanyInvData SET intInvNumber = 200000;");
+            "50 + i % 997, 25.0, (50 + i % 997) * 1.05 + 25.0, '3/15/2024' FROM generate_series(0, 999999) AS i;");
+    raw.run("INSERT INTO tblInvData(intInvNumber,strPrcItemName,strPrcItmQuantity,strLabTax,strMatTax,dbLbrPrc,dbMatPrc) "
+            "SELECT 1001 + i, 'Window washing', '1', '-1', '0', 50 + i % 997, 25.0 FROM generate_series(0, 999999) AS i;");
+    raw.run("UPDATE tblCompanyInvData SET intInvNumber = 2000000;");
     // As a server that has been in use: hint bits set and statistics taken.
     raw.run("VACUUM ANALYZE;");
 }
 
+// The raw side of the list figures: the query through libpq, values as text.
+std::function<void(const QString&, const QVariantList&)> RawRunner(const Raw& raw)
+{
+    return [&raw](const QString& sql, const QVariantList& values) {
+        QStringList texts;
+        for (const QVariant& value : values) texts << value.toString();
+        raw.select(sql, texts);
+    };
+}
+
 template <typename Screen>
 void BenchScreen(const char* name, Screen& screen, const Raw& raw, const char* comboName, const char* searchName,
-                 const char* listName, const QString& allSql, const QString& searchSql)
+                 const char* listName, const std::function<TListQuery(int, const QString&)>& buildQuery,
+                 const QString& typed)
 {
-    // One untimed read of every row first, so both sides meet a warm server.
-    raw.select(allSql);
     screen.show();
     QApplication::processEvents();
     auto* combo = screen.template findChild<QComboBox*>(QLatin1String(comboName));
     auto* search = screen.template findChild<QLineEdit*>(QLatin1String(searchName));
     auto* list = screen.template findChild<QTableView*>(QLatin1String(listName));
-    const double allMs = MedianMs(
-        [&] {
-            combo->setCurrentIndex(0);
-            list->viewport()->repaint();
-        },
-        [&] { combo->setCurrentIndex(1); });
-    const int allRows = list->model()->rowCount();
-    const double rawAllMs = MedianMs([&] { raw.select(allSql); });
-    bench::PrintRatio(QStringLiteral("server %1 all %2").arg(QLatin1String(name)).arg(allRows), allMs, rawAllMs);
+    auto& model = *qobject_cast<TPagedListModel*>(list->model());
+    const auto rawRun = RawRunner(raw);
+
+    bench::FirstScreenful(
+        QStringLiteral("server %1 first screenful of %2 rows").arg(QLatin1String(name)).arg(kRows), model,
+        [&] { combo->setCurrentIndex(1); }, [&] { combo->setCurrentIndex(0); },
+        [&] { return buildQuery(0, QString()); }, rawRun);
 
     combo->setCurrentIndex(1);
-    const double searchMs = MedianMs(
-        [&] {
-            search->insert(QStringLiteral("b"));
-            list->viewport()->repaint();
-        },
+    bench::SearchAsYouType(
+        QStringLiteral("server %1 search as you type in %2 rows,").arg(QLatin1String(name)).arg(kRows), model, typed,
         [&] {
             QSignalBlocker blocker(search);
             search->clear();
-        });
-    const int searchRows = list->model()->rowCount();
-    const double rawSearchMs = MedianMs([&] { raw.select(searchSql, {QStringLiteral("b")}); });
-    bench::PrintRatio(QStringLiteral("server %1 search 'b' in %2: %3 rows").arg(QLatin1String(name)).arg(kRows).arg(searchRows),
-                      searchMs, rawSearchMs);
-}
+        },
+        [&](QChar c) { search->insert(QString(c)); }, [&](const QString& text) { return buildQuery(1, text); },
+        rawRun);
 
-void BenchMaintenance(const Raw& raw)
-{
-    const TListQuery all = BuildInvMaintenanceQuery(TInvMaintenanceMode::ViewAll, QString(), QString());
-    raw.select(all.sql);
-    std::vector<double> fill, rawFill;
-    int listed = 0;
-    for (int run = 0; run < 5; ++run) {
-        auto screen = std::make_unique<TfrmInvoiceMaintenance>();
-        QElapsedTimer timer;
-        timer.start();
-        screen->show();
-        screen->repaint();
-        QCoreApplication::processEvents();
-        fill.push_back(double(timer.nsecsElapsed()) / 1e6);
-        listed = screen->listModel().rowCount();
-        timer.restart();
-        raw.select(all.sql);
-        rawFill.push_back(double(timer.nsecsElapsed()) / 1e6);
-        screen.reset();
-        QCoreApplication::processEvents();
-    }
-    std::sort(fill.begin(), fill.end());
-    std::sort(rawFill.begin(), rawFill.end());
-    bench::PrintRatio(QStringLiteral("server invoice maintenance, mode 0, open and fill %1 rows").arg(listed), fill[2],
-                      rawFill[2]);
+    combo->setCurrentIndex(0);
+    bench::LongestPage(QStringLiteral("server %1 %2 rows").arg(QLatin1String(name)).arg(kRows), model);
 }
 
 TInvDocument MakeDocument(int number)
@@ -413,32 +397,17 @@ int main(int argc, char** argv)
     Raw raw(server.connection(QStringLiteral("bench")));
     FillTables(raw);
 
-    const QString customerHead = QStringLiteral(
-        "SELECT intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, strCustCity, "
-        "strCustState, strCustZipCode, strCustPhone, strCustPhoneAreaCode, strCustPhoneExt ");
     {
         TfrmCustomer screen;
-        BenchScreen("customers", screen, raw, "cmboCustSearch", "txtCustSearch", "lstvCustomers",
-                    customerHead + QStringLiteral("FROM tblCustomers ORDER BY intCustomerID;"),
-                    customerHead + QStringLiteral("FROM tblCustomers WHERE ")
-                        + TextPrefixCondition(QStringLiteral("strCustCompany")) + QStringLiteral(" ORDER BY intCustomerID;"));
+        BenchScreen("customers", screen, raw, "cmboCustSearch", "txtCustSearch", "lstvCustomers", BuildCustomerQuery,
+                    QStringLiteral("bco"));
     }
-    const QString priceHead =
-        QStringLiteral("SELECT intPrcItemNumID, strPrcItemName, strLabTax, strMatTax, dbLbrPrc, dbMatPrc ");
     {
         TfrmPrice screen;
-        BenchScreen("prices", screen, raw, "cmbSearchPrcItm", "txtSearchPrcItm", "lstPrice",
-                    priceHead + QStringLiteral("FROM tblPrices ORDER BY intPrcItemNumID;"),
-                    priceHead + QStringLiteral("FROM tblPrices WHERE ")
-                        + TextPrefixCondition(QStringLiteral("strPrcItemName")) + QStringLiteral(" ORDER BY intPrcItemNumID;"));
+        BenchScreen("prices", screen, raw, "cmbSearchPrcItm", "txtSearchPrcItm", "lstPrice", BuildPriceQuery,
+                    QStringLiteral("b p"));
     }
-    {
-        QTreeView warmUp;
-        warmUp.show();
-        warmUp.repaint();
-        QCoreApplication::processEvents();
-    }
-    BenchMaintenance(raw);
+    bench::RunMaintenanceFigures(QStringLiteral("server invoice maintenance"), kRows, RawRunner(raw));
     BenchDocuments(raw);
     CloseIdleServerSessions();
     return 0;

@@ -1,8 +1,9 @@
 #pragma once
-// The common part of the program's read-only lists: a table of rows of one
-// record type, replaced in one reset, so a list of any length refills in one
-// go. A list supplies its column captions and cell texts; alignment is its
-// choice as well.
+// The common part of the program's read-only lists: a table whose cells are
+// texts given by the list, with its column captions and, where it chooses,
+// an alignment per column. TRowListModel keeps whole rows of one record type,
+// replaced in one reset (for short lists that are read whole, such as a
+// planner range); the long lists read their rows in pages (unitPagedListModel).
 #include "app/unitRegional.h"
 
 #include <QAbstractTableModel>
@@ -11,22 +12,8 @@
 #include <utility>
 #include <vector>
 
-template <typename Row>
-class TRowListModel : public QAbstractTableModel {
+class TTextListModel : public QAbstractTableModel {
 public:
-    void setRows(std::vector<Row> rows)
-    {
-        beginResetModel();
-        m_rows = std::move(rows);
-        endResetModel();
-    }
-    void clear() { setRows({}); }
-    const Row& rowAt(int row) const { return m_rows.at(std::size_t(row)); }
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : int(m_rows.size());
-    }
     int columnCount(const QModelIndex& parent = QModelIndex()) const override
     {
         return parent.isValid() ? 0 : m_columnCount;
@@ -34,7 +21,7 @@ public:
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override
     {
-        if (!index.isValid() || index.row() >= int(m_rows.size())) return {};
+        if (!index.isValid() || index.row() >= rowCount()) return {};
         if (role == Qt::DisplayRole) {
             // No exception may leave a model: a cell that cannot be shown shows the marker.
             try {
@@ -59,13 +46,36 @@ public:
     virtual QString cellText(int row, int column) const = 0;
 
 protected:
-    TRowListModel(int columnCount, QObject* parent) : QAbstractTableModel(parent), m_columnCount(columnCount) {}
+    TTextListModel(int columnCount, QObject* parent) : QAbstractTableModel(parent), m_columnCount(columnCount) {}
 
     virtual QString columnCaption(int column) const = 0;
     // The alignment of a column's cells and caption; none given by default.
     virtual QVariant columnAlignment(int /*column*/) const { return {}; }
 
 private:
-    std::vector<Row> m_rows;
     int m_columnCount;
+};
+
+template <typename Row>
+class TRowListModel : public TTextListModel {
+public:
+    void setRows(std::vector<Row> rows)
+    {
+        beginResetModel();
+        m_rows = std::move(rows);
+        endResetModel();
+    }
+    void clear() { setRows({}); }
+    const Row& rowAt(int row) const { return m_rows.at(std::size_t(row)); }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_rows.size());
+    }
+
+protected:
+    TRowListModel(int columnCount, QObject* parent) : TTextListModel(columnCount, parent) {}
+
+private:
+    std::vector<Row> m_rows;
 };

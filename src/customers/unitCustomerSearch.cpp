@@ -1,11 +1,9 @@
 #include "customers/unitCustomerSearch.h"
 
 namespace {
-const QString kListHead = QStringLiteral(
-    "SELECT intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "
-    "strCustCity, strCustState, strCustZipCode, strCustPhone, strCustPhoneAreaCode, strCustPhoneExt ");
-// In the order the customers were added (a server keeps no row order of its own).
-const QString kOrder = QStringLiteral(" ORDER BY intCustomerID;");
+const QString kListColumns = QStringLiteral(
+    "intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "
+    "strCustCity, strCustState, strCustZipCode, strCustPhone, strCustPhoneAreaCode, strCustPhoneExt");
 
 // The column each text search looks at, by search type.
 QString SearchColumn(int searchType)
@@ -40,43 +38,47 @@ bool CustomerSearchNeedsText(int searchType)
 
 TListQuery BuildCustomerQuery(int searchType, const QString& text)
 {
-    if (searchType == cstTaxExempt)
-        return {kListHead + QStringLiteral("FROM tblCustomers WHERE strCustTaxExmpt <> '0'") + kOrder, {}};
-    const QString column = SearchColumn(searchType);
-    if (column.isEmpty()) return {kListHead + QStringLiteral("FROM tblCustomers") + kOrder, {}};
-    return {kListHead + QStringLiteral("FROM tblCustomers WHERE ") + TextPrefixCondition(column) + kOrder, {text}};
+    // In the order the customers were added.
+    TListQuery query{kListColumns, QStringLiteral("tblCustomers"), QString(), {}, QStringLiteral("intCustomerID")};
+    if (searchType == cstTaxExempt) {
+        query.condition = QStringLiteral("strCustTaxExmpt <> '0'");
+    } else if (const QString column = SearchColumn(searchType); !column.isEmpty()) {
+        query.condition = TextPrefixCondition(column);
+        query.values = {text};
+    }
+    return query;
+}
+
+TCustomerListRow ReadCustomerListRow(const DbStatement& statement)
+{
+    TCustomerListRow row;
+    row.intCustomerID = statement.columnInt64(0);
+    row.strCustFirstName = statement.columnText(1);
+    row.strCustLastName = statement.columnText(2);
+    row.strCustCompany = statement.columnText(3);
+    row.strCustAddress = statement.columnText(4);
+    row.strCustCity = statement.columnText(5);
+    row.strCustState = statement.columnText(6);
+    row.strCustZipCode = statement.columnText(7);
+    row.strCustPhone = statement.columnText(8);
+    row.strCustPhoneAreaCode = statement.columnText(9);
+    row.strCustPhoneExt = statement.columnText(10);
+    return row;
 }
 
 std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text)
 {
-    return QueryListRows<TCustomerListRow>(BuildCustomerQuery(searchType, text), [](const DbStatement& statement) {
-        TCustomerListRow row;
-        row.intCustomerID = statement.columnInt64(0);
-        row.strCustFirstName = statement.columnText(1);
-        row.strCustLastName = statement.columnText(2);
-        row.strCustCompany = statement.columnText(3);
-        row.strCustAddress = statement.columnText(4);
-        row.strCustCity = statement.columnText(5);
-        row.strCustState = statement.columnText(6);
-        row.strCustZipCode = statement.columnText(7);
-        row.strCustPhone = statement.columnText(8);
-        row.strCustPhoneAreaCode = statement.columnText(9);
-        row.strCustPhoneExt = statement.columnText(10);
-        return row;
-    });
+    return QueryListRows<TCustomerListRow>(BuildCustomerQuery(searchType, text), ReadCustomerListRow);
 }
 
-QString CustomerListName(const TCustomerListRow& row)
+QString CustomerListName(const QString& first, const QString& last) { return first + QLatin1Char(' ') + last; }
+
+QString CustomerListCityStateZip(const QString& city, const QString& state, const QString& zip)
 {
-    return row.strCustFirstName + QLatin1Char(' ') + row.strCustLastName;
+    return city + QStringLiteral(", ") + state + QLatin1Char(' ') + zip;
 }
 
-QString CustomerListCityStateZip(const TCustomerListRow& row)
+QString CustomerListPhone(const QString& areaCode, const QString& phone, const QString& extension)
 {
-    return row.strCustCity + QStringLiteral(", ") + row.strCustState + QLatin1Char(' ') + row.strCustZipCode;
-}
-
-QString CustomerListPhone(const TCustomerListRow& row)
-{
-    return row.strCustPhoneAreaCode + QLatin1Char('-') + row.strCustPhone + QLatin1Char(' ') + row.strCustPhoneExt;
+    return areaCode + QLatin1Char('-') + phone + QLatin1Char(' ') + extension;
 }

@@ -49,10 +49,13 @@ struct TCustomerListRow {
     QString strCustPhoneExt;
 };
 
+// The row of the list query the statement stands on.
+TCustomerListRow ReadCustomerListRow(const DbStatement& statement);
+
 // Runs the search on its own connection; rows in table order (ascending id).
 std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text);
 
-// The texts of the list columns built from a row.
-QString CustomerListName(const TCustomerListRow& row);          // "John Smith"
-QString CustomerListCityStateZip(const TCustomerListRow& row);  // "City, State 12345"
-QString CustomerListPhone(const TCustomerListRow& row);         // "225-1234567 12"
+// The texts of the list columns built from the stored parts.
+QString CustomerListName(const QString& first, const QString& last);                         // "John Smith"
+QString CustomerListCityStateZip(const QString& city, const QString& state, const QString& zip); // "City, State 12345"
+QString CustomerListPhone(const QString& areaCode, const QString& phone, const QString& extension); // "225-1234567 12"

@@ -376,7 +376,7 @@ void TfrmCustomer::pReturnToList()
 
 void TfrmCustomer::pQueryCustomerList()
 {
-    m_listModel->setRows(QueryCustomerList(cmboCustSearch->currentIndex(), txtCustSearch->text()));
+    m_listModel->setSearch(cmboCustSearch->currentIndex(), txtCustSearch->text());
     pEnablePrintButton();
 }
 
@@ -572,8 +572,10 @@ void TfrmCustomer::pEnablePrintButton()
 
 void TfrmCustomer::pPrintCustomerList(bool preview)
 {
-    // What is printed is the list as it stands: the current search result, in list order.
+    // What is printed is the list as it stands: the whole current search result
+    // (the rows not read yet are read first), in list order.
     recPrintLists.customerIds.clear();
+    m_listModel->readAll();
     for (int row = 0; row < m_listModel->rowCount(); ++row)
         recPrintLists.customerIds.append(QString::number(m_listModel->rowAt(row).intCustomerID));
     intPrintJob = pjCustomerList;

@@ -12,6 +12,7 @@
 #include "db/DbEngineError.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <QStringList>
@@ -57,6 +58,9 @@ public:
     // copy made), otherwise the text read becomes previous. For columns of a
     // long list that repeat a few values (type names, flags).
     QString columnTextShared(int column, QString& previous) const;
+    // The stored bytes of a text (UTF-8), without a copy: valid until the next
+    // step. For lists that keep their rows as compact blocks.
+    QByteArrayView columnUtf8(int column) const;
     int columnInt(int column) const;          // NULL reads as 0
     qint64 columnInt64(int column) const;
     double columnDouble(int column) const;    // NULL reads as 0

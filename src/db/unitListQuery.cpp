@@ -1,5 +1,38 @@
 #include "db/unitListQuery.h"
 
+#include <algorithm>
+
+namespace {
+// A search starts with slices of this many keys; each slice then grows or
+// shrinks so that one takes a few milliseconds.
+constexpr qint64 kFirstSlice = 8192;
+constexpr qint64 kSliceTargetNs = 4'000'000;
+// One statement of a page reads at most as many rows as take this long: the
+// server hands a statement's rows over all at once, so a page can stop on time
+// only between statements.
+constexpr qint64 kStatementTargetNs = 8'000'000;
+constexpr int kFewestStatementRows = 100;
+
+QString selectFrom(const TListQuery& query, const QString& columns)
+{
+    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + query.table;
+}
+} // namespace
+
+QString TListQuery::sql() const
+{
+    QString text = selectFrom(*this, columns);
+    if (!condition.isEmpty()) text += QStringLiteral(" WHERE ") + condition;
+    return text + QStringLiteral(" ORDER BY ") + key + QLatin1Char(';');
+}
+
+QString TListQuery::firstRowsSql(int count) const
+{
+    QString text = sql();
+    text.chop(1);
+    return text + QStringLiteral(" LIMIT ") + QString::number(count) + QLatin1Char(';');
+}
+
 QString EngineUpper(const QString& text)
 {
     QString result = text;
@@ -11,4 +44,110 @@ QString EngineUpper(const QString& text)
 QString TextPrefixCondition(const QString& column)
 {
     return QStringLiteral("STARTS_WITH_TEXT(") + column + QStringLiteral(", ?) = 1");
+}
+
+int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(const DbStatement&)>& readRow)
+{
+    if (m_atEnd || maxRows <= 0) return 0;
+    QElapsedTimer timer;
+    timer.start();
+    // An error leaves the pager at its end, so the list does not ask again and again.
+    m_atEnd = true;
+    DbConnection own;
+    DbConnection& connection = m_connection ? *m_connection : own;
+    const bool searched = !m_query.condition.isEmpty();
+    if (!m_started && !searched) return readFirstPage(connection, maxRows, budgetMs, timer, readRow);
+    if (!m_started) {
+        // Each of MIN and MAX alone is read from the key's index in both engines.
+        DbStatement range = connection.prepare(QStringLiteral("SELECT (SELECT MIN(%1) FROM %2), (SELECT MAX(%1) FROM %2);")
+                                                   .arg(m_query.key, m_query.table));
+        if (!range.step() || range.columnIsNull(0)) return 0;
+        m_after = range.columnInt64(0) - 1;
+        m_lastKey = range.columnInt64(1);
+        m_slice = kFirstSlice;
+        m_started = true;
+    }
+    QString where = m_query.key + QStringLiteral(" > ? AND ") + m_query.key + QStringLiteral(" <= ?");
+    if (searched) where = QLatin1Char('(') + m_query.condition + QStringLiteral(") AND ") + where;
+    DbStatement page = connection.prepare(selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key)
+                                          + QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY ")
+                                          + m_query.key + QStringLiteral(" LIMIT ?;"));
+    const int conditionValues = int(m_query.values.size());
+
+    int read = 0;
+    bool more = true;
+    while (more && read < maxRows) {
+        // Every row is wanted: the rest of the keys is one slice, read in LIMITed pages.
+        const qint64 sliceEnd = !searched || m_lastKey - m_after <= m_slice ? m_lastKey : m_after + m_slice;
+        const int wanted = std::min(maxRows - read, m_statementRows);
+        page.reset();
+        page.bindAll(m_query.values);
+        page.bind(conditionValues + 1, m_after).bind(conditionValues + 2, sliceEnd).bind(conditionValues + 3, wanted);
+        const qint64 sliceStart = timer.nsecsElapsed();
+        int inSlice = 0;
+        bool timeSpent = false;
+        while (page.step()) {
+            readRow(page);
+            // The key follows the query's columns (the server knows a result's
+            // columns only once it has run, so they are counted on its row).
+            m_after = page.columnInt64(page.columnCount() - 1);
+            // A long page stops on time within its slice and goes on after its last key.
+            if (++inSlice % 256 == 0 && timer.elapsed() >= budgetMs) {
+                timeSpent = true;
+                break;
+            }
+        }
+        read += inSlice;
+        if (inSlice > 0) {
+            const double nsPerRow = double(std::max<qint64>(timer.nsecsElapsed() - sliceStart, 1)) / inSlice;
+            m_statementRows = int(std::clamp(double(kStatementTargetNs) / nsPerRow, double(kFewestStatementRows), 1e6));
+        }
+        if (timeSpent) break;
+        if (inSlice < wanted) {
+            // The slice is read to its end.
+            m_after = sliceEnd;
+            more = sliceEnd < m_lastKey;
+            if (searched) {
+                const qint64 took = std::max<qint64>(timer.nsecsElapsed() - sliceStart, 1);
+                const double scale = std::clamp(double(kSliceTargetNs) / double(took), 0.25, 4.0);
+                m_slice = std::clamp<qint64>(qint64(double(m_slice) * scale), 256, qint64(1) << 40);
+            }
+        }
+        if (timer.elapsed() >= budgetMs) break;
+    }
+    m_atEnd = !more;
+    return read;
+}
+
+int TListPager::readFirstPage(DbConnection& connection, int maxRows, int budgetMs, const QElapsedTimer& timer,
+                              const std::function<void(const DbStatement&)>& readRow)
+{
+    // The list's own query with a LIMIT, and the largest key (read once, from
+    // the key's index): later pages go on from the last key up to that one, so
+    // rows added meanwhile are not mixed in.
+    DbStatement page = connection.prepare(
+        selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key + QStringLiteral(", (SELECT MAX(")
+                                + m_query.key + QStringLiteral(") FROM ") + m_query.table + QStringLiteral(")"))
+        + QStringLiteral(" ORDER BY ") + m_query.key + QStringLiteral(" LIMIT ?;"));
+    page.bind(1, maxRows);
+    int read = 0;
+    bool timeSpent = false;
+    while (page.step()) {
+        // The key and the largest key follow the query's columns (counted on
+        // the row: the server knows a result's columns only once it has run).
+        const int keyColumn = page.columnCount() - 2;
+        if (!m_started) {
+            m_lastKey = page.columnInt64(keyColumn + 1);
+            m_started = true;
+        }
+        readRow(page);
+        m_after = page.columnInt64(keyColumn);
+        if (++read % 256 == 0 && timer.elapsed() >= budgetMs) {
+            timeSpent = true;
+            break;
+        }
+    }
+    m_slice = m_lastKey - m_after;
+    m_atEnd = !timeSpent && (read < maxRows || m_after >= m_lastKey);
+    return read;
 }

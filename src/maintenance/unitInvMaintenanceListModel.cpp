@@ -2,18 +2,44 @@
 
 #include "documents/unitDocumentModel.h"
 
-TInvMaintenanceListModel::TInvMaintenanceListModel(QObject* parent) : TRowListModel(ColumnCount, parent) {}
+TInvMaintenanceListModel::TInvMaintenanceListModel(QObject* parent) : TPagedListModel(ColumnCount, parent) {}
 
-QString TInvMaintenanceListModel::cellText(int row, int column) const
+void TInvMaintenanceListModel::writeRow(const DbStatement& statement, TRowBlocks::Writer& row) const
 {
-    const TInvMaintenanceRow& r = rowAt(row);
+    row.integer(statement.columnInt(0));
+    row.text(statement.columnUtf8(3)).text(statement.columnUtf8(2)).text(statement.columnUtf8(1));
+    row.real(statement.columnDouble(5));
+    row.integer(int(InvMaintenanceInfoOfRow(statement)));
+}
+
+TInvMaintenanceRow TInvMaintenanceListModel::row(int index) const
+{
+    TRowReader block = rowBlock(index);
+    TInvMaintenanceRow r;
+    r.intInvNumber = int(block.integer());
+    r.strInvName = block.text();
+    r.strCustFullName = block.text();
+    r.strCustCmpnyName = block.text();
+    r.dbInvTotal = block.real();
+    r.strInfo = InvMaintenanceInfoText(TInvMaintenanceInfo(block.integer()));
+    return r;
+}
+
+QString TInvMaintenanceListModel::cellText(int index, int column) const
+{
+    // Only the value the cell shows is decoded (read in writeRow's order).
+    TRowReader block = rowBlock(index);
+    const qint64 number = block.integer();
+    if (column == ColNumber) return QString::number(int(number));
+    const QByteArrayView invoiceType = block.utf8();
+    const QByteArrayView customer = block.utf8();
+    const QByteArrayView company = block.utf8();
     switch (column) {
-    case ColNumber: return QString::number(r.intInvNumber);
-    case ColInvoiceType: return r.strInvName;
-    case ColCustomer: return r.strCustFullName;
-    case ColCompany: return r.strCustCmpnyName;
-    case ColTotal: return MoneyDisplayText(r.dbInvTotal); // formatted only for the rows on screen
-    case ColInfo: return r.strInfo;
+    case ColInvoiceType: return QString::fromUtf8(invoiceType);
+    case ColCustomer: return QString::fromUtf8(customer);
+    case ColCompany: return QString::fromUtf8(company);
+    case ColTotal: return MoneyDisplayText(block.real()); // formatted only for the rows on screen
+    case ColInfo: block.real(); return InvMaintenanceInfoText(TInvMaintenanceInfo(block.integer()));
     }
     return QString();
 }

@@ -13,8 +13,8 @@ const QString kInvoiceNumber = QStringLiteral("Invoice Number");
 const QString kCustomerLastName = QStringLiteral("Customer Last Name");
 const QString kCustomerCompanyName = QStringLiteral("Customer Company Name");
 
-const QString kSelect = QStringLiteral(
-    "SELECT intInvNumber,strCustCmpnyName,strCustFullName,strInvName,strPaidInFull,dbInvTotal,strRecurring ");
+const QString kColumns =
+    QStringLiteral("intInvNumber,strCustCmpnyName,strCustFullName,strInvName,strPaidInFull,dbInvTotal,strRecurring");
 
 // The six document types, in the order of the type table.
 QStringList typeNames()
@@ -200,36 +200,15 @@ TListQuery BuildInvMaintenanceQuery(TInvMaintenanceMode mode, const QString& sea
         break;
     }
 
-    // In the order the documents were stored (a server keeps no row order of its own).
-    const QString order = QStringLiteral(" ORDER BY intInvDataHeaderID;");
-    if (where.isEmpty()) return {kSelect + QStringLiteral("FROM tblInvDataHeader") + order, {}};
-    return {kSelect + QStringLiteral("FROM tblInvDataHeader WHERE ") + where.sql() + order, where.values()};
-}
-
-namespace {
-// The two stored flag texts are read without the general conversion; anything
-// else goes through it and fails there when it is no integer.
-bool flagIsSet(const QString& flag)
-{
-    if (flag == QLatin1String("0")) return false;
-    if (flag == QLatin1String("-1")) return true;
-    return StrToInt(flag) != 0;
-}
-} // namespace
-
-QString InvMaintenanceInfo(const QString& paidFlag, const QString& recurringFlag)
-{
-    const bool paid = flagIsSet(paidFlag);
-    const bool recurring = flagIsSet(recurringFlag);
-    if (paid) return QStringLiteral("Paid");
-    if (recurring) return QStringLiteral("Recurring");
-    return QString();
+    // In the order the documents were stored.
+    return {kColumns, QStringLiteral("tblInvDataHeader"), where.sql(), where.values(),
+            QStringLiteral("intInvDataHeaderID")};
 }
 
 std::vector<TInvMaintenanceRow> QuerySavedInvoiceRows(const TListQuery& query)
 {
     // Type names and flags repeat from row to row: the rows share one copy of each.
-    QString typeName, paidFlag, recurringFlag;
+    QString typeName;
     return QueryListRows<TInvMaintenanceRow>(query, [&](const DbStatement& read) {
         TInvMaintenanceRow row;
         row.intInvNumber = read.columnInt(0);
@@ -237,9 +216,34 @@ std::vector<TInvMaintenanceRow> QuerySavedInvoiceRows(const TListQuery& query)
         row.strCustFullName = read.columnText(2);
         row.strInvName = read.columnTextShared(3, typeName);
         row.dbInvTotal = read.columnDouble(5);
-        row.strInfo = InvMaintenanceInfo(read.columnTextShared(4, paidFlag), read.columnTextShared(6, recurringFlag));
+        row.strInfo = InvMaintenanceInfoText(InvMaintenanceInfoOfRow(read));
         return row;
     });
+}
+
+TInvMaintenanceInfo InvMaintenanceInfoOfRow(const DbStatement& read)
+{
+    // The two stored texts are compared in place, without the general
+    // conversion; anything else goes through it and fails there when it is no integer.
+    const auto flag = [&read](int column) {
+        const QByteArrayView text = read.columnUtf8(column);
+        if (text == "0") return false;
+        if (text == "-1") return true;
+        return StrToInt(read.columnText(column)) != 0;
+    };
+    const bool paid = flag(4);
+    const bool recurring = flag(6);
+    return paid ? TInvMaintenanceInfo::Paid : recurring ? TInvMaintenanceInfo::Recurring : TInvMaintenanceInfo::None;
+}
+
+QString InvMaintenanceInfoText(TInvMaintenanceInfo info)
+{
+    switch (info) {
+    case TInvMaintenanceInfo::Paid: return QStringLiteral("Paid");
+    case TInvMaintenanceInfo::Recurring: return QStringLiteral("Recurring");
+    case TInvMaintenanceInfo::None: break;
+    }
+    return QString();
 }
 
 QString InvMaintenanceDocumentName(const TInvMaintenanceRow& row)

@@ -64,10 +64,13 @@ struct TInvMaintenanceRow {
     QString strInfo;            // "Paid", "Recurring" or empty
 };
 
-// "Paid" when the paid flag reads as a non-zero integer, else "Recurring" when
-// the recurring flag does, else empty. A flag that is not an integer throws the
-// conversion error.
-QString InvMaintenanceInfo(const QString& paidFlag, const QString& recurringFlag);
+// What the "Info" column says of a row of the list query, from its paid and
+// recurring flags (columns 4 and 6): "Paid" when the paid flag reads as a
+// non-zero integer, else "Recurring" when the recurring flag does, else
+// nothing. A flag that is not an integer throws the conversion error.
+enum class TInvMaintenanceInfo { None, Paid, Recurring };
+TInvMaintenanceInfo InvMaintenanceInfoOfRow(const DbStatement& read);
+QString InvMaintenanceInfoText(TInvMaintenanceInfo info);
 
 // Runs the query on its own connection and returns the rows in storage order.
 std::vector<TInvMaintenanceRow> QuerySavedInvoiceRows(const TListQuery& query);

@@ -20,7 +20,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
+#include <QTableView>
 #include <QVBoxLayout>
 
 TfrmInvoiceMaintenance::TfrmInvoiceMaintenance(QWidget* parent) : QDialog(parent)
@@ -51,21 +51,17 @@ TfrmInvoiceMaintenance::TfrmInvoiceMaintenance(QWidget* parent) : QDialog(parent
     txtInvSearch->setObjectName(QStringLiteral("txtInvSearch"));
     txtInvSearch->setClearButtonEnabled(true);
 
-    // The list can hold every stored document: a model with uniform rows keeps
+    // The list can hold every stored document: a table with rows of one fixed
+    // height takes in each page of rows without laying out the rows it already
+    // has (a tree view lays out every row again on each page), so it keeps
     // filling and scrolling fast at any length.
     m_model = new TInvMaintenanceListModel(this);
-    lstvwInvMaintenance = new QTreeView(this);
+    lstvwInvMaintenance = new QTableView(this);
     lstvwInvMaintenance->setObjectName(QStringLiteral("lstvwInvMaintenance"));
     lstvwInvMaintenance->setModel(m_model);
-    lstvwInvMaintenance->setRootIsDecorated(false);
-    lstvwInvMaintenance->setItemsExpandable(false);
-    lstvwInvMaintenance->setUniformRowHeights(true);
+    SetUpRowList(lstvwInvMaintenance);
     lstvwInvMaintenance->setAlternatingRowColors(true);
-    lstvwInvMaintenance->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstvwInvMaintenance->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstvwInvMaintenance->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstvwInvMaintenance->setAllColumnsShowFocus(true);
-    lstvwInvMaintenance->header()->setStretchLastSection(true);
+    lstvwInvMaintenance->horizontalHeader()->setStretchLastSection(true);
     const int widths[] = {80, 110, 190, 200, 100};
     for (int column = 0; column < 5; ++column) lstvwInvMaintenance->setColumnWidth(column, widths[column]);
     lstvwInvMaintenance->installEventFilter(this);
@@ -90,7 +86,7 @@ TfrmInvoiceMaintenance::TfrmInvoiceMaintenance(QWidget* parent) : QDialog(parent
     connect(cmboInvSearch, &QComboBox::currentIndexChanged, this,
             [this] { RunGuarded([this] { cmboInvSearchChange(); }); });
     connect(txtInvSearch, &QLineEdit::textChanged, this, [this] { RunGuarded([this] { txtInvSearchChange(); }); });
-    connect(lstvwInvMaintenance, &QTreeView::clicked, this,
+    connect(lstvwInvMaintenance, &QTableView::clicked, this,
             [this](const QModelIndex& index) { RunGuarded([this, index] { lstvwInvMaintenanceClick(index); }); });
 }
 
@@ -156,14 +152,7 @@ void TfrmInvoiceMaintenance::pQuerySavedInvoices()
         lstvwInvMaintenance->setFocus();
     }
     // An error leaves the list empty rather than showing rows of another query.
-    std::vector<TInvMaintenanceRow> rows;
-    try {
-        rows = QuerySavedInvoiceRows(query);
-    } catch (...) {
-        m_model->clear();
-        throw;
-    }
-    m_model->setRows(std::move(rows));
+    m_model->setQuery(query);
 }
 
 void TfrmInvoiceMaintenance::cmboInvMaintenanceTypeChange()
@@ -206,6 +195,8 @@ void TfrmInvoiceMaintenance::pActOnRow(int rowIndex)
         RunGuarded([mode, &row] { RunInvMaintenanceAction(mode, row); });
     }
     pQuerySavedInvoices();
+    // The rows down to the place the list was scrolled to are read again first.
+    m_model->readUpTo(rowIndex + TPagedListModel::kFirstPageRows);
     lstvwInvMaintenance->verticalScrollBar()->setValue(scrollPosition);
 }
 

@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QToolButton;
-class QTreeView;
+class QTableView;
 class TInvMaintenanceListModel;
 
 class TfrmInvoiceMaintenance : public QDialog {
@@ -27,6 +27,7 @@ public:
 
     TInvMaintenanceMode currentMode() const;
     const TInvMaintenanceListModel& listModel() const { return *m_model; }
+    TInvMaintenanceListModel& listModel() { return *m_model; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,7 +48,7 @@ private:
     QLabel* lblInvMaintenance = nullptr;
     QComboBox* cmboInvSearch = nullptr;
     QLineEdit* txtInvSearch = nullptr;
-    QTreeView* lstvwInvMaintenance = nullptr;
+    QTableView* lstvwInvMaintenance = nullptr;
     QToolButton* tlbtnClose = nullptr;
     QToolButton* tlbtnHelp = nullptr;
 

@@ -24,7 +24,9 @@ TPlannerListResult QueryPlannerList(int listType, const QDate& selected, const T
     for (int year = range.first.year(); range.first.isValid() && year <= range.last.year(); ++year) {
         const QDate first = std::max(range.first, QDate(year, 1, 1));
         const QDate last = std::min(range.last, QDate(year, 12, 31));
-        for (TActivityRow& stored : ReadActivityDays(db, year, first.dayOfYear(), last.dayOfYear())) {
+        std::vector<TActivityRow> days = ReadActivityDays(db, year, first.dayOfYear(), last.dayOfYear());
+        rows.reserve(rows.size() + days.size());   // a month may hold a great many rows, each large to move
+        for (TActivityRow& stored : days) {
             TPlannerListRow row;
             row.listedDay = QDate(year, 1, 1).addDays(stored.intActDayOfYear - 1);
             if (!flags.activityOn(row.listedDay)) continue;

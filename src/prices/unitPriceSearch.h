@@ -36,5 +36,8 @@ struct TPriceListRow {
     QString strMatPrcText;
 };
 
+// The row of the list query the statement stands on.
+TPriceListRow ReadPriceListRow(const DbStatement& statement);
+
 // Runs the search on its own connection; rows in table order (ascending id).
 std::vector<TPriceListRow> QueryPriceList(int searchType, const QString& text);

@@ -246,7 +246,7 @@ void TfrmPrice::pSearchTypeChanged()
 
 void TfrmPrice::pQueryPriceList()
 {
-    m_listModel->setRows(QueryPriceList(cmbSearchPrcItm->currentIndex(), txtSearchPrcItm->text()));
+    m_listModel->setSearch(cmbSearchPrcItm->currentIndex(), txtSearchPrcItm->text());
     pEnablePrintButton();
 }
 
@@ -405,14 +405,16 @@ void TfrmPrice::pEnablePrintButton()
 void TfrmPrice::pPrintPriceSheet(bool preview)
 {
     // What is printed is the list as it stands: the current search result, in
-    // list order, with the prices as the list shows them.
+    // list order, with the prices as the list shows them; the rows not read yet
+    // are read first.
     recPrintLists.priceRows.clear();
+    m_listModel->readAll();
     for (int row = 0; row < m_listModel->rowCount(); ++row) {
-        recPrintLists.priceRows.append({m_listModel->cellText(row, TPriceListModel::colDescription),
-                                        m_listModel->cellText(row, TPriceListModel::colLaborPrice),
-                                        m_listModel->cellText(row, TPriceListModel::colMaterialPrice),
-                                        m_listModel->cellText(row, TPriceListModel::colLabTax),
-                                        m_listModel->cellText(row, TPriceListModel::colMatTax)});
+        const TPriceListRow item = m_listModel->rowAt(row);
+        const auto cell = [&item](int column) { return TPriceListModel::cellTextOf(item, column); };
+        recPrintLists.priceRows.append({cell(TPriceListModel::colDescription), cell(TPriceListModel::colLaborPrice),
+                                        cell(TPriceListModel::colMaterialPrice), cell(TPriceListModel::colLabTax),
+                                        cell(TPriceListModel::colMatTax)});
     }
     intPrintJob = pjPriceSheet;
     if (preview)

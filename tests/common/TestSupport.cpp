@@ -1,4 +1,5 @@
 #include "common/TestSupport.h"
+#include <QAbstractItemModel>
 
 #include "app/AppError.h"
 
@@ -57,6 +58,16 @@ int RunFennickTest(int argc, char** argv, QObject* testObject)
     }
     CloseIdleServerSessions();
     return result;
+}
+
+int ReadWholeList(QAbstractItemModel* model)
+{
+    // Pages cut short by their time go on from the event loop.
+    while (model->canFetchMore(QModelIndex())) {
+        model->fetchMore(QModelIndex());
+        QCoreApplication::processEvents();
+    }
+    return model->rowCount();
 }
 
 QString ErrorMessageOf(const std::function<void()>& work)

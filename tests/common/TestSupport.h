@@ -60,6 +60,11 @@ bool WaitUntil(Predicate predicate, int timeoutMs = 5000)
     return QTest::qWaitFor(predicate, timeoutMs);
 }
 
+class QAbstractItemModel;
+// Reads a long list to its end, as scrolling to its last row does (the lists
+// read their rows in pages as the view asks for more); returns its row count.
+int ReadWholeList(QAbstractItemModel* model);
+
 // The message of the program's error the work stopped with; empty when it finished.
 QString ErrorMessageOf(const std::function<void()>& work);
 

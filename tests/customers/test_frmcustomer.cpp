@@ -14,6 +14,7 @@
 #include "customers/unitCustomerPick.h"
 #include "customers/unitCustomerStore.h"
 #include "customers/unitfrmCustomer.h"
+#include "app/unitPagedListModel.h"
 #include "email/unitEmailData.h"
 #include "email/unitfrmEmail.h"
 #include "company/unitCompanyData.h"
@@ -65,6 +66,7 @@ QTableView* List(QWidget* screen) { return Child<QTableView>(screen, "lstvCustom
 QList<qint64> ListedIds(QWidget* screen)
 {
     QAbstractItemModel* model = List(screen)->model();
+    ReadWholeList(model);
     QList<qint64> ids;
     for (int row = 0; row < model->rowCount(); ++row) ids << model->index(row, 0).data().toLongLong();
     return ids;
@@ -173,6 +175,46 @@ private slots:
         Child<QComboBox>(&screen, "cmboCustSearch")->setCurrentIndex(0);
         QCOMPARE(Child<QLineEdit>(&screen, "txtCustSearch")->text(), QString());
         QCOMPARE(ListedIds(&screen).size(), 125);
+    }
+
+    // A long list shows its first rows at once and reads the rest as it is
+    // scrolled; in the end it holds every row in id order, searches find
+    // their rows across the pages, and printing takes the whole list.
+    void aLongListReadsOnAsItScrolls()
+    {
+        DbConnection connection;
+        {
+            DbTransaction transaction(connection);
+            for (int id = 4; id <= 603; ++id)
+                connection.execute(QStringLiteral("INSERT INTO tblCustomers(intCustomerID, strCustCompany) VALUES(?, ?)"),
+                                   {id, QStringLiteral("%1 Company %2").arg(id % 2 ? "Odd" : "Even").arg(id)});
+            transaction.commit();
+        }
+        connection.close();
+
+        TfrmCustomer screen;
+        screen.show();
+        QTableView* list = List(&screen);
+        QCOMPARE(list->model()->rowCount(), TPagedListModel::kFirstPageRows);
+        list->scrollToBottom();
+        QVERIFY(WaitUntil([list] { return list->model()->rowCount() > TPagedListModel::kFirstPageRows; }));
+        QList<qint64> all;
+        for (qint64 id = 1; id <= 603; ++id) all << id;
+        QCOMPARE(ListedIds(&screen), all);
+
+        Child<QComboBox>(&screen, "cmboCustSearch")->setCurrentIndex(1);
+        QTest::keyClicks(Child<QLineEdit>(&screen, "txtCustSearch"), "odd");
+        QList<qint64> odd;
+        for (qint64 id = 5; id <= 603; id += 2) odd << id;
+        QCOMPARE(list->model()->rowCount(), TPagedListModel::kFirstPageRows);
+        {
+            ScopedModalRunner runner([](QDialog&) { return 0; });
+            ClickTool(&screen, "tlbtnPrintPreview");
+        }
+        QCOMPARE(recPrintLists.customerIds.size(), odd.size());
+        QCOMPARE(recPrintLists.customerIds.first(), QStringLiteral("5"));
+        QCOMPARE(recPrintLists.customerIds.last(), QStringLiteral("603"));
+        QCOMPARE(ListedIds(&screen), odd);
     }
 
     void listColumnsShowTheStoredParts()

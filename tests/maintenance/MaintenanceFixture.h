@@ -2,6 +2,7 @@
 // Stored documents written straight into a fresh test database, the way the
 // store leaves them, and small readers for what the tests check afterwards.
 #include "common/TestDatabase.h"
+#include "common/TestSupport.h"
 #include "db/DbConnection.h"
 #include "maintenance/unitInvMaintenanceListModel.h"
 
@@ -47,8 +48,10 @@ inline void InsertTestDoc(const TestDoc& doc)
             {doc.number, QStringLiteral("Window washing %1").arg(line + 1)});
 }
 
-inline QList<int> ListedNumbers(const TInvMaintenanceListModel& model)
+// The numbers of every row of the list, read to its end.
+inline QList<int> ListedNumbers(TInvMaintenanceListModel& model)
 {
+    ReadWholeList(&model);
     QList<int> numbers;
     for (int row = 0; row < model.rowCount(); ++row) numbers << model.row(row).intInvNumber;
     return numbers;

@@ -11,7 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScopeGuard>
-#include <QTreeView>
+#include <QTableView>
 
 Q_DECLARE_METATYPE(TInvMaintenanceMode)
 
@@ -121,7 +121,7 @@ private slots:
         auto* modes = screen.findChild<QComboBox*>(QStringLiteral("cmboInvMaintenanceType"));
         auto* search = screen.findChild<QComboBox*>(QStringLiteral("cmboInvSearch"));
         auto* text = screen.findChild<QLineEdit*>(QStringLiteral("txtInvSearch"));
-        auto* list = screen.findChild<QTreeView*>(QStringLiteral("lstvwInvMaintenance"));
+        auto* list = screen.findChild<QTableView*>(QStringLiteral("lstvwInvMaintenance"));
         QVERIFY(modes && search && text && list);
 
         QCOMPARE(screen.windowTitle(), QStringLiteral("Invoice Maintenance"));
@@ -177,7 +177,7 @@ private slots:
         blShowUnpaidOnly = false;
         auto* modes = screen.findChild<QComboBox*>(QStringLiteral("cmboInvMaintenanceType"));
         QCOMPARE(modes->currentIndex(), 1);
-        const TInvMaintenanceListModel& model = screen.listModel();
+        TInvMaintenanceListModel& model = screen.listModel();
         QCOMPARE(ListedNumbers(model), (QList<int>{10, 12, 11}));
 
         QStringList headers;

@@ -8,6 +8,7 @@
 
 #include "app/unitModalRunner.h"
 #include "app/unitModeValues.h"
+#include "app/unitPagedListModel.h"
 #include "shell/unitfrmMain.h"
 #include "documents/unitDocumentStore.h"
 #include "editor/unitfrmInvoice.h"
@@ -17,7 +18,8 @@
 #include <QLabel>
 #include <QMap>
 #include <QPushButton>
-#include <QTreeView>
+#include <QScrollBar>
+#include <QTableView>
 
 Q_DECLARE_METATYPE(TInvMaintenanceMode)
 Q_DECLARE_METATYPE(MessageAnswer)
@@ -87,7 +89,7 @@ QComboBox* ModeList(QWidget& screen)
 // Clicks the row of a document, as a person does with the mouse.
 void ClickDocument(TfrmInvoiceMaintenance& screen, int number)
 {
-    auto* list = screen.findChild<QTreeView*>(QStringLiteral("lstvwInvMaintenance"));
+    auto* list = screen.findChild<QTableView*>(QStringLiteral("lstvwInvMaintenance"));
     const int row = ListedNumbers(screen.listModel()).indexOf(number);
     QVERIFY2(row >= 0, qPrintable(QStringLiteral("%1 is not listed").arg(number)));
     const QModelIndex index = screen.listModel().index(row, 0);
@@ -272,7 +274,7 @@ private slots:
         ModeList(screen)->setCurrentIndex(int(TInvMaintenanceMode::RecurringRemove));
         QCOMPARE(ListedNumbers(screen.listModel()), (QList<int>{10, 50}));
         // This time from the keyboard: the selected row and Enter.
-        auto* list = screen.findChild<QTreeView*>(QStringLiteral("lstvwInvMaintenance"));
+        auto* list = screen.findChild<QTableView*>(QStringLiteral("lstvwInvMaintenance"));
         list->setFocus();
         list->setCurrentIndex(screen.listModel().index(1, 0));
         messages.queue(MessageAnswer::Yes);
@@ -351,6 +353,39 @@ private slots:
         QCOMPARE(runs, 1);
         QVERIFY(unpaidMode);
         QCOMPARE(unpaid->text(), QStringLiteral("UnPaid Invoices: 1"));
+    }
+
+    // In a long list, acting on a row far down (read in a later page) reads
+    // the list again down to that place and keeps it scrolled there: the row
+    // after the one acted on stands where it stood.
+    void actingFarDownALongListKeepsThePlace()
+    {
+        {
+            DbConnection connection;
+            DbTransaction transaction(connection);
+            for (int number = 100; number < 400; ++number)
+                connection.execute(QStringLiteral("INSERT INTO tblInvDataHeader(intInvNumber,strInvName,strCustCmpnyName,strCustFullName,strCustAddress,strCustCtyStZp,strCustPhnFax,strInvTerms,intInvFootNotes,strUseTax1,strUseTax2,strUseTax3,strCustEmail,strInvNotes,strCustTaxExempt,strCustTaxExemptNum,strCustPONumber,strFromInvNameNumber,strFutureInfo,strPaidInFull,strRecurring,strSavedToReport,dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal,dbAmountPaid,dbDepAmount,dbInvTotal,strInvDate) SELECT ?,strInvName,strCustCmpnyName,strCustFullName,strCustAddress,strCustCtyStZp,strCustPhnFax,strInvTerms,intInvFootNotes,strUseTax1,strUseTax2,strUseTax3,strCustEmail,strInvNotes,strCustTaxExempt,strCustTaxExemptNum,strCustPONumber,strFromInvNameNumber,strFutureInfo,strPaidInFull,strRecurring,strSavedToReport,dbLbrTax1Total,dbLbrTax2Total,dbLbrTax3Total,dbMatTax1Total,dbMatTax2Total,dbMatTax3Total,dbLbrTotal,dbMatTotal,dbAmountPaid,dbDepAmount,dbInvTotal,strInvDate FROM tblInvDataHeader "
+                                                  "WHERE intInvNumber = 10;"),
+                                   {number});
+            transaction.commit();
+        }
+        ScriptedMessages messages;
+        TfrmInvoiceMaintenance screen;
+        OpenInMode(screen, TInvMaintenanceMode::PaidInFull);
+        auto* list = screen.findChild<QTableView*>(QStringLiteral("lstvwInvMaintenance"));
+        QCOMPARE(screen.listModel().rowCount(), TPagedListModel::kFirstPageRows);
+        const int row = ListedNumbers(screen.listModel()).indexOf(350);
+        QVERIFY(row > TPagedListModel::kFirstPageRows);
+        list->scrollTo(screen.listModel().index(row, 0), QAbstractItemView::PositionAtTop);
+        const int scrolled = list->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        messages.queue(MessageAnswer::Yes);
+        ClickDocument(screen, 350);
+        QCOMPARE(StoredText(QStringLiteral("SELECT strPaidInFull FROM tblInvDataHeader WHERE intInvNumber = 350;")), kYes);
+        // 350 left the unpaid list; 351 took its row, still at the top of the view.
+        QCOMPARE(screen.listModel().row(row).intInvNumber, 351);
+        QCOMPARE(list->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(list->indexAt(QPoint(5, 2)).row(), row);
     }
 };
 

@@ -9,7 +9,7 @@
 #include "maintenance/unitfrmInvoiceMaintenance.h"
 
 #include <QAbstractItemModel>
-#include <QTreeView>
+#include <QTableView>
 #include <limits>
 
 class TestUnshowableAmounts : public QObject {
@@ -52,7 +52,7 @@ private slots:
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
         QVERIFY(!screen.grab().isNull());   // paints every visible row
-        auto* list = screen.findChild<QTreeView*>(QStringLiteral("lstvwInvMaintenance"));
+        auto* list = screen.findChild<QTableView*>(QStringLiteral("lstvwInvMaintenance"));
         QVERIFY(list);
         const QAbstractItemModel* model = list->model();
         QCOMPARE(model->rowCount(), 3);

@@ -188,6 +188,8 @@ int main(int argc, char** argv)
             std::unique_ptr<QProcess> process;
             int left = 0;
             QByteArray output;
+            // Killed after its last save, before it ended: nothing left to run or count.
+            bool finished = false;
         };
         std::vector<Seat> running(static_cast<std::size_t>(seats));
         auto start = [&](Seat& seat) {
@@ -226,7 +228,10 @@ int main(int argc, char** argv)
                     ++killed;
                     --killsLeft;
                     // Its saves still to do are made by the seat started again.
-                    if (victim.left > 0) start(victim);
+                    if (victim.left > 0)
+                        start(victim);
+                    else
+                        victim.finished = true;
                     anyRunning = true;
                 }
                 sinceKill.restart();
@@ -235,6 +240,7 @@ int main(int argc, char** argv)
             if (!anyRunning) break;
         }
         for (Seat& seat : running) {
+            if (seat.finished) continue;
             const int done = collect(seat);
             saves += done;
             if (seat.process->exitStatus() != QProcess::NormalExit || seat.process->exitCode() != 0)

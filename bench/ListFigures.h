@@ -1,0 +1,148 @@
+#pragma once
+// The figures of a long list read in pages, the same on the file and on the
+// server: the first screenful after the list's query is set, each key typed
+// into its search box, and the longest page while it is scrolled to its end.
+// The list's side is timed until its first screenful is read and every cell of
+// it turned into text, as the view asks for them; the raw side runs the query
+// of those rows (the list's query with a LIMIT) and reads every column as
+// text. The screens show no row count, so none is added to either side.
+#include "app/unitPagedListModel.h"
+#include "db/unitListQuery.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QString>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace bench {
+
+// "NAME: 1.2 ms (raw 1.1 ms, ratio 1.09, target <= 1.3)", ", MISSED)" above the target.
+inline void PrintLine(const QString& name, double value, const char* unit, const char* rawWord, double raw,
+                      double target)
+{
+    const double ratio = raw > 0 ? value / raw : 0.0;
+    std::printf("%s: %.2f %s (%s %.2f %s, ratio %.2f, target <= %g%s)\n", qPrintable(name), value, unit, rawWord, raw,
+                unit, ratio, target, ratio <= target ? "" : ", MISSED");
+    std::fflush(stdout);
+}
+
+// "NAME: 12.0 ms (target <= 50 ms)": a time with a limit of its own.
+inline void PrintLimit(const QString& name, double ms, double limitMs)
+{
+    std::printf("%s: %.1f ms (target <= %g ms%s)\n", qPrintable(name), ms, limitMs, ms <= limitMs ? "" : ", MISSED");
+    std::fflush(stdout);
+}
+
+// Waits (running the event loop, where a page cut short goes on) until the
+// list holds its first screenful or every row, then reads each cell of that
+// screenful as the view does.
+inline void AwaitFirstScreenful(TPagedListModel& model)
+{
+    while (model.rowCount() < TPagedListModel::kFirstPageRows && model.reading())
+        QCoreApplication::processEvents();
+    const int rows = std::min(model.rowCount(), TPagedListModel::kFirstPageRows);
+    static volatile qsizetype sink;
+    qsizetype characters = 0;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < model.columnCount(); ++column)
+            characters += model.data(model.index(row, column), Qt::DisplayRole).toString().size();
+    sink = characters;
+}
+
+// The median of runs, list and raw taking turns so that load falls on both alike.
+struct Timed {
+    double listMs = 0;
+    double rawMs = 0;
+};
+inline Timed MedianTurns(const std::function<void()>& prepare, const std::function<void()>& list,
+                         const std::function<void()>& raw, int runs = 5)
+{
+    std::vector<double> listTimes, rawTimes;
+    for (int run = 0; run < runs; ++run) {
+        if (prepare) prepare();
+        QElapsedTimer timer;
+        timer.start();
+        list();
+        listTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+        raw();
+        rawTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(listTimes.begin(), listTimes.end());
+    std::sort(rawTimes.begin(), rawTimes.end());
+    return {listTimes[listTimes.size() / 2], rawTimes[rawTimes.size() / 2]};
+}
+
+// The first screenful after setQuery() (which the screen's own action runs)
+// against rawFirst(query of those rows).
+inline void FirstScreenful(const QString& name, TPagedListModel& model, const std::function<void()>& prepare,
+                           const std::function<void()>& action, const std::function<TListQuery()>& query,
+                           const std::function<void(const QString& sql, const QVariantList& values)>& rawRun)
+{
+    const Timed t = MedianTurns(
+        prepare,
+        [&] {
+            action();
+            AwaitFirstScreenful(model);
+        },
+        [&] {
+            const TListQuery q = query();
+            rawRun(q.firstRowsSql(TPagedListModel::kFirstPageRows), q.values);
+        });
+    PrintLine(name, t.listMs, "ms", "raw", t.rawMs, 1.3);
+}
+
+// Each key of typed, typed one by one after clear(): the list's first
+// screenful of the new result against the raw query of those rows.
+inline void SearchAsYouType(const QString& name, TPagedListModel& model, const QString& typed,
+                            const std::function<void()>& clear, const std::function<void(QChar)>& typeKey,
+                            const std::function<TListQuery(const QString&)>& query,
+                            const std::function<void(const QString& sql, const QVariantList& values)>& rawRun)
+{
+    for (int length = 1; length <= typed.size(); ++length) {
+        const QString before = typed.left(length - 1);
+        const TListQuery q = query(typed.left(length));
+        const Timed t = MedianTurns(
+            [&] {
+                clear();
+                for (QChar c : before) typeKey(c);
+                AwaitFirstScreenful(model);
+            },
+            [&] {
+                typeKey(typed.at(length - 1));
+                AwaitFirstScreenful(model);
+            },
+            [&] { rawRun(q.firstRowsSql(TPagedListModel::kFirstPageRows), q.values); });
+        PrintLine(QStringLiteral("%1 key %2 \"%3\", %4 rows shown")
+                      .arg(name)
+                      .arg(length)
+                      .arg(typed.left(length))
+                      .arg(model.rowCount()),
+                  t.listMs, "ms", "raw", t.rawMs, 1.3);
+    }
+}
+
+// Scrolls the list to its end one page at a time, as the view asks for more;
+// prints the longest page, and returns the rows read.
+inline int LongestPage(const QString& name, TPagedListModel& model)
+{
+    double longest = 0;
+    const QModelIndex root;
+    while (model.canFetchMore(root) || model.reading()) {
+        QElapsedTimer timer;
+        timer.start();
+        if (model.reading())
+            QCoreApplication::processEvents();
+        else
+            model.fetchMore(root);
+        longest = std::max(longest, double(timer.nsecsElapsed()) / 1e6);
+    }
+    PrintLimit(QStringLiteral("%1, longest page scrolling to row %2").arg(name).arg(model.rowCount()), longest, 50);
+    return model.rowCount();
+}
+
+} // namespace bench
