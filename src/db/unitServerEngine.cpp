@@ -84,7 +84,7 @@ std::unique_ptr<dbserver::Session> TakeServerSession(const QString& connectionSt
     // the open transaction of a seat that vanished (a laptop closed mid-save).
     const TServerTimeLimits& limits = serverTimeLimits();
     const QByteArray settings = QStringLiteral("SET lock_timeout = %1; SET statement_timeout = %2; "
-                                               "SET idle_in_transaction_session_timeout = %3;")
+                                               "SET idle_in_transaction_session_timeout = %3; SET plan_cache_mode = force_custom_plan;")
                                     .arg(limits.lockMs)
                                     .arg(limits.statementMs)
                                     .arg(limits.idleInTransactionMs)
