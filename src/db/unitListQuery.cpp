@@ -1,10 +1,13 @@
 #include "db/unitListQuery.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 // A search starts with slices of this many keys; each slice then grows or
 // shrinks so that one takes a few milliseconds.
+// The first slice reads the keys up to the first slice's size: the keys
+// begin at 1.
 constexpr qint64 kFirstSlice = 8192;
 constexpr qint64 kSliceTargetNs = 4'000'000;
 // One statement of a page reads at most as many rows as take this long: the
@@ -57,40 +60,59 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
     DbConnection& connection = m_connection ? *m_connection : own;
     const bool searched = !m_query.condition.isEmpty();
     if (!m_started && !searched) return readFirstPage(connection, maxRows, budgetMs, timer, readRow);
-    if (!m_started) {
-        // Each of MIN and MAX alone is read from the key's index in both engines.
-        DbStatement range = connection.prepare(QStringLiteral("SELECT (SELECT MIN(%1) FROM %2), (SELECT MAX(%1) FROM %2);")
-                                                   .arg(m_query.key, m_query.table));
-        if (!range.step() || range.columnIsNull(0)) return 0;
-        m_after = range.columnInt64(0) - 1;
-        m_lastKey = range.columnInt64(1);
-        m_slice = kFirstSlice;
-        m_started = true;
-    }
-    QString where = m_query.key + QStringLiteral(" > ? AND ") + m_query.key + QStringLiteral(" <= ?");
-    if (searched) where = QLatin1Char('(') + m_query.condition + QStringLiteral(") AND ") + where;
-    DbStatement page = connection.prepare(selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key)
-                                          + QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY ")
-                                          + m_query.key + QStringLiteral(" LIMIT ?;"));
+    const QString conditionAnd =
+        searched ? QLatin1Char('(') + m_query.condition + QStringLiteral(") AND ") : QString();
+    const QString orderedPage = QStringLiteral(" ORDER BY ") + m_query.key + QStringLiteral(" LIMIT ?;");
     const int conditionValues = int(m_query.values.size());
+    std::optional<DbStatement> page;
 
     int read = 0;
     bool more = true;
     while (more && read < maxRows) {
-        // Every row is wanted: the rest of the keys is one slice, read in LIMITed pages.
-        const qint64 sliceEnd = !searched || m_lastKey - m_after <= m_slice ? m_lastKey : m_after + m_slice;
+        const bool firstSlice = !m_started;
         const int wanted = std::min(maxRows - read, m_statementRows);
-        page.reset();
-        page.bindAll(m_query.values);
-        page.bind(conditionValues + 1, m_after).bind(conditionValues + 2, sliceEnd).bind(conditionValues + 3, wanted);
+        qint64 sliceEnd = 0;
+        std::optional<DbStatement> first;
+        if (firstSlice) {
+            // A search's first slice goes up to a fixed key, and its rows
+            // carry the largest key: no round trip for the key range before
+            // the first rows (read from the key's index in both engines).
+            sliceEnd = kFirstSlice;
+            m_slice = kFirstSlice;
+            first = connection.prepare(selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key
+                                                               + QStringLiteral(", (SELECT MAX(") + m_query.key
+                                                               + QStringLiteral(") FROM ") + m_query.table
+                                                               + QLatin1Char(')'))
+                                       + QStringLiteral(" WHERE ") + conditionAnd + m_query.key
+                                       + QStringLiteral(" <= ?") + orderedPage);
+            first->bindAll(m_query.values);
+            first->bind(conditionValues + 1, sliceEnd).bind(conditionValues + 2, wanted);
+        } else {
+            // Every row is wanted: the rest of the keys is one slice, read in LIMITed pages.
+            sliceEnd = !searched || m_lastKey - m_after <= m_slice ? m_lastKey : m_after + m_slice;
+            if (!page)
+                page = connection.prepare(selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key)
+                                          + QStringLiteral(" WHERE ") + conditionAnd + m_query.key
+                                          + QStringLiteral(" > ? AND ") + m_query.key + QStringLiteral(" <= ?")
+                                          + orderedPage);
+            page->reset();
+            page->bindAll(m_query.values);
+            page->bind(conditionValues + 1, m_after).bind(conditionValues + 2, sliceEnd).bind(conditionValues + 3, wanted);
+        }
+        DbStatement& statement = firstSlice ? *first : *page;
         const qint64 sliceStart = timer.nsecsElapsed();
         int inSlice = 0;
         bool timeSpent = false;
-        while (page.step()) {
-            readRow(page);
+        while (statement.step()) {
             // The key follows the query's columns (the server knows a result's
             // columns only once it has run, so they are counted on its row).
-            m_after = page.columnInt64(page.columnCount() - 1);
+            const int keyColumn = statement.columnCount() - (firstSlice ? 2 : 1);
+            if (!m_started) {
+                m_lastKey = statement.columnInt64(keyColumn + 1);
+                m_started = true;
+            }
+            readRow(statement);
+            m_after = statement.columnInt64(keyColumn);
             // A long page stops on time within its slice and goes on after its last key.
             if (++inSlice % 256 == 0 && timer.elapsed() >= budgetMs) {
                 timeSpent = true;
@@ -103,6 +125,16 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
             m_statementRows = int(std::clamp(double(kStatementTargetNs) / nsPerRow, double(kFewestStatementRows), 1e6));
         }
         if (timeSpent) break;
+        if (!m_started) {
+            // The first slice found nothing: the key range tells where the
+            // keys end, and where they begin when that is past the slice.
+            DbStatement range = connection.prepare(
+                QStringLiteral("SELECT (SELECT MIN(%1) FROM %2), (SELECT MAX(%1) FROM %2);").arg(m_query.key, m_query.table));
+            if (!range.step() || range.columnIsNull(0)) return 0;   // an empty table
+            sliceEnd = std::max(sliceEnd, range.columnInt64(0) - 1);
+            m_lastKey = range.columnInt64(1);
+            m_started = true;
+        }
         if (inSlice < wanted) {
             // The slice is read to its end.
             m_after = sliceEnd;

@@ -74,6 +74,11 @@ private slots:
         QList<qint64> gaps{-5, 0, 2, 3, 9};
         for (qint64 id = 40; id <= 4000; id += 37) gaps << id;
         gaps << 50000 << 50001 << 1000000 << 2000000000LL; // the server's ids are 32 bits
+        // Every key past the first slice of a search, and keys on both sides of its end.
+        QList<qint64> late;
+        for (qint64 id = 900000; id <= 900300; ++id) late << id;
+        QList<qint64> aroundSliceEnd;
+        for (qint64 id = 8000; id <= 8400; ++id) aroundSliceEnd << id;
 
         QTest::newRow("all, one row a page") << dense << int(cstAllCustomers) << QString() << 1;
         QTest::newRow("all, pages of 7") << dense << int(cstAllCustomers) << QString() << 7;
@@ -82,6 +87,9 @@ private slots:
         QTest::newRow("prefix search, pages of 4") << dense << int(cstCompanyName) << QStringLiteral("b") << 4;
         QTest::newRow("prefix search with gaps") << gaps << int(cstCompanyName) << QStringLiteral("B") << 2;
         QTest::newRow("tax exempt with gaps") << gaps << int(cstTaxExempt) << QString() << 5;
+        QTest::newRow("prefix search, keys far past the first slice") << late << int(cstCompanyName) << QStringLiteral("b") << 4;
+        QTest::newRow("prefix search across the first slice's end") << aroundSliceEnd << int(cstCompanyName) << QStringLiteral("b") << 30;
+        QTest::newRow("tax exempt across the first slice's end") << aroundSliceEnd << int(cstTaxExempt) << QString() << 1000;
         QTest::newRow("search finding nothing") << gaps << int(cstCompanyName) << QStringLiteral("zz") << 10;
         QTest::newRow("empty table") << QList<qint64>() << int(cstAllCustomers) << QString() << 10;
     }
