@@ -82,9 +82,13 @@ std::unique_ptr<dbserver::Session> TakeServerSession(const QString& connectionSt
     // No seat waits for ever: a row another seat holds is given up after the
     // lock limit, a statement after the statement limit, and the server ends
     // the open transaction of a seat that vanished (a laptop closed mid-save).
+    // Every statement is planned for the values it runs with: under the one
+    // plan for any values that the server otherwise falls back to after a few
+    // runs, a search folded its typed text again on every row it looked at.
     const TServerTimeLimits& limits = serverTimeLimits();
     const QByteArray settings = QStringLiteral("SET lock_timeout = %1; SET statement_timeout = %2; "
-                                               "SET idle_in_transaction_session_timeout = %3; SET plan_cache_mode = force_custom_plan;")
+                                               "SET idle_in_transaction_session_timeout = %3; "
+                                               "SET plan_cache_mode = force_custom_plan;")
                                     .arg(limits.lockMs)
                                     .arg(limits.statementMs)
                                     .arg(limits.idleInTransactionMs)

@@ -135,6 +135,18 @@ private slots:
         QVERIFY(ErrorMessageOf([&] { db.prepare(QStringLiteral("SELECT ?;")).bind(2, 1); }).contains(QStringLiteral("no place")));
     }
 
+    // A statement is planned for the values it runs with, as a query sent
+    // with its values is: under the one plan for any values that a prepared
+    // statement otherwise falls back to, a search folded its typed text again
+    // on every row it looked at.
+    void statementsArePlannedForTheirValues()
+    {
+        DbConnection db = programDatabase();
+        DbStatement mode = db.prepare(QStringLiteral("SHOW plan_cache_mode;"));
+        QVERIFY(mode.step());
+        QCOMPARE(mode.columnText(0), QStringLiteral("force_custom_plan"));
+    }
+
     void transactionsCommitOrLeaveNothing()
     {
         DbConnection db = programDatabase();
