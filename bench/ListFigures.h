@@ -9,9 +9,14 @@
 #include "app/unitPagedListModel.h"
 #include "db/unitListQuery.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSignalBlocker>
 #include <QString>
+#include <QTableView>
 
 #include <algorithm>
 #include <cstdio>
@@ -143,6 +148,43 @@ inline int LongestPage(const QString& name, TPagedListModel& model)
     }
     PrintLimit(QStringLiteral("%1, longest page scrolling to row %2").arg(name).arg(model.rowCount()), longest, 50);
     return model.rowCount();
+}
+
+// The three figures of a list screen whose search choice 0 lists every row
+// and choice 1 searches the text typed: the first screenful of every row, each
+// key of typed, and the longest page scrolling to the end. Lines begin with
+// name ("customers", "server customers").
+template <typename Screen>
+void RunListScreenFigures(const QString& name, int rows, Screen& screen, const char* comboName,
+                          const char* searchName, const char* listName,
+                          const std::function<TListQuery(int, const QString&)>& buildQuery, const QString& typed,
+                          const std::function<void(const QString& sql, const QVariantList& values)>& rawRun)
+{
+    screen.show();
+    QApplication::processEvents();
+    auto* combo = screen.template findChild<QComboBox*>(QLatin1String(comboName));
+    auto* search = screen.template findChild<QLineEdit*>(QLatin1String(searchName));
+    auto* list = screen.template findChild<QTableView*>(QLatin1String(listName));
+    auto& model = *qobject_cast<TPagedListModel*>(list->model());
+
+    // "All ...": switched away first (untimed), then chosen.
+    FirstScreenful(
+        QStringLiteral("%1 first screenful of %2 rows").arg(name).arg(rows), model,
+        [&] { combo->setCurrentIndex(1); }, [&] { combo->setCurrentIndex(0); },
+        [&] { return buildQuery(0, QString()); }, rawRun);
+
+    combo->setCurrentIndex(1);
+    SearchAsYouType(
+        QStringLiteral("%1 search as you type in %2 rows,").arg(name).arg(rows), model, typed,
+        [&] {
+            QSignalBlocker blocker(search);
+            search->clear();
+        },
+        [&](QChar c) { search->insert(QString(c)); }, [&](const QString& text) { return buildQuery(1, text); },
+        rawRun);
+
+    combo->setCurrentIndex(0);
+    LongestPage(QStringLiteral("%1 %2 rows").arg(name).arg(rows), model);
 }
 
 } // namespace bench

@@ -17,13 +17,10 @@
 #include "prices/unitfrmPrice.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QProcess>
-#include <QSignalBlocker>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -32,7 +29,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -128,42 +124,6 @@ void RunMemoryChild(const char* self)
     child.waitForFinished(-1);
 }
 
-template <typename Screen>
-void BenchScreen(const char* name, Screen& screen, const char* comboName, const char* searchName,
-                 const char* listName, const std::function<TListQuery(int, const QString&)>& buildQuery,
-                 const QString& typed)
-{
-    screen.show();
-    QApplication::processEvents();
-    auto* combo = screen.template findChild<QComboBox*>(QLatin1String(comboName));
-    auto* search = screen.template findChild<QLineEdit*>(QLatin1String(searchName));
-    auto* list = screen.template findChild<QTableView*>(QLatin1String(listName));
-    auto& model = *qobject_cast<TPagedListModel*>(list->model());
-    // The list keeps its connection open while it is shown: so does the raw side.
-    const auto connection = std::make_shared<bench::RawConnection>();
-    const auto raw = [connection](const QString& sql, const QVariantList& values) {
-        bench::RawSelectOn(connection->handle(), sql, values);
-    };
-
-    // "All ...": switched away first (untimed), then chosen.
-    bench::FirstScreenful(
-        QStringLiteral("%1 first screenful of %2 rows").arg(QLatin1String(name)).arg(kRows), model,
-        [&] { combo->setCurrentIndex(1); }, [&] { combo->setCurrentIndex(0); },
-        [&] { return buildQuery(0, QString()); }, raw);
-
-    combo->setCurrentIndex(1);
-    bench::SearchAsYouType(
-        QStringLiteral("%1 search as you type in %2 rows,").arg(QLatin1String(name)).arg(kRows), model, typed,
-        [&] {
-            QSignalBlocker blocker(search);
-            search->clear();
-        },
-        [&](QChar c) { search->insert(QString(c)); }, [&](const QString& text) { return buildQuery(1, text); }, raw);
-
-    combo->setCurrentIndex(0);
-    bench::LongestPage(QStringLiteral("%1 %2 rows").arg(QLatin1String(name)).arg(kRows), model);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -188,15 +148,20 @@ int main(int argc, char** argv)
     FillTables(kFirstMemoryRows, kRows);
     RunMemoryChild(argv[0]);
 
+    // The lists keep their connection open while shown: so does the raw side.
+    const bench::RawConnection connection;
+    const auto raw = [&connection](const QString& sql, const QVariantList& values) {
+        bench::RawSelectOn(connection.handle(), sql, values);
+    };
     {
         TfrmCustomer screen;
-        BenchScreen("customers", screen, "cmboCustSearch", "txtCustSearch", "lstvCustomers", BuildCustomerQuery,
-                    QStringLiteral("bco"));
+        bench::RunListScreenFigures(QStringLiteral("customers"), kRows, screen, "cmboCustSearch", "txtCustSearch",
+                                    "lstvCustomers", BuildCustomerQuery, QStringLiteral("bco"), raw);
     }
     {
         TfrmPrice screen;
-        BenchScreen("prices", screen, "cmbSearchPrcItm", "txtSearchPrcItm", "lstPrice", BuildPriceQuery,
-                    QStringLiteral("b p"));
+        bench::RunListScreenFigures(QStringLiteral("prices"), kRows, screen, "cmbSearchPrcItm", "txtSearchPrcItm",
+                                    "lstPrice", BuildPriceQuery, QStringLiteral("b p"), raw);
     }
     return 0;
 }

@@ -29,12 +29,9 @@
 #include "prices/unitfrmPrice.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
 #include <QProcess>
 #include <QSettings>
-#include <QSignalBlocker>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -43,7 +40,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -173,38 +169,6 @@ std::function<void(const QString&, const QVariantList&)> RawRunner(const Raw& ra
         for (const QVariant& value : values) texts << value.toString();
         raw.select(sql, texts);
     };
-}
-
-template <typename Screen>
-void BenchScreen(const char* name, Screen& screen, const Raw& raw, const char* comboName, const char* searchName,
-                 const char* listName, const std::function<TListQuery(int, const QString&)>& buildQuery,
-                 const QString& typed)
-{
-    screen.show();
-    QApplication::processEvents();
-    auto* combo = screen.template findChild<QComboBox*>(QLatin1String(comboName));
-    auto* search = screen.template findChild<QLineEdit*>(QLatin1String(searchName));
-    auto* list = screen.template findChild<QTableView*>(QLatin1String(listName));
-    auto& model = *qobject_cast<TPagedListModel*>(list->model());
-    const auto rawRun = RawRunner(raw);
-
-    bench::FirstScreenful(
-        QStringLiteral("server %1 first screenful of %2 rows").arg(QLatin1String(name)).arg(kRows), model,
-        [&] { combo->setCurrentIndex(1); }, [&] { combo->setCurrentIndex(0); },
-        [&] { return buildQuery(0, QString()); }, rawRun);
-
-    combo->setCurrentIndex(1);
-    bench::SearchAsYouType(
-        QStringLiteral("server %1 search as you type in %2 rows,").arg(QLatin1String(name)).arg(kRows), model, typed,
-        [&] {
-            QSignalBlocker blocker(search);
-            search->clear();
-        },
-        [&](QChar c) { search->insert(QString(c)); }, [&](const QString& text) { return buildQuery(1, text); },
-        rawRun);
-
-    combo->setCurrentIndex(0);
-    bench::LongestPage(QStringLiteral("server %1 %2 rows").arg(QLatin1String(name)).arg(kRows), model);
 }
 
 TInvDocument MakeDocument(int number)
@@ -399,13 +363,15 @@ int main(int argc, char** argv)
 
     {
         TfrmCustomer screen;
-        BenchScreen("customers", screen, raw, "cmboCustSearch", "txtCustSearch", "lstvCustomers", BuildCustomerQuery,
-                    QStringLiteral("bco"));
+        bench::RunListScreenFigures(QStringLiteral("server customers"), kRows, screen, "cmboCustSearch",
+                                    "txtCustSearch", "lstvCustomers", BuildCustomerQuery, QStringLiteral("bco"),
+                                    RawRunner(raw));
     }
     {
         TfrmPrice screen;
-        BenchScreen("prices", screen, raw, "cmbSearchPrcItm", "txtSearchPrcItm", "lstPrice", BuildPriceQuery,
-                    QStringLiteral("b p"));
+        bench::RunListScreenFigures(QStringLiteral("server prices"), kRows, screen, "cmbSearchPrcItm",
+                                    "txtSearchPrcItm", "lstPrice", BuildPriceQuery, QStringLiteral("b p"),
+                                    RawRunner(raw));
     }
     bench::RunMaintenanceFigures(QStringLiteral("server invoice maintenance"), kRows, RawRunner(raw));
     BenchDocuments(raw);
