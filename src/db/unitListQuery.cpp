@@ -20,6 +20,16 @@ QString selectFrom(const TListQuery& query, const QString& columns)
 {
     return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + query.table;
 }
+
+// The query's columns, then its key, then (when asked) the table's largest
+// key, read from the key's index in both engines.
+QString keyedColumns(const TListQuery& query, bool withLargestKey)
+{
+    QString text = query.columns + QStringLiteral(", ") + query.key;
+    if (withLargestKey)
+        text += QStringLiteral(", (SELECT MAX(") + query.key + QStringLiteral(") FROM ") + query.table + QLatin1Char(')');
+    return text;
+}
 } // namespace
 
 QString TListQuery::sql() const
@@ -79,19 +89,15 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
             // the first rows (read from the key's index in both engines).
             sliceEnd = kFirstSlice;
             m_slice = kFirstSlice;
-            first = connection.prepare(selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key
-                                                               + QStringLiteral(", (SELECT MAX(") + m_query.key
-                                                               + QStringLiteral(") FROM ") + m_query.table
-                                                               + QLatin1Char(')'))
-                                       + QStringLiteral(" WHERE ") + conditionAnd + m_query.key
-                                       + QStringLiteral(" <= ?") + orderedPage);
+            first = connection.prepare(selectFrom(m_query, keyedColumns(m_query, true)) + QStringLiteral(" WHERE ")
+                                       + conditionAnd + m_query.key + QStringLiteral(" <= ?") + orderedPage);
             first->bindAll(m_query.values);
             first->bind(conditionValues + 1, sliceEnd).bind(conditionValues + 2, wanted);
         } else {
             // Every row is wanted: the rest of the keys is one slice, read in LIMITed pages.
             sliceEnd = !searched || m_lastKey - m_after <= m_slice ? m_lastKey : m_after + m_slice;
             if (!page)
-                page = connection.prepare(selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key)
+                page = connection.prepare(selectFrom(m_query, keyedColumns(m_query, false))
                                           + QStringLiteral(" WHERE ") + conditionAnd + m_query.key
                                           + QStringLiteral(" > ? AND ") + m_query.key + QStringLiteral(" <= ?")
                                           + orderedPage);
@@ -101,24 +107,9 @@ int TListPager::readPage(int maxRows, int budgetMs, const std::function<void(con
         }
         DbStatement& statement = firstSlice ? *first : *page;
         const qint64 sliceStart = timer.nsecsElapsed();
-        int inSlice = 0;
+        // A long page stops on time within its slice and goes on after its last key.
         bool timeSpent = false;
-        while (statement.step()) {
-            // The key follows the query's columns (the server knows a result's
-            // columns only once it has run, so they are counted on its row).
-            const int keyColumn = statement.columnCount() - (firstSlice ? 2 : 1);
-            if (!m_started) {
-                m_lastKey = statement.columnInt64(keyColumn + 1);
-                m_started = true;
-            }
-            readRow(statement);
-            m_after = statement.columnInt64(keyColumn);
-            // A long page stops on time within its slice and goes on after its last key.
-            if (++inSlice % 256 == 0 && timer.elapsed() >= budgetMs) {
-                timeSpent = true;
-                break;
-            }
-        }
+        const int inSlice = readRows(statement, firstSlice, budgetMs, timer, readRow, timeSpent);
         read += inSlice;
         if (inSlice > 0) {
             const double nsPerRow = double(std::max<qint64>(timer.nsecsElapsed() - sliceStart, 1)) / inSlice;
@@ -157,29 +148,35 @@ int TListPager::readFirstPage(DbConnection& connection, int maxRows, int budgetM
     // The list's own query with a LIMIT, and the largest key (read once, from
     // the key's index): later pages go on from the last key up to that one, so
     // rows added meanwhile are not mixed in.
-    DbStatement page = connection.prepare(
-        selectFrom(m_query, m_query.columns + QStringLiteral(", ") + m_query.key + QStringLiteral(", (SELECT MAX(")
-                                + m_query.key + QStringLiteral(") FROM ") + m_query.table + QStringLiteral(")"))
-        + QStringLiteral(" ORDER BY ") + m_query.key + QStringLiteral(" LIMIT ?;"));
+    DbStatement page = connection.prepare(selectFrom(m_query, keyedColumns(m_query, true)) + QStringLiteral(" ORDER BY ")
+                                          + m_query.key + QStringLiteral(" LIMIT ?;"));
     page.bind(1, maxRows);
-    int read = 0;
     bool timeSpent = false;
-    while (page.step()) {
-        // The key and the largest key follow the query's columns (counted on
-        // the row: the server knows a result's columns only once it has run).
-        const int keyColumn = page.columnCount() - 2;
+    const int read = readRows(page, true, budgetMs, timer, readRow, timeSpent);
+    m_slice = m_lastKey - m_after;
+    m_atEnd = !timeSpent && (read < maxRows || m_after >= m_lastKey);
+    return read;
+}
+
+int TListPager::readRows(DbStatement& statement, bool carriesLargestKey, int budgetMs, const QElapsedTimer& timer,
+                         const std::function<void(const DbStatement&)>& readRow, bool& timeSpent)
+{
+    int read = 0;
+    while (statement.step()) {
+        // The key follows the query's columns, the largest key (where carried)
+        // follows the key; counted on the row, since the server knows a
+        // result's columns only once it has run.
+        const int keyColumn = statement.columnCount() - (carriesLargestKey ? 2 : 1);
         if (!m_started) {
-            m_lastKey = page.columnInt64(keyColumn + 1);
+            m_lastKey = statement.columnInt64(keyColumn + 1);
             m_started = true;
         }
-        readRow(page);
-        m_after = page.columnInt64(keyColumn);
+        readRow(statement);
+        m_after = statement.columnInt64(keyColumn);
         if (++read % 256 == 0 && timer.elapsed() >= budgetMs) {
             timeSpent = true;
             break;
         }
     }
-    m_slice = m_lastKey - m_after;
-    m_atEnd = !timeSpent && (read < maxRows || m_after >= m_lastKey);
     return read;
 }

@@ -84,6 +84,11 @@ private:
     // The first page of a list without a condition: its own query, LIMITed.
     int readFirstPage(DbConnection& connection, int maxRows, int budgetMs, const QElapsedTimer& timer,
                       const std::function<void(const DbStatement&)>& readRow);
+    // Gives each row of the statement to readRow, noting the last key read and,
+    // on the first row read, the largest key the row carries; stops every 256
+    // rows once budgetMs have passed (timeSpent). Returns the rows read.
+    int readRows(DbStatement& statement, bool carriesLargestKey, int budgetMs, const QElapsedTimer& timer,
+                 const std::function<void(const DbStatement&)>& readRow, bool& timeSpent);
 
     TListQuery m_query;
     std::shared_ptr<DbConnection> m_connection;
