@@ -124,14 +124,22 @@ void ReloadCompanySettings()
     LoadSettingsInMemory(ReadCompanySettingsVersion());
 }
 
+// A database that cannot be read just now (locked, the server out of reach)
+// leaves the settings in memory in use: they were stored ones, and the
+// screen's own reads say what failed.
+void UseStoredCompanySettings(const TRecordVersion& stored)
+{
+    if (stored == g_settingsInMemory) return;
+    try {
+        LoadSettingsInMemory(stored);
+    } catch (const DbEngineError&) {
+    }
+}
+
 void UseStoredCompanySettings()
 {
-    // A database that cannot be read just now (locked, the server out of
-    // reach) leaves the settings in memory in use: they were stored ones, and
-    // the screen's own reads say what failed.
     try {
-        TRecordVersion stored = ReadCompanySettingsVersion();
-        if (stored != g_settingsInMemory) LoadSettingsInMemory(stored);
+        UseStoredCompanySettings(ReadCompanySettingsVersion());
     } catch (const DbEngineError&) {
     }
 }

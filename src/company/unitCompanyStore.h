@@ -55,6 +55,8 @@ void ReloadCompanySettings();
 // from the next screen, print or e-mail on. Unchanged settings are not read
 // again; a database that cannot be read just now leaves those in memory.
 void UseStoredCompanySettings();
+// The same with the settings rows' version just read (ReadCompanySettingsVersion).
+void UseStoredCompanySettings(const TRecordVersion& stored);
 
 // The settings in memory as one record (planner settings read from the database).
 TCompanySettings CurrentCompanySettings();

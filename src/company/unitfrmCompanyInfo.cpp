@@ -747,7 +747,7 @@ void TfrmCompanyInfo::pFormShow()
     // seat may have saved them), read before the settings shown, so a change
     // made between the two reads is refused rather than overwritten.
     m_opened = ReadCompanySettingsVersion();
-    UseStoredCompanySettings();
+    UseStoredCompanySettings(m_opened);
     ppnlCompanyInfo->setCurrentWidget(m_pageCompany);
     pShowFormInformation();
 
