@@ -3,7 +3,8 @@
 // server: the first screenful after the list's query is set, each key typed
 // into its search box, and the longest page while it is scrolled to its end.
 // The list's side is timed until its first screenful is read and every cell of
-// it turned into text, as the view asks for them; the raw side runs the query
+// it the view shows turned into text, as the view asks for them (a hidden
+// column is never asked for); the raw side runs the query
 // of those rows (the list's query with a LIMIT) and reads every column as
 // text. The screens show no row count, so none is added to either side.
 #include "app/unitPagedListModel.h"
@@ -42,19 +43,24 @@ inline void PrintLimit(const QString& name, double ms, double limitMs)
     std::fflush(stdout);
 }
 
+inline TPagedListModel& PagedModelOf(const QTableView& view) { return *qobject_cast<TPagedListModel*>(view.model()); }
+
 // Waits (running the event loop, where a page cut short goes on) until the
 // list holds its first screenful or every row, then reads each cell of that
-// screenful as the view does.
-inline void AwaitFirstScreenful(TPagedListModel& model)
+// screenful in the view's shown columns, as the view does.
+inline void AwaitFirstScreenful(const QTableView& view)
 {
+    TPagedListModel& model = PagedModelOf(view);
     while (model.rowCount() < TPagedListModel::kFirstPageRows && model.reading())
         QCoreApplication::processEvents();
     const int rows = std::min(model.rowCount(), TPagedListModel::kFirstPageRows);
     static volatile qsizetype sink;
     qsizetype characters = 0;
-    for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < model.columnCount(); ++column)
+    for (int column = 0; column < model.columnCount(); ++column) {
+        if (view.isColumnHidden(column)) continue;
+        for (int row = 0; row < rows; ++row)
             characters += model.data(model.index(row, column), Qt::DisplayRole).toString().size();
+    }
     sink = characters;
 }
 
@@ -84,7 +90,7 @@ inline Timed MedianTurns(const std::function<void()>& prepare, const std::functi
 
 // The first screenful after setQuery() (which the screen's own action runs)
 // against rawFirst(query of those rows).
-inline void FirstScreenful(const QString& name, TPagedListModel& model, const std::function<void()>& prepare,
+inline void FirstScreenful(const QString& name, const QTableView& view, const std::function<void()>& prepare,
                            const std::function<void()>& action, const std::function<TListQuery()>& query,
                            const std::function<void(const QString& sql, const QVariantList& values)>& rawRun)
 {
@@ -92,7 +98,7 @@ inline void FirstScreenful(const QString& name, TPagedListModel& model, const st
         prepare,
         [&] {
             action();
-            AwaitFirstScreenful(model);
+            AwaitFirstScreenful(view);
         },
         [&] {
             const TListQuery q = query();
@@ -103,7 +109,7 @@ inline void FirstScreenful(const QString& name, TPagedListModel& model, const st
 
 // Each key of typed, typed one by one after clear(): the list's first
 // screenful of the new result against the raw query of those rows.
-inline void SearchAsYouType(const QString& name, TPagedListModel& model, const QString& typed,
+inline void SearchAsYouType(const QString& name, const QTableView& view, const QString& typed,
                             const std::function<void()>& clear, const std::function<void(QChar)>& typeKey,
                             const std::function<TListQuery(const QString&)>& query,
                             const std::function<void(const QString& sql, const QVariantList& values)>& rawRun)
@@ -115,18 +121,18 @@ inline void SearchAsYouType(const QString& name, TPagedListModel& model, const Q
             [&] {
                 clear();
                 for (QChar c : before) typeKey(c);
-                AwaitFirstScreenful(model);
+                AwaitFirstScreenful(view);
             },
             [&] {
                 typeKey(typed.at(length - 1));
-                AwaitFirstScreenful(model);
+                AwaitFirstScreenful(view);
             },
             [&] { rawRun(q.firstRowsSql(TPagedListModel::kFirstPageRows), q.values); });
         PrintLine(QStringLiteral("%1 key %2 \"%3\", %4 rows shown")
                       .arg(name)
                       .arg(length)
                       .arg(typed.left(length))
-                      .arg(model.rowCount()),
+                      .arg(view.model()->rowCount()),
                   t.listMs, "ms", "raw", t.rawMs, 1.3);
     }
 }
@@ -165,17 +171,16 @@ void RunListScreenFigures(const QString& name, int rows, Screen& screen, const c
     auto* combo = screen.template findChild<QComboBox*>(QLatin1String(comboName));
     auto* search = screen.template findChild<QLineEdit*>(QLatin1String(searchName));
     auto* list = screen.template findChild<QTableView*>(QLatin1String(listName));
-    auto& model = *qobject_cast<TPagedListModel*>(list->model());
 
     // "All ...": switched away first (untimed), then chosen.
     FirstScreenful(
-        QStringLiteral("%1 first screenful of %2 rows").arg(name).arg(rows), model,
+        QStringLiteral("%1 first screenful of %2 rows").arg(name).arg(rows), *list,
         [&] { combo->setCurrentIndex(1); }, [&] { combo->setCurrentIndex(0); },
         [&] { return buildQuery(0, QString()); }, rawRun);
 
     combo->setCurrentIndex(1);
     SearchAsYouType(
-        QStringLiteral("%1 search as you type in %2 rows,").arg(name).arg(rows), model, typed,
+        QStringLiteral("%1 search as you type in %2 rows,").arg(name).arg(rows), *list, typed,
         [&] {
             QSignalBlocker blocker(search);
             search->clear();
@@ -184,7 +189,7 @@ void RunListScreenFigures(const QString& name, int rows, Screen& screen, const c
         rawRun);
 
     combo->setCurrentIndex(0);
-    LongestPage(QStringLiteral("%1 %2 rows").arg(name).arg(rows), model);
+    LongestPage(QStringLiteral("%1 %2 rows").arg(name).arg(rows), PagedModelOf(*list));
 }
 
 } // namespace bench

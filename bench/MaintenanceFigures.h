@@ -33,18 +33,19 @@ inline void RunMaintenanceFigures(const QString& prefix, int documents,
     auto* search = screen.findChild<QComboBox*>(QStringLiteral("cmboInvSearch"));
     auto* text = screen.findChild<QLineEdit*>(QStringLiteral("txtInvSearch"));
     TInvMaintenanceListModel& model = screen.listModel();
+    const auto& list = *screen.findChild<QTableView*>(QStringLiteral("lstvwInvMaintenance"));
     const auto allQuery = [] { return BuildInvMaintenanceQuery(TInvMaintenanceMode::ViewAll, QString(), QString()); };
     const QString name = QStringLiteral("%1 %2 documents").arg(prefix).arg(documents);
 
-    FirstScreenful(QStringLiteral("%1, first screenful").arg(name), model, [&] { modes->setCurrentIndex(1); },
+    FirstScreenful(QStringLiteral("%1, first screenful").arg(name), list, [&] { modes->setCurrentIndex(1); },
                    [&] { modes->setCurrentIndex(0); }, allQuery, raw);
-    FirstScreenful(QStringLiteral("%1, refill").arg(name), model, {}, [&] { screen.pQuerySavedInvoices(); }, allQuery,
+    FirstScreenful(QStringLiteral("%1, refill").arg(name), list, {}, [&] { screen.pQuerySavedInvoices(); }, allQuery,
                    raw);
 
     const QString lastName = QStringLiteral("Customer Last Name");
     search->setCurrentIndex(search->findText(lastName));
     SearchAsYouType(
-        QStringLiteral("%1, search as you type %2,").arg(name, lastName), model, QStringLiteral("lastname12"),
+        QStringLiteral("%1, search as you type %2,").arg(name, lastName), list, QStringLiteral("lastname12"),
         [&] {
             QSignalBlocker blocker(text);
             text->clear();

@@ -1,10 +1,12 @@
 #include "app/unitRegional.h"
 
 #include "app/AppError.h"
+#include "app/unitCurrencyForm.h"
 #include "app/unitDateHelpers.h"
 #include "app/unitTypedNumber.h"
 
 #include <cmath>
+#include <optional>
 
 // ------------------------------------------------------------- stored forms
 
@@ -221,6 +223,18 @@ QString FormatCurrency(double amount)
     // money; amounts here always carry the minus sign, as in -$1,234.50.
     if (negative.contains(QLatin1Char('('))) return locale.negativeSign() + positive;
     return negative;
+}
+
+QString FormatCurrencyCents(qint64 cents)
+{
+    if (cents >= 0 && cents <= TCurrencyForm::kLargestCents) {
+        // The form of the locale in use, made again when the locale changes.
+        thread_local std::optional<TCurrencyForm> form;
+        const QLocale locale = DisplayLocale();
+        if (!form || !form->isFor(locale)) form.emplace(locale, locale.currencySymbol());
+        if (form->understood()) return form->text(cents);
+    }
+    return FormatCurrency(double(cents) / 100);
 }
 
 QChar DisplayDecimalSeparator()

@@ -79,6 +79,9 @@ QString DisplayStoredDateTime(const QString& storedText);
 // negative amount carries the locale's minus sign, never bookkeeping brackets;
 // an amount that rounds to zero cents is never negative.
 QString FormatCurrency(double amount);
+// FormatCurrency(cents / 100.0), the same text written quicker: for lists and
+// pages of many amounts.
+QString FormatCurrencyCents(qint64 cents);
 
 // The separator a person types between whole and fraction: '.' or ','.
 QChar DisplayDecimalSeparator();

@@ -38,10 +38,10 @@ QString TCustomerListModel::cellText(int row, int column) const
     const auto text = [](QByteArrayView utf8) { return QString::fromUtf8(utf8); };
     switch (column) {
     case colCompany: return text(t[2]);
-    case colName: return CustomerListName(text(t[0]), text(t[1]));
+    case colName: return CustomerListName(t[0], t[1]);
     case colAddress: return text(t[3]);
-    case colCityStateZip: return CustomerListCityStateZip(text(t[4]), text(t[5]), text(t[6]));
-    case colPhone: return CustomerListPhone(text(t[8]), text(t[7]), text(t[9]));
+    case colCityStateZip: return CustomerListCityStateZip(t[4], t[5], t[6]);
+    case colPhone: return CustomerListPhone(t[8], t[7], t[9]);
     default: return QString();
     }
 }

@@ -1,5 +1,8 @@
 #include "customers/unitCustomerSearch.h"
 
+#include <QVarLengthArray>
+#include <initializer_list>
+
 namespace {
 const QString kListColumns = QStringLiteral(
     "intCustomerID, strCustFirstName, strCustLastName, strCustCompany, strCustAddress, "
@@ -71,14 +74,25 @@ std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& t
     return QueryListRows<TCustomerListRow>(BuildCustomerQuery(searchType, text), ReadCustomerListRow);
 }
 
-QString CustomerListName(const QString& first, const QString& last) { return first + QLatin1Char(' ') + last; }
-
-QString CustomerListCityStateZip(const QString& city, const QString& state, const QString& zip)
+namespace {
+// The parts joined as UTF-8 and decoded once: the view asks for these cells
+// on every paint, and one string per cell is the least it can cost.
+QString joinedUtf8(std::initializer_list<QByteArrayView> parts)
 {
-    return city + QStringLiteral(", ") + state + QLatin1Char(' ') + zip;
+    QVarLengthArray<char, 256> bytes;
+    for (QByteArrayView part : parts) bytes.append(part.data(), part.size());
+    return QString::fromUtf8(bytes.constData(), bytes.size());
+}
+} // namespace
+
+QString CustomerListName(QByteArrayView first, QByteArrayView last) { return joinedUtf8({first, " ", last}); }
+
+QString CustomerListCityStateZip(QByteArrayView city, QByteArrayView state, QByteArrayView zip)
+{
+    return joinedUtf8({city, ", ", state, " ", zip});
 }
 
-QString CustomerListPhone(const QString& areaCode, const QString& phone, const QString& extension)
+QString CustomerListPhone(QByteArrayView areaCode, QByteArrayView phone, QByteArrayView extension)
 {
-    return areaCode + QLatin1Char('-') + phone + QLatin1Char(' ') + extension;
+    return joinedUtf8({areaCode, "-", phone, " ", extension});
 }

@@ -55,7 +55,7 @@ TCustomerListRow ReadCustomerListRow(const DbStatement& statement);
 // Runs the search on its own connection; rows in table order (ascending id).
 std::vector<TCustomerListRow> QueryCustomerList(int searchType, const QString& text);
 
-// The texts of the list columns built from the stored parts.
-QString CustomerListName(const QString& first, const QString& last);                         // "John Smith"
-QString CustomerListCityStateZip(const QString& city, const QString& state, const QString& zip); // "City, State 12345"
-QString CustomerListPhone(const QString& areaCode, const QString& phone, const QString& extension); // "225-1234567 12"
+// The texts of the list columns built from the stored parts (as UTF-8).
+QString CustomerListName(QByteArrayView first, QByteArrayView last);                           // "John Smith"
+QString CustomerListCityStateZip(QByteArrayView city, QByteArrayView state, QByteArrayView zip); // "City, State 12345"
+QString CustomerListPhone(QByteArrayView areaCode, QByteArrayView phone, QByteArrayView extension); // "225-1234567 12"

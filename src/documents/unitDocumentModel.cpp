@@ -190,7 +190,7 @@ bool IsMoneyShowable(double value)
 QString MoneyDisplayText(double value)
 {
     const std::optional<std::int64_t> cents = MoneyCents(value);
-    return cents ? FormatCurrency(double(*cents) / 100) : kUnshownAmountText;
+    return cents ? FormatCurrencyCents(*cents) : kUnshownAmountText;
 }
 
 std::optional<std::int64_t> MoneyCents(double value)
@@ -226,4 +226,4 @@ qint64 RequireMoneyCents(double value)
     return *cents;
 }
 
-QString FormatMoney(double value) { return FormatCurrency(double(RequireMoneyCents(value)) / 100); }
+QString FormatMoney(double value) { return FormatCurrencyCents(RequireMoneyCents(value)); }

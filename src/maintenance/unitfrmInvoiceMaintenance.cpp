@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QStringListModel>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -44,6 +45,8 @@ TfrmInvoiceMaintenance::TfrmInvoiceMaintenance(QWidget* parent) : QDialog(parent
 
     cmboInvSearch = new QComboBox(this);
     cmboInvSearch->setObjectName(QStringLiteral("cmboInvSearch"));
+    m_searchItems = new QStringListModel(cmboInvSearch);
+    cmboInvSearch->setModel(m_searchItems);
     cmboInvSearch->setMinimumWidth(220);
     lblInvMaintenance = MakeCaption(QString(), cmboInvSearch, this);
     lblInvMaintenance->setObjectName(QStringLiteral("lblInvMaintenance"));
@@ -132,8 +135,9 @@ TInvMaintenanceMode TfrmInvoiceMaintenance::currentMode() const
 void TfrmInvoiceMaintenance::pBuildSearchList()
 {
     const QSignalBlocker blockSearch(cmboInvSearch);
-    cmboInvSearch->clear();
-    cmboInvSearch->addItems(InvMaintenanceSearchItems(currentMode()));
+    // The items go in as one list: a combo box filled item by item lays
+    // itself out again for each (longer than reading the list's first rows).
+    m_searchItems->setStringList(InvMaintenanceSearchItems(currentMode()));
     cmboInvSearch->setCurrentIndex(0);
     lstvwInvMaintenance->setToolTip(InvMaintenanceListHint(currentMode()));
 }

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+class QStringListModel;
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -53,5 +55,6 @@ private:
     QToolButton* tlbtnHelp = nullptr;
 
     TInvMaintenanceListModel* m_model = nullptr;
+    QStringListModel* m_searchItems = nullptr;   // the items of cmboInvSearch
     bool m_shown = false;
 };

@@ -4,6 +4,7 @@
 #include "common/TestSupport.h"
 
 #include "app/AppError.h"
+#include "app/unitCurrencyForm.h"
 #include "app/unitDateHelpers.h"
 #include "app/unitNumberInput.h"
 #include "app/unitRegional.h"
@@ -48,6 +49,28 @@ private slots:
         QFETCH(QString, text);
         ScopedLocale pinned(locale == QLatin1String("C") ? QLocale::c() : QLocale(locale));
         QCOMPARE(FormatMoney(amount), text);
+    }
+
+    // The quick currency text is the same as Qt's in every locale Qt knows,
+    // including those it leaves to Qt (other grouping, other digits).
+    void quickCurrencyTextIsQtsInEveryLocale()
+    {
+        const QList<QLocale> locales =
+            QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+        QVERIFY(locales.size() > 100);
+        const qint64 amounts[] = {0, 5, 50, 1234, 99999, 100000, 123456, 1234567, 7654321098, 100000000000000,
+                                  qint64(1) << 50, (qint64(1) << 50) + 1, -1, -123456};
+        for (const QLocale& locale : locales) {
+            ScopedLocale pinned(locale);
+            for (const qint64 cents : amounts)
+                QCOMPARE(FormatCurrencyCents(cents) + QLatin1Char(' ') + locale.name(),
+                         FormatCurrency(double(cents) / 100) + QLatin1Char(' ') + locale.name());
+        }
+        // Written by the quick form: the US form and a locale with its own separators.
+        for (const char* name : {"en_US", "de_DE", "fr_CH"}) {
+            QVERIFY2(TCurrencyForm(QLocale(QLatin1String(name)), QLocale(QLatin1String(name)).currencySymbol()).understood(),
+                     name);
+        }
     }
 
     void datesShowInTheLocaleAndStayStoredInOneForm_data()
