@@ -25,8 +25,6 @@ struct StatementSlot {
     // error message); both cleared when finalized.
     std::unique_ptr<dbserver::Statement> server;
     const DbConnection* connection = nullptr;
-    // The server's texts handed out by columnUtf8, one per column.
-    std::vector<QByteArray> utf8Scratch;
     void finalize()
     {
         if (stmt) {
@@ -211,15 +209,7 @@ QString DbStatement::columnTextShared(int column, QString& previous) const
 
 QByteArrayView DbStatement::columnUtf8(int column) const
 {
-    if (!m_slot || !m_slot->stmt) {
-        // The server's text in the file's form (a REAL as the file writes it),
-        // kept with the statement until this column is read again.
-        const QByteArray text = server().text(column).toUtf8();
-        std::vector<QByteArray>& scratch = m_slot->utf8Scratch;
-        if (scratch.size() <= std::size_t(column)) scratch.resize(std::size_t(column) + 1);
-        scratch[std::size_t(column)] = text;
-        return QByteArrayView(scratch[std::size_t(column)]);
-    }
+    FENNICK_SERVER_BRANCH(utf8(column))
     sqlite3_stmt* stmt = handle();
     const unsigned char* text = sqlite3_column_text(stmt, column);
     if (!text) return QByteArrayView();

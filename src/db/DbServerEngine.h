@@ -6,6 +6,7 @@
 // libpq type. A call that can fail returns false (or null) and leaves the
 // reason in its session's failure().
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -15,7 +16,7 @@
 namespace dbserver {
 
 // Raised whenever this header changes in a way a built plug-in would not follow.
-constexpr int kInterfaceVersion = 1;
+constexpr int kInterfaceVersion = 2;
 
 // Why a connection or a statement failed.
 enum class FailureKind {
@@ -53,6 +54,9 @@ public:
     // reads as empty text and zero; a REAL reads as text the way the file
     // writes it; numbers stored as text read as the number they begin with.
     virtual QString text(int column) const = 0;
+    // text(column) as UTF-8, kept until the next step or reset: a text column's
+    // bytes as the server sent them, without a copy.
+    virtual QByteArrayView utf8(int column) const = 0;
     virtual QByteArray bytes(int column) const = 0;
     virtual qint64 int64(int column) const = 0;
     virtual double real(int column) const = 0;

@@ -73,6 +73,7 @@ public:
         m_failed = false;
     }
     QString text(int column) const override;
+    QByteArrayView utf8(int column) const override;
     QByteArray bytes(int column) const override;
     qint64 int64(int column) const override;
     double real(int column) const override;
@@ -107,6 +108,7 @@ private:
     std::vector<int> m_formats;
     PGresult* m_result = nullptr;
     std::vector<Oid> m_types;   // of the result's columns, read once per run
+    mutable std::vector<QByteArray> m_converted;   // utf8() of columns read in another form
     int m_row = -1;
     int m_rows = 0;
     bool m_ran = false;
@@ -306,6 +308,19 @@ QString PgStatement::text(int column) const
     if (t == kBytea) return QString::fromUtf8(decodeBytea(v, length(column)));
     if (isRealType(t)) return RealAsStoredText(v, length(column));
     return QString::fromUtf8(v, length(column));
+}
+
+QByteArrayView PgStatement::utf8(int column) const
+{
+    const char* v = value(column);
+    if (!v) return QByteArrayView();
+    const Oid t = type(column);
+    if (t != kBytea && !isRealType(t)) return QByteArrayView(v, length(column));
+    // A REAL in the file's form, a bytea decoded: kept until the column is read again.
+    if (m_converted.size() <= std::size_t(column)) m_converted.resize(std::size_t(column) + 1);
+    QByteArray& kept = m_converted[std::size_t(column)];
+    kept = text(column).toUtf8();
+    return QByteArrayView(kept);
 }
 
 QByteArray PgStatement::bytes(int column) const
