@@ -230,7 +230,7 @@ private slots:
         QStringList titles;
         QStringList dates;
         for (const TPlannerListRow& row : month.rows) {
-            titles << row.stored.strActivity;
+            titles << row.stored().strActivity;
             dates << DateToStr(row.listedDay);
         }
         QCOMPARE(titles, (QStringList{"Three days", "Three days", "Three days", "Afternoon", "Early"}));
@@ -238,7 +238,7 @@ private slots:
 
         const TPlannerListResult day = QueryPlannerList(pltDay, QDate(2026, 6, 10), flags);
         titles.clear();
-        for (const TPlannerListRow& row : day.rows) titles << row.stored.strActivity;
+        for (const TPlannerListRow& row : day.rows) titles << row.stored().strActivity;
         // The activity that began the day before sorts first, on its start.
         QCOMPARE(titles, (QStringList{"Three days", "Early", "Afternoon"}));
 
@@ -262,8 +262,8 @@ private slots:
         }
         const TPlannerListResult list = QueryPlannerList(pltDay, QDate(2026, 6, 10), pSearchPlannerActivity(2026));
         QCOMPARE(int(list.rows.size()), 2);
-        QCOMPARE(list.rows[0].stored.strActivity, QStringLiteral("Good"));
-        QCOMPARE(list.rows[1].stored.strActivity, QStringLiteral("Bad one"));
+        QCOMPARE(list.rows[0].stored().strActivity, QStringLiteral("Good"));
+        QCOMPARE(list.rows[1].stored().strActivity, QStringLiteral("Bad one"));
         QCOMPARE(list.unreadable.size(), 1);
         QVERIFY(list.unreadable[0].contains(QStringLiteral("\"Bad one\"")));
         QVERIFY(list.unreadable[0].contains(QStringLiteral("10.06.2026 08:00")));
