@@ -69,5 +69,7 @@ protected:
     QString columnCaption(int column) const override;
 
 private:
+    // Rows come with their blocks, through setList.
+    using TRowListModel::setRows;
     TRowBlocks m_blocks;
 };
