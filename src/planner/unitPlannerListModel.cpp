@@ -77,13 +77,18 @@ TPlannerListResult QueryPlannerList(int listType, const QDate& selected, const T
     for (int year = range.first.year(); range.first.isValid() && year <= range.last.year(); ++year) {
         const QDate first = std::max(range.first, QDate(year, 1, 1));
         const QDate last = std::min(range.last, QDate(year, 12, 31));
-        const QDate yearStart(year, 1, 1);
-        DbStatement statement = SelectActivityDays(db, year, first.dayOfYear(), last.dayOfYear());
+        // The range's days, and whether the calendar marks them, worked out once.
+        const int firstDay = first.dayOfYear();
+        std::vector<QDate> listedDays;
+        for (QDate day = first; day <= last; day = day.addDays(1))
+            listedDays.push_back(flags.activityOn(day) ? day : QDate());
+        DbStatement statement = SelectActivityDays(db, year, firstDay, last.dayOfYear());
         while (statement.step()) {
             TPlannerListRow row;
             const int dayOfYear = statement.columnInt(5);
-            row.listedDay = yearStart.addDays(dayOfYear - 1);
-            if (!flags.activityOn(row.listedDay)) continue;
+            const std::size_t dayIndex = std::size_t(dayOfYear - firstDay);
+            if (dayIndex >= listedDays.size() || !listedDays[dayIndex].isValid()) continue;
+            row.listedDay = listedDays[dayIndex];
             const QByteArrayView startText = statement.columnUtf8(0);
             const QByteArrayView endText = statement.columnUtf8(1);
             const QByteArrayView activity = statement.columnUtf8(2);
@@ -109,16 +114,19 @@ TPlannerListResult QueryPlannerList(int listType, const QDate& selected, const T
                     result.unreadable << UnreadableActivityMessage(QString::fromUtf8(activity), error.message());
                 }
             }
+            row.tablePosition = int(rows.size());
             rows.push_back(row);
         }
     }
 
     // Readable rows by start, then by listed day; equal keys keep table order.
-    // Unreadable rows last, by listed day. The rows are small: sorted as they are.
-    std::stable_sort(rows.begin(), rows.end(), [](const TPlannerListRow& a, const TPlannerListRow& b) {
+    // Unreadable rows last, by listed day. The rows are small: sorted as they
+    // are, in place, the table position making the order a stable one.
+    std::sort(rows.begin(), rows.end(), [](const TPlannerListRow& a, const TPlannerListRow& b) {
         if (a.readable != b.readable) return a.readable;
         if (a.readable && a.startKey != b.startKey) return a.startKey < b.startKey;
-        return a.listedDay < b.listedDay;
+        if (a.listedDay != b.listedDay) return a.listedDay < b.listedDay;
+        return a.tablePosition < b.tablePosition;
     });
     return result;
 }

@@ -22,12 +22,14 @@ struct TPlannerListRow {
     // Read from the stored texts; invalid when unreadable. Kept as date and
     // time, read back as wall-clock values.
     QDate startDate;
-    QTime startTime;
     QDate endDate;
+    QTime startTime;
     QTime endTime;
-    bool readable = true;
-    // The start as one number for the sort.
+    // The start as one number for the sort, and the row's place in the table
+    // for rows of equal keys.
     qint64 startKey = 0;
+    int tablePosition = 0;
+    bool readable = true;
 
     // The stored row, as read from the table.
     TActivityRow stored() const;

@@ -250,6 +250,37 @@ private slots:
         QCOMPARE(model.headerData(11, Qt::Horizontal).toString(), QStringLiteral("ActID"));
     }
 
+    // Many rows of one start (more than a sort handles by simple insertion)
+    // are listed in table order, in the day and the month list alike; an
+    // unreadable row among them still comes last.
+    void equalStartsKeepTableOrder()
+    {
+        QStringList inserted;
+        {
+            DbConnection db;
+            DbTransaction transaction(db);
+            for (int i = 0; i < 60; ++i) {
+                // Titles that sort otherwise than the table does.
+                const QString title = QStringLiteral("Job %1").arg((i * 37) % 60);
+                const bool unreadable = i == 5;
+                db.execute(QStringLiteral("INSERT INTO tblPlanner (intActMasterID,intActYear,intActDayOfYear,"
+                                          "strActStartDateTime,strActEndDateTime,strActivity,strActPriority,"
+                                          "strActNote) VALUES (?,2026,161,?,'6/10/2026 9:00:00 AM',?,'0','');"),
+                           {qint64(1000 + i), unreadable ? QStringLiteral("soon") : QStringLiteral("6/10/2026 8:00:00 AM"),
+                            title});
+                if (!unreadable) inserted << title;
+            }
+            transaction.commit();
+        }
+        inserted << QStringLiteral("Job 5");
+        for (const int listType : {int(pltDay), int(pltMonth)}) {
+            const TPlannerListResult list = QueryPlannerList(listType, QDate(2026, 6, 10), pSearchPlannerActivity(2026));
+            QStringList titles;
+            for (const TPlannerListRow& row : list.rows) titles << row.stored().strActivity;
+            QCOMPARE(titles, inserted);
+        }
+    }
+
     // A stored text that cannot be read names its activity; the rest of the list stands.
     void unreadableRowDoesNotStopTheList()
     {
