@@ -93,17 +93,16 @@ QDate StrToDate(const QString& text)
     return date;
 }
 
-void StrToDateTimeParts(const QString& text, QDate& date, QTime& time)
+void StrToDateTimeParts(QStringView text, QDate& date, QTime& time)
 {
     // The form DateTimeToStr writes, read without copying the text.
-    const QStringView view(text);
-    const qsizetype blank = view.indexOf(u' ');
-    if (blank < 0 ? readStoredDate(view, date)
-                  : readStoredDate(view.left(blank), date) && readStoredTime(view.mid(blank + 1), time)) {
+    const qsizetype blank = text.indexOf(u' ');
+    if (blank < 0 ? readStoredDate(text, date)
+                  : readStoredDate(text.left(blank), date) && readStoredTime(text.mid(blank + 1), time)) {
         if (blank < 0) time = QTime(0, 0);
         return;
     }
-    const QString trimmed = text.trimmed();
+    const QString trimmed = text.trimmed().toString();
     const int space = trimmed.indexOf(' ');
     date = QDate();
     time = QTime(0, 0);

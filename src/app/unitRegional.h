@@ -45,9 +45,9 @@ QDate StrToDate(const QString& text);
 // A wall-clock value (see WallClock): a stored time that does not exist in the
 // local time zone still reads as written.
 QDateTime StrToDateTime(const QString& text);
-// StrToDateTime's reading into its date and time, without building a date-time:
-// for reading many stored rows.
-void StrToDateTimeParts(const QString& text, QDate& date, QTime& time);
+// StrToDateTime's reading into its date and time, without building a date-time
+// (nor, for the stored form, a copy of the text): for reading many stored rows.
+void StrToDateTimeParts(QStringView text, QDate& date, QTime& time);
 bool TryStrToDate(const QString& text, QDate& date);
 
 QString LongDayName(int dayOfWeek);     // English: 1 = Monday … 7 = Sunday

@@ -67,13 +67,18 @@ std::vector<TActivityRow> ReadActivityDay(DbConnection& db, int year, int dayOfY
     return ReadActivityDays(db, year, dayOfYear, dayOfYear);
 }
 
-std::vector<TActivityRow> ReadActivityDays(DbConnection& db, int year, int firstDayOfYear, int lastDayOfYear)
+DbStatement SelectActivityDays(DbConnection& db, int year, int firstDayOfYear, int lastDayOfYear)
 {
-    DbStatement rows = db.prepare(
+    return db.prepare(
         QStringLiteral("SELECT strActStartDateTime,strActEndDateTime,strActivity,strActNote,intActMasterID,"
                        "intActDayOfYear,intActYear,strActPriority, intActID FROM tblPlanner WHERE "
                        "intActYear = ? AND intActDayOfYear BETWEEN ? AND ? ORDER BY intActID;"),
         {year, firstDayOfYear, lastDayOfYear});
+}
+
+std::vector<TActivityRow> ReadActivityDays(DbConnection& db, int year, int firstDayOfYear, int lastDayOfYear)
+{
+    DbStatement rows = SelectActivityDays(db, year, firstDayOfYear, lastDayOfYear);
     std::vector<TActivityRow> result;
     while (rows.step()) {
         result.push_back({rows.columnText(0), rows.columnText(1), rows.columnText(2), rows.columnText(3),

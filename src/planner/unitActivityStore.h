@@ -14,6 +14,7 @@
 #include <vector>
 
 class DbConnection;
+class DbStatement;
 
 // Which days of one year have activities, and which have a high-priority one;
 // indexed by day of year 1 to 366 (index 0 unused).
@@ -59,6 +60,9 @@ std::vector<TActivityRow> ReadActivityDay(int year, int dayOfYear);
 // The rows of a run of days of one year in table order, in one pass over the
 // table (it has no index on the day, so a read per day would read it per day).
 std::vector<TActivityRow> ReadActivityDays(DbConnection& db, int year, int firstDayOfYear, int lastDayOfYear);
+// The statement ReadActivityDays steps, for a reader that keeps its rows in a
+// form of its own: the columns in TActivityRow's order.
+DbStatement SelectActivityDays(DbConnection& db, int year, int firstDayOfYear, int lastDayOfYear);
 
 // The calendar days an activity takes place on: every day from the start's date
 // to the end's date, both included (one day when the end is not after the start).

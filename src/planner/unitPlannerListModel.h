@@ -3,6 +3,7 @@
 // row per stored day row, sorted by the activity's start, and the model behind
 // lvActivityEdit with its twelve columns.
 #include "app/unitDateHelpers.h"
+#include "app/unitRowBlocks.h"
 #include "app/unitRowListModel.h"
 #include "planner/unitActivityStore.h"
 #include "planner/unitPlannerCalendar.h"
@@ -12,25 +13,34 @@
 #include <QStringList>
 #include <vector>
 
+// One list row: what the sort and the list's dates need, and the stored row
+// itself as one compact block (see app/unitRowBlocks.h), decoded when asked.
+// The block lives in the blocks of the list the row came with.
 struct TPlannerListRow {
-    TActivityRow stored;
+    TRowReader block{nullptr};
     QDate listedDay;    // the day under which the row is listed
     // Read from the stored texts; invalid when unreadable. Kept as date and
     // time, read back as wall-clock values.
     QDate startDate;
-    QTime startTime;
     QDate endDate;
+    QTime startTime;
     QTime endTime;
-    bool readable = true;
-    // The start as one number for the sort.
+    // The start as one number for the sort, and the row's place in the table
+    // for rows of equal keys.
     qint64 startKey = 0;
+    int tablePosition = 0;
+    bool readable = true;
 
+    // The stored row, as read from the table.
+    TActivityRow stored() const;
     QDateTime start() const { return WallClock(startDate, startTime); }
     QDateTime end() const { return WallClock(endDate, endTime); }
 };
 
 struct TPlannerListResult {
     std::vector<TPlannerListRow> rows;
+    // The stored rows the list rows point into: kept as long as the rows.
+    TRowBlocks blocks;
     // One message per activity whose stored date-time texts cannot be read.
     QStringList unreadable;
 };
@@ -52,8 +62,16 @@ public:
         colActNotes, colActMasterID, colActDayOfYear, colActYear, colPriority, colActID, colCount
     };
     explicit TPlannerListModel(QObject* parent = nullptr) : TRowListModel(colCount, parent) {}
+    // Shows a list's rows (QueryPlannerList), keeping the blocks they point into.
+    void setList(std::vector<TPlannerListRow> rows, TRowBlocks blocks);
+    void clear();
     QString cellText(int row, int column) const override;
 
 protected:
     QString columnCaption(int column) const override;
+
+private:
+    // Rows come with their blocks, through setList.
+    using TRowListModel::setRows;
+    TRowBlocks m_blocks;
 };

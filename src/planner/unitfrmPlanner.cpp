@@ -563,7 +563,7 @@ void TfrmPlanner::pSHowDayPlannerActivity()
     pClearActivityEditAreaPlanner();
     pSetListViewWidth();
     TPlannerListResult result = QueryPlannerList(cmboPlannerType->currentIndex(), m_selected, m_flags);
-    m_listModel->setRows(std::move(result.rows));
+    m_listModel->setList(std::move(result.rows), std::move(result.blocks));
     pAllowPrinting();
     // A row whose dates cannot be read is listed at the end and named here; the
     // rest of the list stands.
@@ -709,7 +709,7 @@ void TfrmPlanner::pLoadSelectedActivity()
     const QModelIndexList selected = lvActivityEdit->selectionModel()->selectedRows();
     if (selected.isEmpty()) return;
     const TPlannerListRow& row = m_listModel->rowAt(selected.first().row());
-    const TActivityRow& stored = row.stored;
+    const TActivityRow stored = row.stored();
     // What the save will compare against; the list may be older than the
     // activity when another seat saved it since the day was shown.
     m_opened = ReadActivityVersion(stored.intActMasterID);
@@ -842,7 +842,7 @@ void TfrmPlanner::pPrintList(bool preview)
 void TfrmPlanner::pExportCalendarFile()
 {
     std::vector<TActivityRow> rows;
-    for (int row = 0; row < m_listModel->rowCount(); ++row) rows.push_back(m_listModel->rowAt(row).stored);
+    for (int row = 0; row < m_listModel->rowCount(); ++row) rows.push_back(m_listModel->rowAt(row).stored());
     if (rows.empty()) return;
     const QString suggested = QDir::home().filePath(QStringLiteral("Planner.ics"));
     const QString path = fileChooser() ? fileChooser()(this, suggested)

@@ -230,24 +230,55 @@ private slots:
         QStringList titles;
         QStringList dates;
         for (const TPlannerListRow& row : month.rows) {
-            titles << row.stored.strActivity;
+            titles << row.stored().strActivity;
             dates << DateToStr(row.listedDay);
         }
         QCOMPARE(titles, (QStringList{"Three days", "Three days", "Three days", "Afternoon", "Early"}));
         QCOMPARE(dates, (QStringList{"6/9/2026", "6/10/2026", "6/11/2026", "6/10/2026", "6/10/2026"}));
 
-        const TPlannerListResult day = QueryPlannerList(pltDay, QDate(2026, 6, 10), flags);
+        TPlannerListResult day = QueryPlannerList(pltDay, QDate(2026, 6, 10), flags);
         titles.clear();
-        for (const TPlannerListRow& row : day.rows) titles << row.stored.strActivity;
+        for (const TPlannerListRow& row : day.rows) titles << row.stored().strActivity;
         // The activity that began the day before sorts first, on its start.
         QCOMPARE(titles, (QStringList{"Three days", "Early", "Afternoon"}));
 
         TPlannerListModel model;
-        model.setRows(day.rows);
+        model.setList(day.rows, std::move(day.blocks));
         QCOMPARE(model.cellText(1, TPlannerListModel::colActivityStart), QStringLiteral("6/10/2026 7:00 AM"));
         QCOMPARE(model.cellText(0, TPlannerListModel::colActivityEnd), QStringLiteral("6/11/2026 5:00 PM"));
         QCOMPARE(model.cellText(0, TPlannerListModel::colStartDateTime), QStringLiteral("6/9/2026 9:00:00 AM"));
         QCOMPARE(model.headerData(11, Qt::Horizontal).toString(), QStringLiteral("ActID"));
+    }
+
+    // Many rows of one start (more than a sort handles by simple insertion)
+    // are listed in table order, in the day and the month list alike; an
+    // unreadable row among them still comes last.
+    void equalStartsKeepTableOrder()
+    {
+        QStringList inserted;
+        {
+            DbConnection db;
+            DbTransaction transaction(db);
+            for (int i = 0; i < 60; ++i) {
+                // Titles that sort otherwise than the table does.
+                const QString title = QStringLiteral("Job %1").arg((i * 37) % 60);
+                const bool unreadable = i == 5;
+                db.execute(QStringLiteral("INSERT INTO tblPlanner (intActMasterID,intActYear,intActDayOfYear,"
+                                          "strActStartDateTime,strActEndDateTime,strActivity,strActPriority,"
+                                          "strActNote) VALUES (?,2026,161,?,'6/10/2026 9:00:00 AM',?,'0','');"),
+                           {qint64(1000 + i), unreadable ? QStringLiteral("soon") : QStringLiteral("6/10/2026 8:00:00 AM"),
+                            title});
+                if (!unreadable) inserted << title;
+            }
+            transaction.commit();
+        }
+        inserted << QStringLiteral("Job 5");
+        for (const int listType : {int(pltDay), int(pltMonth)}) {
+            const TPlannerListResult list = QueryPlannerList(listType, QDate(2026, 6, 10), pSearchPlannerActivity(2026));
+            QStringList titles;
+            for (const TPlannerListRow& row : list.rows) titles << row.stored().strActivity;
+            QCOMPARE(titles, inserted);
+        }
     }
 
     // A stored text that cannot be read names its activity; the rest of the list stands.
@@ -262,11 +293,83 @@ private slots:
         }
         const TPlannerListResult list = QueryPlannerList(pltDay, QDate(2026, 6, 10), pSearchPlannerActivity(2026));
         QCOMPARE(int(list.rows.size()), 2);
-        QCOMPARE(list.rows[0].stored.strActivity, QStringLiteral("Good"));
-        QCOMPARE(list.rows[1].stored.strActivity, QStringLiteral("Bad one"));
+        QCOMPARE(list.rows[0].stored().strActivity, QStringLiteral("Good"));
+        QCOMPARE(list.rows[1].stored().strActivity, QStringLiteral("Bad one"));
         QCOMPARE(list.unreadable.size(), 1);
         QVERIFY(list.unreadable[0].contains(QStringLiteral("\"Bad one\"")));
         QVERIFY(list.unreadable[0].contains(QStringLiteral("10.06.2026 08:00")));
+    }
+
+    // The list keeps its rows in a compact form of its own: every value comes
+    // back exactly as stored, non-ASCII and unusually spaced texts included,
+    // whether the row reads (then sorted by its start) or not (then last).
+    void listShowsTextsExactlyAsStored()
+    {
+        const QString spacedEnd = QStringLiteral("6/10/2026") + QString(40, QLatin1Char(' ')) + QStringLiteral("10:00:00 AM");
+        const QList<QVariantList> inserted{
+            {qint64(70), QStringLiteral("\u00a06/10/2026 9:00:00 AM"), spacedEnd, QStringLiteral("Grüße an Zoë"),
+             QStringLiteral("-1"), QStringLiteral("Café ☕ – zweite Zeile\nmit Umbruch")},
+            {qint64(71), QStringLiteral("10.06.2026 08:00 Ühr"), QStringLiteral("10.06.2026 09:00 Ühr"),
+             QStringLiteral("Überstunden"), QStringLiteral("0"), QString()},
+            {qint64(72), QStringLiteral("6/10/2026 8:00:00 AM"), QStringLiteral("6/10/2026 8:30:00 AM"),
+             QStringLiteral("Early"), QStringLiteral("0"), QStringLiteral("plain")}};
+        {
+            DbConnection db;
+            for (const QVariantList& values : inserted)
+                db.execute(QStringLiteral("INSERT INTO tblPlanner (intActMasterID,intActYear,intActDayOfYear,"
+                                          "strActStartDateTime,strActEndDateTime,strActivity,strActPriority,"
+                                          "strActNote) VALUES (?,2026,161,?,?,?,?,?);"),
+                           values);
+        }
+        TPlannerListResult list = QueryPlannerList(pltDay, QDate(2026, 6, 10), pSearchPlannerActivity(2026));
+        QCOMPARE(int(list.rows.size()), 3);
+        QCOMPARE(list.rows[0].stored().strActivity, QStringLiteral("Early"));
+        QCOMPARE(list.rows[1].stored().strActivity, QStringLiteral("Grüße an Zoë"));
+        QCOMPARE(list.rows[2].stored().strActivity, QStringLiteral("Überstunden"));
+        QVERIFY(list.rows[1].readable);
+        QCOMPARE(list.rows[1].start(), at(2026, 6, 10, 9));
+        QCOMPARE(list.rows[1].end(), at(2026, 6, 10, 10));
+        QVERIFY(!list.rows[2].readable);
+        QCOMPARE(list.unreadable.size(), 1);
+        QVERIFY(list.unreadable[0].contains(QStringLiteral("\"Überstunden\"")));
+        QVERIFY(list.unreadable[0].contains(QStringLiteral("''10.06.2026 08:00 Ühr''")));
+
+        const std::vector<StoredRow> stored = storedRows();
+        TPlannerListModel model;
+        model.setList(list.rows, std::move(list.blocks));
+        for (int row = 0; row < 3; ++row) {
+            const TActivityRow decoded = list.rows[std::size_t(row)].stored();
+            const auto match = std::find_if(stored.begin(), stored.end(),
+                                            [&](const StoredRow& s) { return s.id == decoded.intActID; });
+            QVERIFY(match != stored.end());
+            const StoredRow& expected = *match;
+            QCOMPARE(decoded.strActStartDateTime, expected.start);
+            QCOMPARE(decoded.strActEndDateTime, expected.end);
+            QCOMPARE(decoded.strActivity, expected.title);
+            QCOMPARE(decoded.strActNote, expected.note);
+            QCOMPARE(decoded.strActPriority, expected.priority);
+            QCOMPARE(decoded.intActMasterID, expected.master);
+            QCOMPARE(decoded.intActYear, expected.year);
+            QCOMPARE(decoded.intActDayOfYear, expected.day);
+            const QStringList cells{model.cellText(row, TPlannerListModel::colStartDateTime),
+                                    model.cellText(row, TPlannerListModel::colEndDateTime),
+                                    model.cellText(row, TPlannerListModel::colActivity),
+                                    model.cellText(row, TPlannerListModel::colActNotes),
+                                    model.cellText(row, TPlannerListModel::colPriority),
+                                    model.cellText(row, TPlannerListModel::colActMasterID),
+                                    model.cellText(row, TPlannerListModel::colActYear),
+                                    model.cellText(row, TPlannerListModel::colActDayOfYear),
+                                    model.cellText(row, TPlannerListModel::colActID)};
+            QCOMPARE(cells, (QStringList{expected.start, expected.end, expected.title, expected.note,
+                                         expected.priority, QString::number(expected.master),
+                                         QString::number(expected.year), QString::number(expected.day),
+                                         QString::number(expected.id)}));
+        }
+        QCOMPARE(model.cellText(1, TPlannerListModel::colActivityStart), QStringLiteral("6/10/2026 9:00 AM"));
+        QCOMPARE(model.cellText(1, TPlannerListModel::colActivityEnd), QStringLiteral("6/10/2026 10:00 AM"));
+        // An unreadable row shows its stored texts where the dates would be.
+        QCOMPARE(model.cellText(2, TPlannerListModel::colActivityStart), QStringLiteral("10.06.2026 08:00 Ühr"));
+        QCOMPARE(model.cellText(2, TPlannerListModel::colActivityEnd), QStringLiteral("10.06.2026 09:00 Ühr"));
     }
 };
 

@@ -85,7 +85,7 @@ private slots:
         // The month list holds five rows: three for the roof, one each for the others.
         const TPlannerListResult list = QueryPlannerList(pltMonth, QDate(2026, 6, 1), pSearchPlannerActivity(2026));
         std::vector<TActivityRow> rows;
-        for (const TPlannerListRow& row : list.rows) rows.push_back(row.stored);
+        for (const TPlannerListRow& row : list.rows) rows.push_back(row.stored());
         QCOMPARE(int(rows.size()), 5);
 
         QTemporaryDir dir;
@@ -144,7 +144,7 @@ private slots:
         pSavePlannerActivity({std::nullopt, at(2026, 6, 2, 0), at(2026, 6, 2, 9), QStringLiteral("Until nine"), false, {}});
         const TPlannerListResult list = QueryPlannerList(pltMonth, QDate(2026, 6, 1), pSearchPlannerActivity(2026));
         std::vector<TActivityRow> rows;
-        for (const TPlannerListRow& row : list.rows) rows.push_back(row.stored);
+        for (const TPlannerListRow& row : list.rows) rows.push_back(row.stored());
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("days.ics"));
@@ -176,7 +176,7 @@ private slots:
         const auto exportedIds = [] {
             const TPlannerListResult list = QueryPlannerList(pltDay, QDate(2026, 6, 9), pSearchPlannerActivity(2026));
             std::vector<TActivityRow> rows;
-            for (const TPlannerListRow& row : list.rows) rows.push_back(row.stored);
+            for (const TPlannerListRow& row : list.rows) rows.push_back(row.stored());
             QTemporaryDir dir;
             const QString path = dir.filePath(QStringLiteral("lawn.ics"));
             WriteActivitiesCalendarFile(path, rows);
