@@ -6,6 +6,7 @@
 // Widgets window (startup_empty_window, linked to Qt Widgets alone), started
 // the same way and taking turns; each child writes one line once its window
 // is shown and painted.
+#include "shell/unitAppStyle.h"
 #include "shell/unitStartUp.h"
 #include "shell/unitDataFolderLock.h"
 #include "shell/unitfrmMain.h"
@@ -130,7 +131,7 @@ int runAsProgram(int argc, char** argv)
     StartUp();
     step("StartUp (folders, database, company data, preferences)");
     QApplication::setApplicationName(GetProductName());
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    InstallAppStyle();
     InstallCopyPrinter();
     step("style");
     TfrmMain frmMain;

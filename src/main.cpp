@@ -2,6 +2,7 @@
 // and the event loop.
 #include "app/unitAppInfo.h"
 #include "app/unitErrorHandler.h"
+#include "shell/unitAppStyle.h"
 #include "shell/unitStartUp.h"
 #include "shell/unitfrmMain.h"
 #include "printing/unitCopyPrinting.h"
@@ -107,7 +108,7 @@ int main(int argc, char** argv)
     if (!RunStartUp()) return 1;
 
     QApplication::setApplicationName(GetProductName());
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    InstallAppStyle();
 
     // The recurring run prints each copy through the print module.
     InstallCopyPrinter();

@@ -26,11 +26,18 @@ void KeepFolderToOwner(const QString& path)
 {
     if (!QFileInfo::exists(path)) return;
     KeepToOwner(path);
+    // The database and its companions (Fennick.db*, Fennick-*.db*), matched by
+    // hand: a name filter is a pattern compiled at every start.
     const QString stem = GetProductName().remove(QLatin1Char(' '));
+    const QString dbFile = stem + QStringLiteral(".db");
+    const QString dbCopy = stem + QLatin1Char('-');
     const QDir folder(path);
-    for (const QString& name : folder.entryList({stem + QStringLiteral(".db*"), stem + QStringLiteral("-*.db*")},
-                                                QDir::Files | QDir::Hidden | QDir::System))
-        KeepToOwner(folder.filePath(name));
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const bool database = name.startsWith(dbFile, Qt::CaseInsensitive)
+                              || (name.startsWith(dbCopy, Qt::CaseInsensitive)
+                                  && name.indexOf(QLatin1String(".db"), dbCopy.size(), Qt::CaseInsensitive) >= 0);
+        if (database) KeepToOwner(folder.filePath(name));
+    }
 }
 
 } // namespace

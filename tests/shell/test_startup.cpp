@@ -240,11 +240,16 @@ private slots:
         const QStringList files{GetDatabasePath(), GetBeforeRestorePath(), backup};
         for (const QString& folder : folders) QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
         for (const QString& file : files) QVERIFY(::chmod(QFile::encodeName(file).constData(), 0644) == 0);
+        // A file of the user's own beside them is none of the program's business.
+        const QString own = QDir(GetDataFolder()).filePath(QStringLiteral("Fennick notes.txt"));
+        writeFile(own);
+        QVERIFY(::chmod(QFile::encodeName(own).constData(), 0644) == 0);
 
         StartUp();
 
         for (const QString& folder : folders) QCOMPARE(modeOf(folder), 0700);
         for (const QString& file : files) QCOMPARE(modeOf(file), 0600);
+        QCOMPARE(modeOf(own), 0644);
     }
 
     // A backup or restore cut short by a crash leaves its hidden temporary
