@@ -10,6 +10,7 @@
 #include "app/unitModeValues.h"
 #include "documents/unitMainCounters.h"
 #include "app/unitRegional.h"
+#include "shell/unitAppStyle.h"
 #include "shell/unitfrmMain.h"
 #include "company/unitCompanyData.h"
 #include "db/DbConnection.h"
@@ -27,6 +28,8 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QToolBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QToolButton>
 #include <algorithm>
 #include <memory>
@@ -132,6 +135,25 @@ private slots:
         QStringList actual;
         for (QAction* entry : found->actions()) actual << entry->objectName() << entry->text();
         QCOMPARE(actual, entries);
+    }
+
+    // The menu and tool bars' overflow arrows, read from their images only
+    // when painted, look exactly as Fusion draws them.
+    void overflowArrowsAreFusions()
+    {
+        InstallAppStyle();
+        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        for (const QStyle::StandardPixmap which :
+             {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+            const QImage drawn = QApplication::style()->standardIcon(which).pixmap(16, 16).toImage();
+            QVERIFY(!drawn.isNull());
+            QCOMPARE(drawn, fusion->standardIcon(which).pixmap(16, 16).toImage());
+            bool anyInk = false;
+            for (int y = 0; y < drawn.height() && !anyInk; ++y)
+                for (int x = 0; x < drawn.width() && !anyInk; ++x) anyInk = qAlpha(drawn.pixel(x, y)) > 0;
+            QVERIFY(anyInk);
+        }
+        QApplication::setStyle(QStringLiteral("Fusion"));
     }
 
     void backupRestoreIsASubMenu()
