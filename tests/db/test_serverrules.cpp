@@ -36,6 +36,8 @@ private slots:
         QTest::newRow("dollar quoted body") << "CREATE FUNCTION f() AS $$ SELECT '?'; $$ LANGUAGE sql"
                                             << "CREATE FUNCTION f() AS $$ SELECT '?'; $$ LANGUAGE sql" << 0;
         QTest::newRow("only the first statement") << "DELETE FROM a WHERE x = ?; DROP TABLE b" << "DELETE FROM a WHERE x = $1" << 1;
+        QTest::newRow("nothing before the first statement's end") << " \t\n ; SELECT ?" << " \t\n " << 0;
+        QTest::newRow("nothing at all") << "" << "" << 0;
     }
     void placeholdersAreNumberedOutsideQuotesAndComments()
     {
@@ -45,6 +47,7 @@ private slots:
         int found = -1;
         QCOMPARE(QString::fromUtf8(NumberPlaceholders(sql, &found)), server);
         QCOMPARE(found, count);
+        QCOMPARE(IsEmptyStatement(sql), server.trimmed().isEmpty());
     }
 
     void valuesReadAsTheFileReadsThem()
@@ -57,12 +60,16 @@ private slots:
         QCOMPARE(RealAsStoredText(1e20), QStringLiteral("1.0e+20"));
         QCOMPARE(RealAsStoredText(1.5e-7), QStringLiteral("1.5e-07"));
         QCOMPARE(RealAsStoredText(123456789012345.0), QStringLiteral("123456789012345.0"));
-        // The server's own text of a double reads the same, by the quick way or the long one.
+        // The server's own text of a double reads the same, by the quick way or the long one,
+        // also as UTF-8 written over the bytes of the value before.
+        QByteArray reused("left over from a longer value");
         for (const char* server : {"6.15", "22", "-0.25", "0", "-0", "12.5", "0.0001", "0.00001", "0.000123",
                                    "100000000000000", "1000000000000000", "123456789012345", "1234567890123456",
                                    "1e+20", "1.5e-07", "0.30000000000000004", "9007199254740993", "Infinity", "12.50", "7."}) {
             const QString viaNumber = RealAsStoredText(std::strtod(server, nullptr));
             QCOMPARE(RealAsStoredText(server, int(strlen(server))), viaNumber);
+            RealAsStoredUtf8(server, int(strlen(server)), reused);
+            QCOMPARE(QString::fromUtf8(reused), viaNumber);
         }
         // A text read as a number: the number it begins with.
         const struct {

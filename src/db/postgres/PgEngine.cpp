@@ -319,7 +319,10 @@ QByteArrayView PgStatement::utf8(int column) const
     // A REAL in the file's form, a bytea decoded: kept until the column is read again.
     if (m_converted.size() <= std::size_t(column)) m_converted.resize(std::size_t(column) + 1);
     QByteArray& kept = m_converted[std::size_t(column)];
-    kept = text(column).toUtf8();
+    if (t == kBytea)
+        kept = text(column).toUtf8();
+    else
+        RealAsStoredUtf8(v, length(column), kept);
     return QByteArrayView(kept);
 }
 
