@@ -1,5 +1,7 @@
 #include "db/unitServerSqlText.h"
 
+#include <charconv>
+
 #include <QLocale>
 #include <cmath>
 #include <cstdlib>
@@ -209,6 +211,15 @@ double LeadingReal(const char* text, int length)
     if (size == 0) return 0.0;
     const std::string number(text + start, std::size_t(size));
     return std::strtod(number.c_str(), nullptr);
+}
+
+double ServerNumber(const char* text, int length)
+{
+    double number = 0.0;
+    const auto [end, error] = std::from_chars(text, text + length, number);
+    if (error == std::errc() && end == text + length) return number;
+    // Whatever from_chars does not take whole (a subnormal, "Infinity"): as before.
+    return std::strtod(std::string(text, std::size_t(length)).c_str(), nullptr);
 }
 
 qint64 LeadingInteger(const char* text, int length)

@@ -9,6 +9,10 @@
 #include "db/unitServerSqlText.h"
 #include "server/unitSharedDatabaseRules.h"
 
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 QString optionValue(const TConnectionOptions& options, const QString& keyword)
@@ -64,12 +68,21 @@ private slots:
         // also as UTF-8 written over the bytes of the value before.
         QByteArray reused("left over from a longer value");
         for (const char* server : {"6.15", "22", "-0.25", "0", "-0", "12.5", "0.0001", "0.00001", "0.000123",
+                                   "4.9406564584124654e-324", "2.2250738585072014e-308", "1.7976931348623157e+308",
+                                   "-Infinity", "NaN", "0.1", "2.675", "1e23", "8.98846567431158e+307",
                                    "100000000000000", "1000000000000000", "123456789012345", "1234567890123456",
                                    "1e+20", "1.5e-07", "0.30000000000000004", "9007199254740993", "Infinity", "12.50", "7."}) {
             const QString viaNumber = RealAsStoredText(std::strtod(server, nullptr));
             QCOMPARE(RealAsStoredText(server, int(strlen(server))), viaNumber);
             RealAsStoredUtf8(server, int(strlen(server)), reused);
             QCOMPARE(QString::fromUtf8(reused), viaNumber);
+            // The number itself, bit for bit as strtod reads it.
+            const double number = ServerNumber(server, int(strlen(server)));
+            const double expected = std::strtod(server, nullptr);
+            if (std::isnan(expected))
+                QVERIFY(std::isnan(number));
+            else
+                QCOMPARE(std::memcmp(&number, &expected, sizeof number), 0);
         }
         // A text read as a number: the number it begins with.
         const struct {
