@@ -14,7 +14,12 @@ QString ShortDateFormat() { return QStringLiteral("M/d/yyyy"); }
 QString LongTimeFormat() { return QStringLiteral("h:mm:ss AP"); }
 QString ShortTimeFormat() { return QStringLiteral("h:mm AP"); }
 QChar DecimalSeparator() { return QChar('.'); }
-QLocale RegionalLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+QLocale RegionalLocale()
+{
+    // Looked up once: every money cell of a list asks for it where no regional setting is made.
+    static const QLocale locale(QLocale::English, QLocale::UnitedStates);
+    return locale;
+}
 
 QString DateToStr(const QDate& date) { return RegionalLocale().toString(date, ShortDateFormat()); }
 QString TimeToStr(const QTime& time) { return RegionalLocale().toString(time, LongTimeFormat()); }

@@ -396,7 +396,7 @@ DbStatement DbConnection::prepare(const QString& sql)
 {
     open(false);
     if (m_session) {
-        if (NumberPlaceholders(sql).trimmed().isEmpty()) throw AppError(QStringLiteral("Empty SQL Statement"));
+        if (IsEmptyStatement(sql)) throw AppError(QStringLiteral("Empty SQL Statement"));
         std::unique_ptr<dbserver::Statement> statement = m_session->prepare(sql);
         if (!statement) throwServerError();
         auto slot = std::make_shared<db_detail::StatementSlot>();

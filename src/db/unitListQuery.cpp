@@ -147,10 +147,13 @@ int TListPager::readFirstPage(DbConnection& connection, int maxRows, int budgetM
 {
     // The list's own query with a LIMIT, and the largest key (read once, from
     // the key's index): later pages go on from the last key up to that one, so
-    // rows added meanwhile are not mixed in.
+    // rows added meanwhile are not mixed in. The row count is the program's
+    // own number, written into the text: a statement without values is
+    // planned once per connection on the server, where one with values is
+    // planned again on every run (the lists' first pages are the same each time).
     DbStatement page = connection.prepare(selectFrom(m_query, keyedColumns(m_query, true)) + QStringLiteral(" ORDER BY ")
-                                          + m_query.key + QStringLiteral(" LIMIT ?;"));
-    page.bind(1, maxRows);
+                                          + m_query.key + QStringLiteral(" LIMIT ") + QString::number(maxRows)
+                                          + QLatin1Char(';'));
     bool timeSpent = false;
     const int read = readRows(page, true, budgetMs, timer, readRow, timeSpent);
     m_slice = m_lastKey - m_after;

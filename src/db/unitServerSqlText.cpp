@@ -1,5 +1,7 @@
 #include "db/unitServerSqlText.h"
 
+#include <charconv>
+
 #include <QLocale>
 #include <cmath>
 #include <cstdlib>
@@ -64,6 +66,17 @@ QByteArray NumberPlaceholders(const QString& sql, int* count)
     return out.toUtf8();
 }
 
+bool IsEmptyStatement(const QString& sql)
+{
+    for (const QChar c : sql) {
+        switch (c.unicode()) {
+        case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': continue;
+        default: return c == QLatin1Char(';');
+        }
+    }
+    return true;
+}
+
 QString ServerArrayLiteral(const QStringList& elements)
 {
     QString literal;
@@ -95,7 +108,9 @@ QString RealAsStoredText(double value)
     return text;
 }
 
-QString RealAsStoredText(const char* serverText, int length)
+// True where the server's text of a double precision value already is the
+// file's form, but for ".0" where it has no decimal point (needsPoint).
+static bool ServerRealIsStoredForm(const char* serverText, int length, bool& needsPoint)
 {
     // Plain decimals ("6.15", "-22", "0.0725") with at most 15 significant
     // digits and a decimal exponent from -4 to 14 are written alike by both:
@@ -127,12 +142,32 @@ QString RealAsStoredText(const char* serverText, int length)
     if (significant == 0) plain = false;   // zero, and the server's "-0": the general way
     // "12.50" and "7.": not the file's form of the number
     if (point && (serverText[length - 1] == '0' || serverText[length - 1] == '.')) plain = false;
-    if (plain && i == length && significant <= 15) {
+    needsPoint = !point;
+    return plain && i == length && significant <= 15;
+}
+
+QString RealAsStoredText(const char* serverText, int length)
+{
+    bool needsPoint = false;
+    if (ServerRealIsStoredForm(serverText, length, needsPoint)) {
         QString text = QString::fromLatin1(serverText, length);
-        if (!point) text += QStringLiteral(".0");
+        if (needsPoint) text += QStringLiteral(".0");
         return text;
     }
     return RealAsStoredText(std::strtod(std::string(serverText, std::size_t(length)).c_str(), nullptr));
+}
+
+void RealAsStoredUtf8(const char* serverText, int length, QByteArray& out)
+{
+    bool needsPoint = false;
+    if (!ServerRealIsStoredForm(serverText, length, needsPoint)) {
+        out = RealAsStoredText(serverText, length).toUtf8();
+        return;
+    }
+    // Written over the bytes already there: a list reads this once per row.
+    out.resize(0);
+    out.append(serverText, length);
+    if (needsPoint) out.append(".0", 2);
 }
 
 namespace {
@@ -176,6 +211,15 @@ double LeadingReal(const char* text, int length)
     if (size == 0) return 0.0;
     const std::string number(text + start, std::size_t(size));
     return std::strtod(number.c_str(), nullptr);
+}
+
+double ServerNumber(const char* text, int length)
+{
+    double number = 0.0;
+    const auto [end, error] = std::from_chars(text, text + length, number);
+    if (error == std::errc() && end == text + length) return number;
+    // Whatever from_chars does not take whole (a subnormal, "Infinity"): as before.
+    return std::strtod(std::string(text, std::size_t(length)).c_str(), nullptr);
 }
 
 qint64 LeadingInteger(const char* text, int length)

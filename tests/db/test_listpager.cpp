@@ -4,12 +4,15 @@
 // finds; a search that finds little stops after a slice of keys instead of
 // running through the whole table in one page.
 #include "common/TestDatabase.h"
+#include "common/TestServer.h"
 #include "common/TestSupport.h"
 
 #include "customers/unitCustomerSearch.h"
 #include "app/AppError.h"
 #include "db/DbConnection.h"
 #include "db/unitListQuery.h"
+
+#include <memory>
 
 namespace {
 
@@ -148,6 +151,32 @@ private slots:
         for (qint64 id = 1; id <= 50; ++id)
             if (id <= 10 || id > 20) expected << id;
         QCOMPARE(read, expected);
+    }
+
+    // On a server, the first page of a list without a search is planned once
+    // per connection: the list opens with it again and again, and planning it
+    // anew each time cost more than reading its rows.
+    void theFirstPageIsPlannedOncePerConnection()
+    {
+        if (!TestRunsOnServer()) QSKIP("the file plans each statement once, when it is prepared");
+        auto connection = std::make_shared<DbConnection>();
+        QList<qint64> ids;
+        for (qint64 id = 1; id <= 30; ++id) ids << id;
+        FillCustomers(ids);
+        for (int run = 0; run < 3; ++run) {
+            TListPager pager(BuildCustomerQuery(cstAllCustomers, QString()), connection);
+            QList<qint64> read;
+            pager.readPage(10, 1000, [&read](const DbStatement& row) { read << row.columnInt64(0); });
+            QCOMPARE(read, ids.mid(0, 10));
+        }
+        DbStatement plans = connection->prepare(QStringLiteral(
+            "SELECT SUM(generic_plans), SUM(custom_plans) FROM pg_prepared_statements "
+            "WHERE statement LIKE '%FROM tblCustomers ORDER BY intCustomerID LIMIT%' "
+            "AND statement NOT LIKE '%pg_prepared%';"));
+        QVERIFY(plans.step());
+        // The connection may have listed customers before this test.
+        QCOMPARE(plans.columnInt64(1), 0);
+        QVERIFY(plans.columnInt64(0) >= 3);
     }
 
     // An engine error is thrown, and the pager asks no more.

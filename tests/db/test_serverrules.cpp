@@ -9,6 +9,10 @@
 #include "db/unitServerSqlText.h"
 #include "server/unitSharedDatabaseRules.h"
 
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 QString optionValue(const TConnectionOptions& options, const QString& keyword)
@@ -36,6 +40,8 @@ private slots:
         QTest::newRow("dollar quoted body") << "CREATE FUNCTION f() AS $$ SELECT '?'; $$ LANGUAGE sql"
                                             << "CREATE FUNCTION f() AS $$ SELECT '?'; $$ LANGUAGE sql" << 0;
         QTest::newRow("only the first statement") << "DELETE FROM a WHERE x = ?; DROP TABLE b" << "DELETE FROM a WHERE x = $1" << 1;
+        QTest::newRow("nothing before the first statement's end") << " \t\n ; SELECT ?" << " \t\n " << 0;
+        QTest::newRow("nothing at all") << "" << "" << 0;
     }
     void placeholdersAreNumberedOutsideQuotesAndComments()
     {
@@ -45,6 +51,7 @@ private slots:
         int found = -1;
         QCOMPARE(QString::fromUtf8(NumberPlaceholders(sql, &found)), server);
         QCOMPARE(found, count);
+        QCOMPARE(IsEmptyStatement(sql), server.trimmed().isEmpty());
     }
 
     void valuesReadAsTheFileReadsThem()
@@ -57,12 +64,25 @@ private slots:
         QCOMPARE(RealAsStoredText(1e20), QStringLiteral("1.0e+20"));
         QCOMPARE(RealAsStoredText(1.5e-7), QStringLiteral("1.5e-07"));
         QCOMPARE(RealAsStoredText(123456789012345.0), QStringLiteral("123456789012345.0"));
-        // The server's own text of a double reads the same, by the quick way or the long one.
+        // The server's own text of a double reads the same, by the quick way or the long one,
+        // also as UTF-8 written over the bytes of the value before.
+        QByteArray reused("left over from a longer value");
         for (const char* server : {"6.15", "22", "-0.25", "0", "-0", "12.5", "0.0001", "0.00001", "0.000123",
+                                   "4.9406564584124654e-324", "2.2250738585072014e-308", "1.7976931348623157e+308",
+                                   "-Infinity", "NaN", "0.1", "2.675", "1e23", "8.98846567431158e+307",
                                    "100000000000000", "1000000000000000", "123456789012345", "1234567890123456",
                                    "1e+20", "1.5e-07", "0.30000000000000004", "9007199254740993", "Infinity", "12.50", "7."}) {
             const QString viaNumber = RealAsStoredText(std::strtod(server, nullptr));
             QCOMPARE(RealAsStoredText(server, int(strlen(server))), viaNumber);
+            RealAsStoredUtf8(server, int(strlen(server)), reused);
+            QCOMPARE(QString::fromUtf8(reused), viaNumber);
+            // The number itself, bit for bit as strtod reads it.
+            const double number = ServerNumber(server, int(strlen(server)));
+            const double expected = std::strtod(server, nullptr);
+            if (std::isnan(expected))
+                QVERIFY(std::isnan(number));
+            else
+                QCOMPARE(std::memcmp(&number, &expected, sizeof number), 0);
         }
         // A text read as a number: the number it begins with.
         const struct {

@@ -319,7 +319,10 @@ QByteArrayView PgStatement::utf8(int column) const
     // A REAL in the file's form, a bytea decoded: kept until the column is read again.
     if (m_converted.size() <= std::size_t(column)) m_converted.resize(std::size_t(column) + 1);
     QByteArray& kept = m_converted[std::size_t(column)];
-    kept = text(column).toUtf8();
+    if (t == kBytea)
+        kept = text(column).toUtf8();
+    else
+        RealAsStoredUtf8(v, length(column), kept);
     return QByteArrayView(kept);
 }
 
@@ -338,7 +341,7 @@ qint64 PgStatement::int64(int column) const
     const Oid t = type(column);
     if (isIntegerType(t)) return std::strtoll(v, nullptr, 10);
     if (isRealType(t)) {
-        const double number = std::strtod(v, nullptr);
+        const double number = ServerNumber(v, length(column));
         if (number >= 9.2233720368547758e18) return std::numeric_limits<qint64>::max();
         if (number <= -9.2233720368547758e18) return std::numeric_limits<qint64>::min();
         return qint64(number);
@@ -355,7 +358,7 @@ double PgStatement::real(int column) const
     const char* v = value(column);
     if (!v) return 0.0;
     const Oid t = type(column);
-    if (isIntegerType(t) || isRealType(t)) return std::strtod(v, nullptr);
+    if (isIntegerType(t) || isRealType(t)) return ServerNumber(v, length(column));
     if (t == kBytea) {
         const QByteArray raw = decodeBytea(v, length(column));
         return LeadingReal(raw.constData(), int(raw.size()));
