@@ -72,7 +72,7 @@ struct Timed {
     double rawMs = 0;
 };
 inline Timed MedianTurns(const std::function<void()>& prepare, const std::function<void()>& list,
-                         const std::function<void()>& raw, int runs = 5)
+                         const std::function<void()>& raw, int runs = 11)
 {
     std::vector<double> listTimes, rawTimes;
     for (int run = 0; run < runs; ++run) {
