@@ -198,10 +198,12 @@ std::optional<std::int64_t> MoneyCents(double value)
     if (!IsMoneyShowable(value)) return std::nullopt;
 
     // x 10000, ties to even (the default rounding mode).
+    // The mode is set only when another is in force: setting it stalls the
+    // processor, and a list formats an amount for every row it shows.
     const int previousMode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
+    if (previousMode != FE_TONEAREST) std::fesetround(FE_TONEAREST);
     const std::int64_t fourDecimals = std::llrint(Extended(value) * 10000);
-    std::fesetround(previousMode);
+    if (previousMode != FE_TONEAREST) std::fesetround(previousMode);
 
     // Two decimals, the dropped two rounded half away from zero.
     const std::int64_t magnitude = fourDecimals < 0 ? -fourDecimals : fourDecimals;

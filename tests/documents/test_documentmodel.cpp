@@ -6,6 +6,8 @@
 #include "company/unitCompanyData.h"
 #include "documents/unitDocumentModel.h"
 
+#include <cfenv>
+
 namespace {
 
 TInvLine Line(const QString& quantity, const QString& labour, const QString& material, bool labourTaxable,
@@ -48,6 +50,15 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(FormatMoney(value), text);
+        // Another rounding mode in force (set by a library, say) changes no
+        // amount, and is in force again afterwards.
+        const int before = std::fegetround();
+        std::fesetround(FE_UPWARD);
+        const QString upward = FormatMoney(value);
+        const int after = std::fegetround();
+        std::fesetround(before);
+        QCOMPARE(upward, text);
+        QCOMPARE(after, FE_UPWARD);
     }
 
     void formatMoneyRejectsWhatCannotBeHeld()
