@@ -12,25 +12,19 @@ TCurrencyForm::TCurrencyForm(const QLocale& locale, const QString& symbol) : m_l
     m_groupsFourDigits = locale.toString(1234LL).size() > 4;
 
     // The text around the number: Qt's text of nothing, split at the number.
-    m_understood = true;
     const QString zeroNumber = text(0);
     const QString zeroText = locale.toCurrencyString(0.0, symbol, 2);
     const qsizetype at = zeroText.indexOf(zeroNumber);
-    if (at < 0) {
-        m_understood = false;
-        return;
-    }
+    if (at < 0) return;
     m_prefix = zeroText.left(at);
     m_suffix = zeroText.mid(at + zeroNumber.size());
     // m_prefix and m_suffix were empty while zeroNumber was written.
     for (qint64 cents : {0LL, 1LL, 9LL, 10LL, 99LL, 100LL, 101LL, 999LL, 1000LL, 99999LL, 100000LL, 123456LL,
                          999999LL, 1000000LL, 12345678LL, 123456789LL, 100000000000LL, 98765432101234LL,
                          kLargestCents}) {
-        if (text(cents) != locale.toCurrencyString(double(cents) / 100, symbol, 2)) {
-            m_understood = false;
-            return;
-        }
+        if (text(cents) != locale.toCurrencyString(double(cents) / 100, symbol, 2)) return;
     }
+    m_understood = true;
 }
 
 QString TCurrencyForm::text(qint64 cents) const
